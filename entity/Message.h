@@ -1,0 +1,56 @@
+#pragma once
+
+namespace tnUI {
+
+class Entity;
+
+// A change announcement, built on the sender's stack for the duration of one
+// emission. causedBy links to the message (further up the stack) whose arrival
+// made the sender send this one; a listener may walk the chain during the call
+// but must not keep the message.
+class Message {
+public:
+    enum Type {
+        Forward = 0,
+        Value = 1,
+        Name = 2,
+        Label = 3,
+        State = 4,
+        Content = 5,
+        Structure = 6,
+        Appearance = 7,
+        Icon = 8,
+        Binding = 9,
+    };
+
+    // A root message. Null e raises NullError.
+    Message(const Entity* e, Type t);
+    // A message caused by cause. Null e raises NullError; an entity already in
+    // cause's chain raises CycleError, which is what stops forwarding loops.
+    Message(const Entity* e, Message& cause, Type t);
+    Message(const Message&) = default;
+    Message& operator=(const Message&) = delete;
+    virtual ~Message() = default;
+
+    const Entity* getEntity() const noexcept { return m_entity; }
+    Type getType() const noexcept { return m_type; }
+    const Message* causedBy() const noexcept { return m_causedBy; }
+    bool isRoot() const noexcept { return m_causedBy == nullptr; }
+    // The message that started the chain; a root is its own root.
+    const Message* getRoot() const noexcept;
+    // True when e sent this message or any message of its chain.
+    bool entityPresent(const Entity* e) const noexcept;
+
+    // The type's text; a value outside the enumeration raises ImplError.
+    static const char* TypeName(Type t);
+
+private:
+    const Entity* m_entity;
+    const Message* m_causedBy;
+    Type m_type;
+};
+
+// Same as Message::TypeName.
+const char* enumName(Message::Type t);
+
+} // namespace tnUI

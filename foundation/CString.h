@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tnString {
+
+// An 8-bit string for names, identifiers and diagnostic text.
+class CString {
+public:
+    CString() = default;
+    CString(const char* s) : m_text(s ? s : "") {}
+    CString(const char* s, std::size_t n) : m_text(s, n) {}
+    CString(std::string s) : m_text(std::move(s)) {}
+    CString(std::string_view s) : m_text(s) {}
+
+    const char* asChar() const noexcept { return m_text.c_str(); }
+    const std::string& str() const noexcept { return m_text; }
+    std::size_t length() const noexcept { return m_text.size(); }
+    bool isEmpty() const noexcept { return m_text.empty(); }
+
+    CString& append(const CString& s)
+    {
+        m_text += s.m_text;
+        return *this;
+    }
+    CString& append(const char* s)
+    {
+        if (s)
+            m_text += s;
+        return *this;
+    }
+    CString& append(char c)
+    {
+        m_text += c;
+        return *this;
+    }
+
+    // Replaces the text by the printf-style formatting of the arguments.
+    CString& format(const char* fmt, ...) __attribute__((format(printf, 2, 3)));
+
+    // Up to n characters from pos (all remaining ones by default); a position
+    // past the end gives an empty string.
+    CString substr(std::size_t pos, std::size_t n = npos) const;
+    // Removes up to n characters from pos; a position past the end removes nothing.
+    CString& erase(std::size_t pos = 0, std::size_t n = npos);
+    // ASCII lower case, in place.
+    CString& toLowerCase();
+
+    char operator[](std::size_t i) const { return m_text[i]; }
+
+    friend bool operator==(const CString& a, const CString& b) noexcept { return a.m_text == b.m_text; }
+    friend auto operator<=>(const CString& a, const CString& b) noexcept { return a.m_text <=> b.m_text; }
+
+    static constexpr std::size_t npos = std::string::npos;
+
+private:
+    std::string m_text;
+};
+
+bool equal(const CString& a, const CString& b) noexcept;
+bool notEqual(const CString& a, const CString& b) noexcept;
+bool less(const CString& a, const CString& b) noexcept;
+std::size_t hashfunction(const CString& s) noexcept;
+
+// Function objects for containers keyed by names.
+struct Hash {
+    std::size_t operator()(const CString& s) const noexcept { return hashfunction(s); }
+};
+struct Equal {
+    bool operator()(const CString& a, const CString& b) const noexcept { return equal(a, b); }
+};
+
+} // namespace tnString

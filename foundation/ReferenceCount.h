@@ -1,0 +1,108 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tn {
+
+// Intrusive reference count shared by every model object. A new object starts
+// at 0; whoever stores it takes a reference, and the last unref() deletes it.
+class ReferenceCount {
+public:
+    ReferenceCount() = default;
+    ReferenceCount(const ReferenceCount&) = delete;
+    ReferenceCount& operator=(const ReferenceCount&) = delete;
+    virtual ~ReferenceCount() = default;
+
+    void ref() const noexcept { ++m_refCount; }
+    // Drops one reference; deletes the object when none is left.
+    void unref() const noexcept
+    {
+        if (--m_refCount == 0)
+            delete this;
+    }
+    std::int32_t getRefCount() const noexcept { return m_refCount; }
+
+private:
+    mutable std::int32_t m_refCount = 0;
+};
+
+// One counted reference on an object derived from ReferenceCount (or any type
+// with ref()/unref()). Null is a valid state.
+template <class T>
+class Reference {
+public:
+    Reference() noexcept = default;
+    Reference(std::nullptr_t) noexcept {}
+    Reference(T* p) noexcept : m_ptr(p)
+    {
+        if (m_ptr)
+            m_ptr->ref();
+    }
+    Reference(const Reference& other) noexcept : Reference(other.m_ptr) {}
+    Reference(Reference&& other) noexcept : m_ptr(other.m_ptr) { other.m_ptr = nullptr; }
+    template <class U>
+    Reference(const Reference<U>& other) noexcept : Reference(other.get())
+    {}
+    ~Reference() { reset(); }
+
+    Reference& operator=(const Reference& other) noexcept
+    {
+        reset(other.m_ptr);
+        return *this;
+    }
+    Reference& operator=(Reference&& other) noexcept
+    {
+        if (this != &other) {
+            T* old = m_ptr;
+            m_ptr = other.m_ptr;
+            other.m_ptr = nullptr;
+            if (old)
+                old->unref();
+        }
+        return *this;
+    }
+    Reference& operator=(T* p) noexcept
+    {
+        reset(p);
+        return *this;
+    }
+
+    // Takes the new reference before dropping the old one, so that assigning
+    // an object to the reference that holds its last count is safe.
+    void reset(T* p = nullptr) noexcept
+    {
+        if (p)
+            p->ref();
+        T* old = m_ptr;
+        m_ptr = p;
+        if (old)
+            old->unref();
+    }
+
+    T* get() const noexcept { return m_ptr; }
+    T* operator->() const noexcept { return m_ptr; }
+    T& operator*() const noexcept { return *m_ptr; }
+    explicit operator bool() const noexcept { return m_ptr != nullptr; }
+    operator T*() const noexcept { return m_ptr; }
+
+private:
+    T* m_ptr = nullptr;
+};
+
+template <class T, class U>
+bool operator==(const Reference<T>& a, const Reference<U>& b) noexcept
+{
+    return a.get() == b.get();
+}
+template <class T, class U>
+bool operator==(const Reference<T>& a, const U* b) noexcept
+{
+    return a.get() == b;
+}
+template <class T>
+bool operator==(const Reference<T>& a, std::nullptr_t) noexcept
+{
+    return a.get() == nullptr;
+}
+
+} // namespace tn

@@ -1,0 +1,206 @@
+#pragma once
+
+#include "Function.h"
+
+#include <cstdint>
+#include <type_traits>
+#include <utility>
+
+namespace tnRTB {
+
+class SignalBase;
+class SignalClient;
+
+// One connection of a signal: its callback, the receiver it is recorded
+// with, a block count and a removed flag. A connection is pinned (lock) while
+// an emission uses it; one cut while pinned stays in its signal's list,
+// skipped by every emission, until the last pin goes.
+class connectionItem {
+public:
+    void lock() noexcept { ++m_pins; }
+    void unlock() noexcept
+    {
+        if (--m_pins == 0 && m_removed)
+            release();
+    }
+
+    bool isRemoved() const noexcept { return m_removed; }
+    bool isBlocked() const noexcept { return m_blockCount != 0; }
+    // Neither cut nor blocked: an emission calls it.
+    bool isActive() const noexcept { return !m_removed && m_blockCount == 0; }
+    FunctionBase* callback() const noexcept { return m_callback; }
+
+private:
+    friend class SignalBase;
+    friend class SignalClient;
+
+    connectionItem(FunctionBase* callback, SignalBase* signal, SignalClient* client, std::uint64_t serial) noexcept
+        : m_callback(callback), m_signal(signal), m_client(client), m_serial(serial)
+    {}
+    ~connectionItem();
+
+    // Marks the connection cut, takes it off its receiver and, unless it is
+    // pinned, off its signal; an unpinned one is deleted at once.
+    void cut() noexcept;
+    // Takes a cut, unpinned connection off its signal and deletes it.
+    void release() noexcept;
+
+    FunctionBase* m_callback;
+    SignalBase* m_signal;
+    SignalClient* m_client;
+    connectionItem* m_prev = nullptr; // in the signal's list
+    connectionItem* m_next = nullptr;
+    connectionItem* m_clientPrev = nullptr; // in the receiver's list
+    connectionItem* m_clientNext = nullptr;
+    std::uint64_t m_serial; // order of creation within the signal
+    std::uint32_t m_pins = 0;
+    std::uint16_t m_blockCount = 0;
+    bool m_removed = false;
+};
+
+// The receiver side of connections. Destroying it (or calling disconnectAll)
+// cuts every connection recorded with it, on whatever signal.
+class SignalClient {
+public:
+    SignalClient() = default;
+    SignalClient(const SignalClient&) = delete;
+    SignalClient& operator=(const SignalClient&) = delete;
+    ~SignalClient() { disconnectAll(); }
+
+    void disconnectAll() noexcept;
+    // Connections recorded with this receiver and not cut.
+    int getNumConnections() const noexcept;
+
+private:
+    friend class connectionItem;
+    friend class SignalBase;
+    connectionItem* m_head = nullptr;
+};
+
+// A list of connections, emitted in the order they were made. Callbacks may
+// connect, disconnect (themselves included), block, and destroy the receiver
+// or the object that owns the signal while an emission runs:
+//  - a connection cut before the emission reaches it is skipped;
+//  - the running connection stays valid until its callback returns;
+//  - connections made during an emission are first called by the next one;
+//  - if the signal is destroyed, the emission stops after the running callback;
+//  - an exception from a callback ends the emission and reaches the emitter,
+//    with every remaining connection intact.
+// Emission allocates nothing.
+class SignalBase {
+public:
+    SignalBase() = default;
+    SignalBase(const SignalBase&) = delete;
+    SignalBase& operator=(const SignalBase&) = delete;
+    ~SignalBase();
+
+    // Cuts every connection whose callback answers isInstance(p); returns how many.
+    int disconnectInstance(const void* p) noexcept;
+    // Cuts every connection.
+    void disconnectAll() noexcept;
+    // Raises (block true) or lowers the block count of the connections whose
+    // callback answers isInstance(p); a blocked connection is skipped by
+    // emissions. Returns how many were changed.
+    int blockInstance(const void* p, bool block) noexcept;
+    // Connections not cut.
+    int getNumConnections() const noexcept;
+    bool isEmpty() const noexcept { return getNumConnections() == 0; }
+
+protected:
+    // Takes ownership of callback and appends the connection. A null callback
+    // is ignored; a null receiver makes a connection cut only from this side.
+    void addConnection(FunctionBase* callback, SignalClient* receiver);
+
+    // The bookkeeping of one emission on the emitter's stack. It pins the
+    // connection being called and the one after it, so that callbacks, and
+    // destructors of callbacks they cut, may change the list freely.
+    class Emission {
+    public:
+        explicit Emission(const SignalBase* signal) noexcept
+            : m_signal(signal), m_outer(signal->m_emissions), m_limit(signal->m_nextSerial)
+        {
+            signal->m_emissions = this;
+            m_current = signal->m_head;
+            if (m_current && m_current->m_serial < m_limit)
+                m_current->lock();
+            else
+                m_current = nullptr;
+        }
+        ~Emission()
+        {
+            if (m_current)
+                m_current->unlock();
+            if (m_signal)
+                m_signal->m_emissions = m_outer;
+        }
+        Emission(const Emission&) = delete;
+        Emission& operator=(const Emission&) = delete;
+
+        connectionItem* current() const noexcept { return m_current; }
+        void advance() noexcept
+        {
+            connectionItem* done = m_current;
+            connectionItem* next = m_signal ? done->m_next : nullptr;
+            if (next && next->m_serial < m_limit)
+                next->lock();
+            else
+                next = nullptr;
+            m_current = next;
+            done->unlock();
+        }
+
+    private:
+        friend class SignalBase;
+        const SignalBase* m_signal; // null once the signal is destroyed
+        Emission* m_outer;
+        std::uint64_t m_limit;
+        connectionItem* m_current;
+    };
+
+private:
+    friend class connectionItem;
+    connectionItem* m_head = nullptr;
+    connectionItem* m_tail = nullptr;
+    std::uint64_t m_nextSerial = 0;
+    mutable Emission* m_emissions = nullptr;
+};
+
+// A signal whose callbacks take Args: Signal<Message&>, Signal<bool>,
+// Signal<> and so on.
+template <class... Args>
+class Signal : public SignalBase {
+public:
+    using Callback = FunctionArg<Args...>;
+
+    // Takes ownership of a heap-allocated callback and records the connection
+    // with receiver, so that the destruction of either side cuts it.
+    void addCallback(Callback* callback, SignalClient* receiver) { addConnection(callback, receiver); }
+
+    void emit(Args... args) const
+    {
+        Emission emission(this);
+        while (connectionItem* c = emission.current()) {
+            if (c->isActive())
+                static_cast<Callback*>(c->callback())->call(args...);
+            emission.advance();
+        }
+    }
+};
+
+// Connects method of receiver, which must have a public signalClient member
+// (every entity has one). The method's parameters must match the signal's.
+template <class R, class C, class... Args>
+void connect(Signal<Args...>& signal, R* receiver, void (C::*method)(Args...))
+{
+    static_assert(std::is_base_of_v<C, R>, "the method must belong to the receiver's class");
+    signal.addCallback(new MemberFunction<C, Args...>(receiver, method), &receiver->signalClient);
+}
+
+// Connects any function object, recorded with receiver (which may be null).
+template <class... Args, class F>
+void connect(Signal<Args...>& signal, SignalClient* receiver, F&& f)
+{
+    signal.addCallback(new CallableFunction<std::decay_t<F>, Args...>(std::forward<F>(f)), receiver);
+}
+
+} // namespace tnRTB
