@@ -1,0 +1,26 @@
+# The two commands of the Quick start, plus a few for developers.
+.PHONY: demo test deps bench format clean
+
+demo: deps
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++
+	cmake --build build/release --target dump-tour
+	build/release/examples/dump-tour/dump-tour
+
+test: deps
+	scripts/run-tests
+
+deps:
+	scripts/install-deps
+
+bench:
+	scripts/install-deps bench
+	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
+	  -DTNUI_BUILD_BENCH=ON -DTNUI_BUILD_TESTS=OFF -DTNUI_BUILD_EXAMPLES=OFF
+	cmake --build build/bench --target tnui_bench
+	build/bench/bench/tnui_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+
+format:
+	git ls-files '*.h' '*.cpp' | xargs clang-format -i
+
+clean:
+	rm -rf build
