@@ -7,7 +7,7 @@ namespace tnUI {
 class Error {
 public:
     Error(const Error&) = default;
-    Error& operator=(const Error&) { return *this; }
+    Error& operator=(const Error&) = default;
 
 protected:
     Error() = default;

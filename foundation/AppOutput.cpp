@@ -52,7 +52,7 @@ void AppOutput::write(Channel channel, const char* format, va_list args)
     out.reserve(text.size());
     for (char c : text) {
         if (m_atLineStart && c != '\n')
-            out.append(static_cast<std::size_t>(2 * m_indent), ' ');
+            out.append(2 * static_cast<std::size_t>(m_indent), ' ');
         m_atLineStart = false;
         out += c;
         if (c == '\n')

@@ -36,7 +36,7 @@ CString IString::asUTF8() const
     std::string out;
     out.reserve(m_text.size());
     for (wchar_t c : m_text) {
-        const auto cp = static_cast<std::uint32_t>(c);
+        const auto cp = static_cast<std::uint32_t>(static_cast<char32_t>(c));
         // Surrogates and values past U+10FFFF have no UTF-8 form.
         if (cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
             utf8::unchecked::append(0xFFFDu, std::back_inserter(out));

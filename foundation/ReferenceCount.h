@@ -45,7 +45,9 @@ public:
     {}
     ~Reference() { reset(); }
 
-    Reference& operator=(const Reference& other) noexcept
+    // reset() takes the new reference before dropping the old one, which
+    // makes self-assignment safe.
+    Reference& operator=(const Reference& other) noexcept // NOLINT(bugprone-unhandled-self-assignment)
     {
         reset(other.m_ptr);
         return *this;
