@@ -10,7 +10,10 @@ class Entity;
 // but must not keep the message.
 class Message {
 public:
-    enum Type {
+    // The underlying type is fixed so that any int is a value of Type: a value
+    // outside the table reaches TypeName, which refuses it, instead of being
+    // undefined behaviour at the caller's conversion.
+    enum Type : int {
         Forward = 0,
         Value = 1,
         Name = 2,

@@ -11,7 +11,7 @@ class CString {
 public:
     CString() = default;
     CString(const char* s) : m_text(s ? s : "") {}
-    CString(const char* s, std::size_t n) : m_text(s, n) {}
+    CString(const char* s, std::size_t n) : m_text(s ? std::string(s, n) : std::string()) {}
     CString(std::string s) : m_text(std::move(s)) {}
     CString(std::string_view s) : m_text(s) {}
 
@@ -48,7 +48,8 @@ public:
     // ASCII lower case, in place.
     CString& toLowerCase();
 
-    char operator[](std::size_t i) const { return m_text[i]; }
+    // The character at i, or the terminating zero for any i past the end.
+    char operator[](std::size_t i) const noexcept { return i < m_text.size() ? m_text[i] : '\0'; }
 
     friend bool operator==(const CString& a, const CString& b) noexcept { return a.m_text == b.m_text; }
     friend auto operator<=>(const CString& a, const CString& b) noexcept { return a.m_text <=> b.m_text; }

@@ -1,5 +1,7 @@
 #include "Signal.h"
 
+#include <utility>
+
 namespace tnRTB {
 
 // Connections delete themselves when the last pin goes; the static analyzer
@@ -49,12 +51,30 @@ void connectionItem::release() noexcept
     delete this;
 }
 
+SignalClient::~SignalClient()
+{
+    // A disconnectAll in progress (this destructor was reached from a
+    // callback destructor it ran) must stop once this object is gone.
+    if (m_destroyedFlag)
+        *m_destroyedFlag = true;
+    disconnectAll();
+}
+
 void SignalClient::disconnectAll() noexcept
 {
     // Each cut takes the head off the list; callbacks deleted on the way may
-    // cut further connections of this receiver, which is fine.
-    while (m_head)
+    // cut further connections of this receiver, which is fine, or destroy the
+    // receiver, which ends the loop (and any disconnectAll it is nested in).
+    bool destroyed = false;
+    bool* const outer = std::exchange(m_destroyedFlag, &destroyed);
+    while (!destroyed && m_head)
         m_head->cut();
+    if (destroyed) {
+        if (outer)
+            *outer = true;
+        return;
+    }
+    m_destroyedFlag = outer;
 }
 
 int SignalClient::getNumConnections() const noexcept

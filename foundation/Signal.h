@@ -65,8 +65,10 @@ public:
     SignalClient() = default;
     SignalClient(const SignalClient&) = delete;
     SignalClient& operator=(const SignalClient&) = delete;
-    ~SignalClient() { disconnectAll(); }
+    ~SignalClient();
 
+    // Cuts every connection; a callback destructor run by a cut may even
+    // destroy this receiver.
     void disconnectAll() noexcept;
     // Connections recorded with this receiver and not cut.
     int getNumConnections() const noexcept;
@@ -75,6 +77,9 @@ private:
     friend class connectionItem;
     friend class SignalBase;
     connectionItem* m_head = nullptr;
+    // While disconnectAll runs: a flag on its stack that the destructor sets,
+    // so that the loop stops without touching a dead receiver.
+    bool* m_destroyedFlag = nullptr;
 };
 
 // A list of connections, emitted in the order they were made. Callbacks may
@@ -119,7 +124,16 @@ protected:
         explicit Emission(const SignalBase* signal) noexcept
             : m_signal(signal), m_outer(signal->m_emissions), m_limit(signal->m_nextSerial)
         {
+// g++ 12 takes the registration below for a dangling pointer; the
+// destructor unlinks this emission before it goes out of scope.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
+#endif
             signal->m_emissions = this;
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic pop
+#endif
             m_current = signal->m_head;
             if (m_current && m_current->m_serial < m_limit)
                 m_current->lock();
@@ -136,7 +150,10 @@ protected:
         Emission(const Emission&) = delete;
         Emission& operator=(const Emission&) = delete;
 
-        connectionItem* current() const noexcept { return m_current; }
+        connectionItem* current() const noexcept
+        {
+            return m_current;
+        }
         void advance() noexcept
         {
             connectionItem* done = m_current;

@@ -1,34 +1,419 @@
+// Entities, messages and their signals: cause chains, forwarding, the cycle
+// guard, connections cut from either side, destruction notices and the
+// live-entity count, including entities that die while their own messages
+// are being delivered.
+
 #include <tnUI/entity/Entity.h>
 #include <tnUI/entity/Error.h>
+#include <tnUI/entity/Message.h>
+
+#include "entity/EntityTestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <typeinfo>
+#include <utility>
+#include <vector>
+
+using tnUI::CycleError;
+using tnUI::Entity;
+using tnUI::Message;
+
+namespace entitytest {
+
+// Named, so that its type name is a qualified name the test can spell.
+class TypeNameProbe : public Entity {};
+
+} // namespace entitytest
+
 namespace {
 
-class Thing : public tnUI::Entity {
+using tnUITest::Chain;
+using tnUITest::MessageRecorder;
+
+// An entity that exposes the protected operations a derived class uses.
+class Thing : public Entity {
 public:
     using Entity::connectSignal;
     using Entity::removeSignal;
-    void announce(tnUI::Message::Type t)
+
+    void announce(Message::Type t)
     {
-        tnUI::Message m(this, t);
+        Message m(this, t);
         sendMessage(m);
+    }
+    void resendAs(Message& cause, Message::Type t) const { resendMessage(cause, t); }
+    // A watched-member method: resends what it hears as "Appearance".
+    void appearanceChanged(Message& m) { resendMessage(m, Message::Appearance); }
+};
+
+class OtherThing : public Thing {};
+
+// Remembers the entity it watches until that entity dies.
+class Watcher : public Entity {
+public:
+    const Entity* watched = nullptr;
+    int notices = 0;
+
+    void watch(const Entity* e)
+    {
+        watched = e;
+        e->destroyedSignal.addCallback(new tnRTB::FunctionArgMember<Entity*, Watcher>(this, &Watcher::forget),
+                                       &signalClient);
+    }
+    void forget(Entity* e)
+    {
+        ++notices;
+        if (e == watched)
+            watched = nullptr;
     }
 };
 
-TEST(Entity, ForwardsWithCause)
+class EntityCoreTest : public tnUITest::EntityTest {};
+
+TEST_F(EntityCoreTest, RootMessage)
 {
     tn::Reference<Thing> a(new Thing), b(new Thing);
+    Message m(a, Message::Label);
+    EXPECT_TRUE(m.isRoot());
+    EXPECT_EQ(m.causedBy(), nullptr);
+    EXPECT_EQ(m.getRoot(), &m);
+    EXPECT_EQ(m.getEntity(), a.get());
+    EXPECT_EQ(m.getType(), Message::Label);
+    EXPECT_TRUE(m.entityPresent(a));
+    EXPECT_FALSE(m.entityPresent(b));
+    EXPECT_FALSE(m.entityPresent(nullptr));
+
+    const Message copy(m);
+    EXPECT_EQ(copy.getEntity(), a.get());
+    EXPECT_EQ(copy.getType(), Message::Label);
+    EXPECT_TRUE(copy.isRoot());
+}
+
+TEST_F(EntityCoreTest, CauseTakingMessage)
+{
+    tn::Reference<Thing> a(new Thing), b(new Thing), c(new Thing);
+    Message root(a, Message::Value);
+    Message fromB(b, root, Message::Forward);
+    Message fromC(c, fromB, Message::State);
+    EXPECT_FALSE(fromC.isRoot());
+    EXPECT_EQ(fromC.causedBy(), &fromB);
+    EXPECT_EQ(fromB.causedBy(), &root);
+    EXPECT_EQ(fromC.getRoot(), &root);
+    EXPECT_TRUE(fromC.entityPresent(a));
+    EXPECT_TRUE(fromC.entityPresent(b));
+    EXPECT_TRUE(fromC.entityPresent(c));
+    EXPECT_FALSE(fromB.entityPresent(c)); // the chain runs towards the root only
+
+    const Message copy(fromC);
+    EXPECT_EQ(copy.causedBy(), &fromB);
+    EXPECT_EQ(copy.getRoot(), &root);
+
+    // An entity already in the chain cannot add to it, wherever it sits.
+    EXPECT_THROW(Message(a, fromC, Message::Forward), CycleError);
+    EXPECT_THROW(Message(b, fromC, Message::Forward), CycleError);
+    EXPECT_THROW(Message(c, fromC, Message::Forward), CycleError);
+}
+
+TEST_F(EntityCoreTest, NullSenderIsRefused)
+{
+    tn::Reference<Thing> a(new Thing);
+    Message root(a, Message::Value);
+    EXPECT_THROW(Message(nullptr, Message::Value), tnUI::NullError);
+    EXPECT_THROW(Message(nullptr, root, Message::Forward), tnUI::NullError);
+}
+
+TEST_F(EntityCoreTest, ForwardingThroughTwoLevels)
+{
+    tn::Reference<Thing> a(new Thing), b(new Thing), c(new Thing);
+    b->connectSignal(a);
+    c->connectSignal(b);
+    MessageRecorder atC(c);
+    int checked = 0;
+    tnRTB::SignalClient client;
+    tnRTB::connect(c->messageSignal, &client, [&](Message& m) {
+        // What a listener may learn during the call.
+        ++checked;
+        EXPECT_EQ(m.getRoot()->getEntity(), a.get());
+        EXPECT_EQ(m.getRoot()->getType(), Message::Name);
+        EXPECT_TRUE(m.getRoot()->isRoot());
+        EXPECT_TRUE(m.entityPresent(a));
+        EXPECT_TRUE(m.entityPresent(b));
+        EXPECT_TRUE(m.entityPresent(c));
+    });
+    a->announce(Message::Name);
+    EXPECT_EQ(checked, 1);
+    const Chain expected{{c, Message::Forward}, {b, Message::Forward}, {a, Message::Name}};
+    EXPECT_EQ(atC.chains, std::vector<Chain>{expected});
+
+    // A change of b itself reaches c as a forward of a root message of b.
+    client.disconnectAll();
+    b->announce(Message::Label);
+    EXPECT_EQ(atC.chains.back(), (Chain{{c, Message::Forward}, {b, Message::Label}}));
+}
+
+TEST_F(EntityCoreTest, WatchedMemberResendsWithItsOwnType)
+{
+    tn::Reference<Thing> a(new Thing), b(new Thing);
+    tnRTB::connect(a->messageSignal, b.get(), &Thing::appearanceChanged);
+    MessageRecorder atB(b);
+    a->announce(Message::Value);
+    EXPECT_EQ(atB.chains, std::vector<Chain>{(Chain{{b, Message::Appearance}, {a, Message::Value}})});
+    // removeSignal cuts it although it is not forwardMessage.
+    b->removeSignal(a);
+    EXPECT_TRUE(a->messageSignal.isEmpty());
+}
+
+TEST_F(EntityCoreTest, DiamondIsNoCycle)
+{
+    tn::Reference<Thing> a(new Thing), b(new Thing), c(new Thing), d(new Thing);
+    b->connectSignal(a);
+    c->connectSignal(a);
+    d->connectSignal(b);
+    d->connectSignal(c);
+    MessageRecorder atD(d);
+    a->announce(Message::Value);
+    const std::vector<Chain> expected{
+        {{d, Message::Forward}, {b, Message::Forward}, {a, Message::Value}},
+        {{d, Message::Forward}, {c, Message::Forward}, {a, Message::Value}},
+    };
+    EXPECT_EQ(atD.chains, expected);
+}
+
+TEST_F(EntityCoreTest, ForwardingCycleRaisesCycleErrorToTheFirstSender)
+{
+    tn::Reference<Thing> a(new Thing), b(new Thing);
+    MessageRecorder atB(b); // connected first, so it sees b's forward
+    b->connectSignal(a);
+    a->connectSignal(b);
+    MessageRecorder atA(a); // after b's connection: the error cuts it off
+    EXPECT_THROW(a->announce(Message::Value), CycleError);
+    EXPECT_EQ(atB.chains, std::vector<Chain>{(Chain{{b, Message::Forward}, {a, Message::Value}})});
+    EXPECT_TRUE(atA.chains.empty());
+
+    // The connections survive the error; cutting one side ends the cycle.
+    EXPECT_EQ(a->messageSignal.getNumConnections(), 2);
+    EXPECT_EQ(b->messageSignal.getNumConnections(), 2);
+    a->removeSignal(b);
+    a->announce(Message::Value);
+    EXPECT_EQ(atA.chains.size(), 1u);
+    EXPECT_EQ(atB.chains.size(), 2u);
+}
+
+TEST_F(EntityCoreTest, SelfListeningEntityRaisesCycleError)
+{
+    tn::Reference<Thing> a(new Thing);
+    a->connectSignal(a);
+    EXPECT_THROW(a->announce(Message::Value), CycleError);
+}
+
+TEST_F(EntityCoreTest, NullSourceIsIgnored)
+{
+    tn::Reference<Thing> a(new Thing);
+    a->connectSignal(nullptr);
+    a->removeSignal(nullptr);
+    EXPECT_EQ(a->signalClient.getNumConnections(), 0);
+}
+
+TEST_F(EntityCoreTest, RemoveSignalCutsEveryConnectionOfTheListener)
+{
+    tn::Reference<Thing> a(new Thing), b(new Thing), other(new Thing);
+    b->connectSignal(a);
+    b->connectSignal(a);
+    other->connectSignal(a);
+    MessageRecorder atB(b);
+    a->announce(Message::Value);
+    EXPECT_EQ(atB.chains.size(), 2u); // each connection forwards once
+    EXPECT_EQ(b->signalClient.getNumConnections(), 2);
+
+    b->removeSignal(a);
+    EXPECT_EQ(b->signalClient.getNumConnections(), 0);
+    EXPECT_EQ(a->messageSignal.getNumConnections(), 1); // other's stays
+    a->announce(Message::Value);
+    EXPECT_EQ(atB.chains.size(), 2u);
+    b->removeSignal(a); // nothing left: harmless
+}
+
+TEST_F(EntityCoreTest, DeadListenerLeavesNoConnection)
+{
+    tn::Reference<Thing> a(new Thing);
+    {
+        tn::Reference<Thing> b(new Thing), c(new Thing);
+        b->connectSignal(a);
+        c->connectSignal(a);
+        EXPECT_EQ(a->messageSignal.getNumConnections(), 2);
+    }
+    EXPECT_TRUE(a->messageSignal.isEmpty());
+    a->announce(Message::Value); // reaches nothing of the dead listeners
+}
+
+TEST_F(EntityCoreTest, DeadSourceLeavesNoConnection)
+{
+    tn::Reference<Thing> b(new Thing);
+    {
+        tn::Reference<Thing> a(new Thing), c(new Thing);
+        b->connectSignal(a);
+        b->connectSignal(c);
+        EXPECT_EQ(b->signalClient.getNumConnections(), 2);
+    }
+    EXPECT_EQ(b->signalClient.getNumConnections(), 0);
+}
+
+TEST_F(EntityCoreTest, LiveEntityCountFollowsConstructionAndDestruction)
+{
+    const std::int32_t start = Entity::numberOfActiveObjects();
+    {
+        tn::Reference<Thing> a(new Thing);
+        EXPECT_EQ(Entity::numberOfActiveObjects(), start + 1);
+        {
+            tn::Reference<OtherThing> b(new OtherThing);
+            tn::Reference<Watcher> c(new Watcher);
+            EXPECT_EQ(Entity::numberOfActiveObjects(), start + 3);
+        }
+        EXPECT_EQ(Entity::numberOfActiveObjects(), start + 1);
+    }
+    EXPECT_EQ(Entity::numberOfActiveObjects(), start);
+}
+
+TEST_F(EntityCoreTest, DestroyedSignalIsEmittedOnceWithTheAddress)
+{
+    tn::Reference<Watcher> watcher(new Watcher);
+    std::vector<Entity*> seen;
+    tnRTB::SignalClient client;
+    Entity* address = nullptr;
+    {
+        tn::Reference<Thing> a(new Thing);
+        address = a.get();
+        watcher->watch(a);
+        tnRTB::connect(a->destroyedSignal, &client, [&](Entity* e) {
+            seen.push_back(e);
+            // The derived parts are gone, the entity part is not yet.
+            EXPECT_STREQ(e->getTypeName().asChar(), "tnUI::Entity");
+        });
+        EXPECT_EQ(watcher->signalClient.getNumConnections(), 1);
+    }
+    EXPECT_EQ(seen, std::vector<Entity*>{address});
+    EXPECT_EQ(watcher->watched, nullptr);
+    EXPECT_EQ(watcher->notices, 1);
+    EXPECT_EQ(watcher->signalClient.getNumConnections(), 0);
+    EXPECT_EQ(client.getNumConnections(), 0);
+}
+
+TEST_F(EntityCoreTest, WatcherDyingFirstIsNotCalled)
+{
+    tn::Reference<Thing> a(new Thing);
+    {
+        tn::Reference<Watcher> watcher(new Watcher);
+        watcher->watch(a);
+        EXPECT_EQ(a->destroyedSignal.getNumConnections(), 1);
+    }
+    EXPECT_TRUE(a->destroyedSignal.isEmpty());
+}
+
+TEST_F(EntityCoreTest, SenderAndForwarderDieInsideTheForward)
+{
+    // a and b live on counts taken here; a listener of b drops both while b's
+    // forward of a's message is being delivered.
+    auto* a = new Thing;
+    auto* b = new Thing;
+    a->ref();
+    b->ref();
+    b->connectSignal(a);
+    std::vector<const Entity*> died;
+    tnRTB::SignalClient client;
+    for (Thing* t : {a, b})
+        tnRTB::connect(t->destroyedSignal, &client, [&died](Entity* e) { died.push_back(e); });
+    int killerCalls = 0, laterCalls = 0;
+    tnRTB::connect(b->messageSignal, &client, [&](Message& m) {
+        ++killerCalls;
+        EXPECT_EQ(m.getRoot()->getEntity(), a);
+        a->unref();
+        b->unref();
+        // The message and its cause live on the stacks of the sends that are
+        // still running: they stay readable until this callback returns.
+        EXPECT_EQ(m.getType(), Message::Forward);
+        EXPECT_EQ(m.getRoot()->getType(), Message::Value);
+    });
+    tnRTB::connect(b->messageSignal, &client, [&](Message&) { ++laterCalls; });
+    tnRTB::connect(a->messageSignal, &client, [&](Message&) { ++laterCalls; });
+    const std::int32_t live = Entity::numberOfActiveObjects();
+    a->announce(Message::Value);
+    EXPECT_EQ(killerCalls, 1);
+    EXPECT_EQ(laterCalls, 0); // both emissions stopped with their signals
+    EXPECT_EQ(died, (std::vector<const Entity*>{a, b}));
+    EXPECT_EQ(Entity::numberOfActiveObjects(), live - 2);
+    EXPECT_EQ(client.getNumConnections(), 0);
+}
+
+TEST_F(EntityCoreTest, ListenerKilledByAnEarlierListenerIsSkipped)
+{
+    tn::Reference<Thing> a(new Thing);
+    auto* b = new Thing;
+    b->ref();
+    int after = 0;
+    tnRTB::SignalClient client;
+    tnRTB::connect(a->messageSignal, &client, [&](Message&) {
+        if (b)
+            std::exchange(b, nullptr)->unref();
+    });
+    b->connectSignal(a);
+    MessageRecorder atB(b);
+    tnRTB::connect(a->messageSignal, &client, [&](Message&) { ++after; });
+    a->announce(Message::Value);
+    a->announce(Message::Value);
+    EXPECT_TRUE(atB.chains.empty());
+    EXPECT_EQ(after, 2);
+    EXPECT_EQ(a->messageSignal.getNumConnections(), 2);
+}
+
+TEST_F(EntityCoreTest, ListenerKeptAliveOnlyByItsOwnCallbackStopsListening)
+{
+    tn::Reference<Thing> a(new Thing);
+    auto* b = new Thing;
     b->connectSignal(a);
     int calls = 0;
-    tnRTB::connect(b->messageSignal, nullptr, [&](tnUI::Message& m) {
-        ++calls;
-        EXPECT_EQ(m.getEntity(), b.get());
-        EXPECT_EQ(m.getType(), tnUI::Message::Forward);
-        EXPECT_EQ(m.getRoot()->getEntity(), a.get());
-    });
-    a->announce(tnUI::Message::Value);
+    // The callback holds the only reference to its receiver: cutting the
+    // receiver's connections destroys the receiver in the middle of the cut.
+    tnRTB::connect(a->messageSignal, &b->signalClient, [&calls, keep = tn::Reference<Thing>(b)](Message&) { ++calls; });
+    a->announce(Message::Value);
     EXPECT_EQ(calls, 1);
+    b->signalClient.disconnectAll();
+    EXPECT_TRUE(a->messageSignal.isEmpty());
+    a->announce(Message::Value);
+    EXPECT_EQ(calls, 1);
+}
+
+TEST_F(EntityCoreTest, TypeNameIsDemangled)
+{
+    tn::Reference<entitytest::TypeNameProbe> probe(new entitytest::TypeNameProbe);
+    EXPECT_STREQ(probe->getTypeName().asChar(), "entitytest::TypeNameProbe");
+    tnString::CString out("stale");
+    probe->getTypeName(out);
+    EXPECT_STREQ(out.asChar(), "entitytest::TypeNameProbe");
+
+    tnUI::demangleCppTypeidName(out, typeid(Entity).name());
+    EXPECT_STREQ(out.asChar(), "tnUI::Entity");
+    // Names that are already readable pass unchanged, and null gives nothing.
+    tnUI::demangleCppTypeidName(out, "class tnUI::CommandDefn");
+    EXPECT_STREQ(out.asChar(), "class tnUI::CommandDefn");
+    tnUI::demangleCppTypeidName(out, nullptr);
+    EXPECT_STREQ(out.asChar(), "");
+}
+
+TEST_F(EntityCoreTest, MessageTypeNames)
+{
+    const char* const texts[] = {"Forward", "Value",     "Name",       "Label", "State",
+                                 "Content", "Structure", "Appearance", "Icon",  "Binding"};
+    for (int i = 0; i < 10; ++i) {
+        const auto t = static_cast<Message::Type>(i);
+        EXPECT_STREQ(tnUI::enumName(t), texts[i]) << i;
+        EXPECT_STREQ(Message::TypeName(t), texts[i]) << i;
+    }
+    for (int bad : {10, -1, 1000}) {
+        EXPECT_THROW(tnUI::enumName(static_cast<Message::Type>(bad)), tnUI::ImplError) << bad;
+        EXPECT_THROW(Message::TypeName(static_cast<Message::Type>(bad)), tnUI::ImplError) << bad;
+    }
 }
 
 } // namespace
