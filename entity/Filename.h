@@ -1,0 +1,31 @@
+#pragma once
+
+#include "../foundation/CString.h"
+#include "../foundation/IString.h"
+#include "Entity.h"
+
+namespace tnUI {
+
+// A Unicode file path. It never changes once made.
+class Filename : public Entity {
+public:
+    explicit Filename(const tnString::IString& path);
+    // A copy of other's path. Null raises NullError.
+    explicit Filename(const Filename* other);
+
+    const wchar_t* asWChar() const noexcept { return m_path.asWChar(); }
+    tnString::CString asMultibyte() const { return m_path.asMultibyte(); }
+    tnString::CString asUTF8() const { return m_path.asUTF8(); }
+    const tnString::IString& asString() const noexcept { return m_path; }
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+private:
+    tnString::IString m_path;
+};
+
+// True when both paths are equal as texts: case, separators and relative
+// parts are not normalised. A null argument raises NullError.
+bool equivalent(const Filename* a, const Filename* b);
+
+} // namespace tnUI

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "../foundation/CString.h"
+#include "../foundation/IString.h"
+#include "Entity.h"
+
+namespace tnUI {
+
+// Unicode display text. A Label never changes once made; labels are shared
+// by counted references and die only by the release of their last one
+// (unref deletes through the virtual destructor), so the destructors of the
+// label classes are protected.
+//
+// Besides the IString and CString forms there is a const char* form, so that
+// a literal is not ambiguous between the two; 8-bit text is read in the
+// multibyte encoding (tnString::Multibyte) and a null const char* raises
+// NullError.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
+class Label : public Entity {
+public:
+    Label() = default;
+    explicit Label(const tnString::IString& text);
+    explicit Label(const tnString::CString& text);
+    explicit Label(const char* text);
+    // A copy of other's text. Null raises NullError.
+    explicit Label(const Label* other);
+
+    bool isEmpty() const noexcept { return m_text.isEmpty(); }
+    const wchar_t* asWChar() const noexcept { return m_text.asWChar(); }
+    tnString::CString asMultibyte() const { return m_text.asMultibyte(); }
+    tnString::CString asUTF8() const { return m_text.asUTF8(); }
+    const tnString::IString& asString() const noexcept { return m_text; }
+
+    bool operator==(const tnString::IString& text) const noexcept;
+    bool operator!=(const tnString::IString& text) const noexcept;
+    bool operator<(const tnString::IString& text) const noexcept;
+    bool operator==(const wchar_t* text) const;
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+protected:
+    ~Label() override = default;
+
+    tnString::IString m_text;
+};
+
+// A label whose text may change; every change is announced as "Label", which
+// the labeled entities holding it pass on as "Forward".
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
+class MutableLabel : public Label {
+public:
+    MutableLabel() = default;
+    explicit MutableLabel(const Label* other);
+    explicit MutableLabel(const tnString::IString& text);
+    explicit MutableLabel(const tnString::CString& text);
+    explicit MutableLabel(const char* text);
+
+    // Store the text and send "Label" when it differs from the current text
+    // (8-bit text is converted before the comparison).
+    void set(const tnString::IString& text);
+    void set(const tnString::CString& text);
+    void set(const char* text);
+    // Takes other's text. Null raises NullError.
+    void set(const Label* other);
+    // Clears a non-empty text and sends "Label".
+    void erase();
+
+protected:
+    ~MutableLabel() override = default;
+};
+
+// A help reference: the text names the help topic.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
+class HelpRef : public Label {
+public:
+    explicit HelpRef(const tnString::IString& text);
+
+protected:
+    ~HelpRef() override = default;
+};
+
+// True when both texts are equal. A null argument raises NullError.
+bool equivalent(const Label* a, const Label* b);
+
+} // namespace tnUI

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "../foundation/CString.h"
+#include "Entity.h"
+
+namespace tnUI {
+
+// An 8-bit identifier. A Name never changes once made, which is what lets
+// registries look objects up by the name they were given.
+class Name : public Entity {
+public:
+    Name() = default;
+    explicit Name(const tnString::CString& text);
+
+    bool isEmpty() const noexcept { return m_text.isEmpty(); }
+    const char* asChar() const noexcept { return m_text.asChar(); }
+    const tnString::CString& asString() const noexcept { return m_text; }
+
+    bool operator==(const tnString::CString& text) const noexcept;
+    bool operator!=(const tnString::CString& text) const noexcept;
+    bool operator<(const tnString::CString& text) const noexcept;
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+protected:
+    tnString::CString m_text;
+};
+
+// A name whose text may change; every change is announced as "Name". It can
+// not be given to NamedEntity::setName, whose names must stay fixed.
+class MutableName : public Name {
+public:
+    MutableName() = default;
+    explicit MutableName(const tnString::CString& text);
+
+    // Stores text and sends "Name" when it differs from the current text.
+    void set(const tnString::CString& text);
+    // Takes other's text. Null raises NullError.
+    void set(const Name* other);
+    // Clears a non-empty text and sends "Name".
+    void erase();
+};
+
+// True when both texts are equal. A null argument raises NullError.
+bool equivalent(const Name* a, const Name* b);
+
+} // namespace tnUI

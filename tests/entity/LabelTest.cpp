@@ -1,0 +1,267 @@
+#include "EntityTestSupport.h"
+
+#include <tnUI/entity/Error.h>
+#include <tnUI/entity/Filename.h>
+#include <tnUI/entity/Label.h>
+#include <tnUI/entity/NamedLabeledEntity.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+using tnString::CString;
+using tnString::IString;
+using tnUI::HelpRef;
+using tnUI::Label;
+using tnUI::Message;
+using tnUI::MutableLabel;
+using tnUI::NamedLabeledEntity;
+using tnUITest::Chain;
+using tnUITest::MessageRecorder;
+
+class LabelTest : public tnUITest::EntityTest {};
+
+TEST_F(LabelTest, ConstructsFromEveryTextForm)
+{
+    // "Größe" in UTF-8, the multibyte encoding of the supported platforms.
+    const char* utf8 = "Gr\xc3\xb6\xc3\x9f"
+                       "e";
+    const tn::Reference<Label> fromCString(new Label(CString(utf8)));
+    const tn::Reference<Label> fromChar(new Label(utf8));
+    const tn::Reference<Label> fromIString(new Label(IString(L"Größe")));
+    const tn::Reference<Label> copy(new Label(fromIString.get()));
+    for (const Label* label : {fromCString.get(), fromChar.get(), fromIString.get(), copy.get()}) {
+        EXPECT_TRUE(*label == L"Größe");
+        EXPECT_EQ(label->asMultibyte(), CString(utf8));
+        EXPECT_EQ(label->asUTF8(), CString(utf8));
+    }
+    const tn::Reference<Label> empty(new Label);
+    EXPECT_TRUE(empty->isEmpty());
+    EXPECT_TRUE(*empty == L"");
+
+    const Label* none = nullptr;
+    EXPECT_THROW(tn::Reference<Label>(new Label(none)), tnUI::NullError);
+    EXPECT_THROW(tn::Reference<MutableLabel>(new MutableLabel(none)), tnUI::NullError);
+    EXPECT_THROW(tn::Reference<Label>(new Label(static_cast<const char*>(nullptr))), tnUI::NullError);
+}
+
+TEST_F(LabelTest, EquivalentComparesTextsAndRefusesNull)
+{
+    const tn::Reference<Label> a(new Label("Open"));
+    const tn::Reference<MutableLabel> b(new MutableLabel("Open"));
+    const tn::Reference<HelpRef> help(new HelpRef("Open"));
+    const tn::Reference<Label> c(new Label("open"));
+    EXPECT_TRUE(tnUI::equivalent(a, b));
+    EXPECT_TRUE(tnUI::equivalent(help, a));
+    EXPECT_FALSE(tnUI::equivalent(a, c));
+    const Label* none = nullptr;
+    EXPECT_THROW(tnUI::equivalent(a, none), tnUI::NullError);
+    EXPECT_THROW(tnUI::equivalent(none, a), tnUI::NullError);
+}
+
+// Each row changes a MutableLabel holding "Save" and says whether a "Label"
+// message must follow and what the text becomes.
+struct MutableLabelCase {
+    const char* what;
+    std::function<void(MutableLabel&)> change;
+    bool sends;
+    const wchar_t* text;
+};
+
+TEST_F(LabelTest, MutableLabelAnnouncesOnlyRealChanges)
+{
+    const tn::Reference<Label> saveLabel(new Label("Save"));
+    const tn::Reference<Label> otherLabel(new Label("Save as"));
+    const MutableLabelCase cases[] = {
+        {"same IString", [](MutableLabel& l) { l.set(IString(L"Save")); }, false, L"Save"},
+        {"same CString", [](MutableLabel& l) { l.set(CString("Save")); }, false, L"Save"},
+        {"same literal", [](MutableLabel& l) { l.set("Save"); }, false, L"Save"},
+        {"same label's text", [&](MutableLabel& l) { l.set(saveLabel.get()); }, false, L"Save"},
+        {"itself", [](MutableLabel& l) { l.set(&l); }, false, L"Save"},
+        {"new IString", [](MutableLabel& l) { l.set(IString(L"Öffnen")); }, true, L"Öffnen"},
+        {"new multibyte CString",
+         [](MutableLabel& l) {
+             l.set(CString("\xc3\x96"
+                           "ffnen"));
+         },
+         true, L"Öffnen"},
+        {"new literal", [](MutableLabel& l) { l.set("Load"); }, true, L"Load"},
+        {"other label's text", [&](MutableLabel& l) { l.set(otherLabel.get()); }, true, L"Save as"},
+        {"erase", [](MutableLabel& l) { l.erase(); }, true, L""},
+    };
+    for (const MutableLabelCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        const tn::Reference<MutableLabel> label(new MutableLabel("Save"));
+        MessageRecorder recorder(label);
+        c.change(*label);
+        EXPECT_STREQ(label->asWChar(), c.text);
+        if (c.sends) {
+            ASSERT_EQ(recorder.chains.size(), 1u);
+            EXPECT_EQ(recorder.chains[0], (Chain{{label.get(), Message::Label}}));
+        } else {
+            EXPECT_TRUE(recorder.chains.empty());
+        }
+    }
+}
+
+TEST_F(LabelTest, MutableLabelRefusesNullAndKeepsText)
+{
+    const tn::Reference<MutableLabel> label(new MutableLabel(IString(L"Keep")));
+    MessageRecorder recorder(label);
+    EXPECT_THROW(label->set(static_cast<const Label*>(nullptr)), tnUI::NullError);
+    EXPECT_THROW(label->set(static_cast<const char*>(nullptr)), tnUI::NullError);
+    EXPECT_STREQ(label->asWChar(), L"Keep");
+
+    const tn::Reference<MutableLabel> empty(new MutableLabel);
+    MessageRecorder emptyRecorder(empty);
+    empty->erase();
+    EXPECT_TRUE(emptyRecorder.chains.empty());
+    EXPECT_TRUE(recorder.chains.empty());
+}
+
+TEST_F(LabelTest, FilenameComparesPathsAsPlainText)
+{
+    const tn::Reference<tnUI::Filename> path(new tnUI::Filename(IString(L"icons/tool.png")));
+    const tn::Reference<tnUI::Filename> copy(new tnUI::Filename(path.get()));
+    EXPECT_STREQ(copy->asWChar(), L"icons/tool.png");
+    EXPECT_EQ(copy->asUTF8(), CString("icons/tool.png"));
+    EXPECT_EQ(copy->asMultibyte(), CString("icons/tool.png"));
+    EXPECT_TRUE(tnUI::equivalent(path, copy));
+
+    for (const wchar_t* other : {L"Icons/tool.png", L"icons//tool.png", L"./icons/tool.png", L"icons\\tool.png"}) {
+        const tn::Reference<tnUI::Filename> different(new tnUI::Filename(IString(other)));
+        EXPECT_FALSE(tnUI::equivalent(path, different)) << different->asUTF8().asChar();
+    }
+    const tnUI::Filename* none = nullptr;
+    EXPECT_THROW(tnUI::Filename{none}, tnUI::NullError);
+    EXPECT_THROW(tnUI::equivalent(path, none), tnUI::NullError);
+}
+
+// The three label members of a named labeled entity behave alike; each row
+// is one of them.
+struct MemberCase {
+    const char* what;
+    std::function<void(NamedLabeledEntity&, const HelpRef*)> set;
+    std::function<const Label*(const NamedLabeledEntity&)> get;
+};
+
+const MemberCase memberCases[] = {
+    {"label", [](NamedLabeledEntity& e, const HelpRef* l) { e.setLabel(l); },
+     [](const NamedLabeledEntity& e) { return e.getLabel(); }},
+    {"tooltip", [](NamedLabeledEntity& e, const HelpRef* l) { e.setToolTip(l); },
+     [](const NamedLabeledEntity& e) { return e.getToolTip(); }},
+    {"help reference", [](NamedLabeledEntity& e, const HelpRef* l) { e.setHelpRef(l); },
+     [](const NamedLabeledEntity& e) { return e.getHelpRef(); }},
+};
+
+TEST_F(LabelTest, SettersSendLabelUnlessMemberIsUnchanged)
+{
+    for (const MemberCase& c : memberCases) {
+        SCOPED_TRACE(c.what);
+        const tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity);
+        const tn::Reference<HelpRef> first(new HelpRef("first")), second(new HelpRef("second"));
+        MessageRecorder recorder(entity);
+        const Chain label{{entity.get(), Message::Label}};
+
+        c.set(*entity, first);
+        c.set(*entity, first);
+        EXPECT_EQ(c.get(*entity), first.get());
+        EXPECT_EQ(first->getRefCount(), 2);
+        EXPECT_EQ(recorder.chains, std::vector<Chain>{label});
+
+        c.set(*entity, second);
+        EXPECT_EQ(c.get(*entity), second.get());
+        EXPECT_EQ(first->getRefCount(), 1);
+        EXPECT_EQ(second->getRefCount(), 2);
+        EXPECT_EQ(recorder.chains.size(), 2u);
+
+        c.set(*entity, nullptr);
+        EXPECT_EQ(c.get(*entity), nullptr);
+        EXPECT_EQ(second->getRefCount(), 1);
+        EXPECT_EQ(recorder.chains, (std::vector<Chain>{label, label, label}));
+
+        c.set(*entity, nullptr);
+        EXPECT_EQ(recorder.chains.size(), 3u);
+    }
+}
+
+TEST_F(LabelTest, MutableMemberChangesAreForwarded)
+{
+    const tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity), other(new NamedLabeledEntity);
+    const tn::Reference<MutableLabel> tip(new MutableLabel("Cuts the selection"));
+    entity->setToolTip(tip);
+    other->setLabel(tip);
+    MessageRecorder recorder(entity), otherRecorder(other);
+
+    tip->set("Cuts the selection to the clipboard");
+    const Chain forwarded{{entity.get(), Message::Forward}, {tip.get(), Message::Label}};
+    EXPECT_EQ(recorder.chains, std::vector<Chain>{forwarded});
+    ASSERT_EQ(otherRecorder.chains.size(), 1u);
+    EXPECT_EQ(otherRecorder.chains[0], (Chain{{other.get(), Message::Forward}, {tip.get(), Message::Label}}));
+
+    // Once replaced, the old tooltip is no longer listened to; the other
+    // entity still forwards it.
+    const tn::Reference<Label> fixed(new Label("Cut"));
+    entity->setToolTip(fixed);
+    recorder.chains.clear();
+    otherRecorder.chains.clear();
+    tip->set("Cut");
+    EXPECT_TRUE(recorder.chains.empty());
+    EXPECT_EQ(otherRecorder.chains.size(), 1u);
+
+    // Setting it back listens again, once.
+    entity->setToolTip(tip);
+    recorder.chains.clear();
+    tip->erase();
+    EXPECT_EQ(recorder.chains, std::vector<Chain>{forwarded});
+}
+
+TEST_F(LabelTest, DyingEntityStopsListeningAndReleasesMembers)
+{
+    const tn::Reference<MutableLabel> label(new MutableLabel("Text"));
+    {
+        const tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity);
+        entity->setLabel(label);
+        entity->setHelpRef(tn::Reference<HelpRef>(new HelpRef("topic")));
+        EXPECT_EQ(label->getRefCount(), 2);
+        EXPECT_EQ(label->messageSignal.getNumConnections(), 1);
+    }
+    EXPECT_EQ(label->getRefCount(), 1);
+    EXPECT_EQ(label->messageSignal.getNumConnections(), 0);
+    label->set("Changed");
+}
+
+TEST_F(LabelTest, DumpsMembersInOrder)
+{
+    using tnUITest::dumpLine;
+    using tnUITest::entityLine;
+    using tnUITest::ptr;
+
+    const tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity);
+    const tn::Reference<Label> label(new Label("Gr\xc3\xb6\xc3\x9f"
+                                               "e"));
+    const tn::Reference<HelpRef> help(new HelpRef("size.html"));
+    entity->setHelpRef(help);
+    entity->setLabel(label);
+    entity->setToolTip(label);
+
+    tnUITest::DumpCapture dump;
+    ASSERT_TRUE(dump.opened());
+    EXPECT_TRUE(entity->dump(dump.file, 0, "entity"));
+    const std::vector<std::string> expected = {
+        dumpLine(1, 0, entityLine("tnUI::NamedLabeledEntity", "entity", 1, entity.get())),
+        dumpLine(2, 1, "name = <null>"),
+        dumpLine(3, 1, entityLine("tnUI::Label", "Label", 3, label.get())),
+        dumpLine(4, 2,
+                 "value = \"Gr\xc3\xb6\xc3\x9f"
+                 "e\""),
+        dumpLine(5, 1, entityLine("tnUI::Label", "ToolTip", 3, label.get()) + " written on line 3"),
+        dumpLine(6, 1, entityLine("tnUI::HelpRef", "HelpRef", 2, help.get())),
+        dumpLine(7, 2, "value = \"size.html\""),
+    };
+    EXPECT_EQ(dump.lines(), expected);
+}
+
+} // namespace

@@ -1,0 +1,154 @@
+#include "EntityTestSupport.h"
+
+#include <tnUI/entity/Error.h>
+#include <tnUI/entity/Name.h>
+#include <tnUI/entity/NamedEntity.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using tnString::CString;
+using tnUI::Message;
+using tnUI::MutableName;
+using tnUI::Name;
+using tnUI::NamedEntity;
+using tnUITest::Chain;
+using tnUITest::MessageRecorder;
+
+class NameTest : public tnUITest::EntityTest {};
+
+TEST_F(NameTest, EquivalentComparesTextsAndRefusesNull)
+{
+    const tn::Reference<Name> a(new Name("Tool"));
+    const tn::Reference<MutableName> b(new MutableName("Tool"));
+    const tn::Reference<Name> c(new Name("tool"));
+    EXPECT_TRUE(tnUI::equivalent(a, b));
+    EXPECT_TRUE(tnUI::equivalent(a, a));
+    EXPECT_FALSE(tnUI::equivalent(a, c));
+    EXPECT_TRUE(*a == CString("Tool"));
+    EXPECT_TRUE(*a != CString("tool"));
+    EXPECT_TRUE(*a < CString("tool"));
+    const Name* none = nullptr;
+    EXPECT_THROW(tnUI::equivalent(none, a), tnUI::NullError);
+    EXPECT_THROW(tnUI::equivalent(a, none), tnUI::NullError);
+}
+
+TEST_F(NameTest, MutableNameAnnouncesOnlyRealChanges)
+{
+    const tn::Reference<MutableName> name(new MutableName("one"));
+    MessageRecorder recorder(name);
+
+    name->set(CString("one"));
+    EXPECT_TRUE(recorder.chains.empty());
+
+    name->set(CString("two"));
+    EXPECT_STREQ(name->asChar(), "two");
+    ASSERT_EQ(recorder.chains.size(), 1u);
+    EXPECT_EQ(recorder.chains[0], (Chain{{name.get(), Message::Name}}));
+
+    const tn::Reference<Name> three(new Name("three"));
+    name->set(three.get());
+    EXPECT_STREQ(name->asChar(), "three");
+    EXPECT_EQ(recorder.chains.size(), 2u);
+
+    name->set(name.get());
+    EXPECT_EQ(recorder.chains.size(), 2u);
+
+    name->erase();
+    EXPECT_TRUE(name->isEmpty());
+    EXPECT_EQ(recorder.chains.size(), 3u);
+    name->erase();
+    EXPECT_EQ(recorder.chains.size(), 3u);
+
+    const Name* none = nullptr;
+    EXPECT_THROW(name->set(none), tnUI::NullError);
+    EXPECT_TRUE(name->isEmpty());
+    EXPECT_EQ(recorder.chains.size(), 3u);
+}
+
+TEST_F(NameTest, NamedEntityIsNamedOnce)
+{
+    const tn::Reference<NamedEntity> entity(new NamedEntity);
+    MessageRecorder recorder(entity);
+    EXPECT_EQ(entity->getName(), nullptr);
+    EXPECT_STREQ(entity->nameAsChar(), "<unnamed>");
+
+    entity->setName(CString("Edit"));
+    ASSERT_NE(entity->getName(), nullptr);
+    EXPECT_STREQ(entity->nameAsChar(), "Edit");
+    EXPECT_EQ(entity->getName()->getRefCount(), 1);
+    ASSERT_EQ(recorder.chains.size(), 1u);
+    EXPECT_EQ(recorder.chains[0], (Chain{{entity.get(), Message::Name}}));
+
+    // Every later attempt is refused, the first name stays and nothing is sent;
+    // an already named entity reports ImplError before checking the argument.
+    const int live = tnUI::Entity::numberOfActiveObjects();
+    EXPECT_THROW(entity->setName(CString("Other")), tnUI::ImplError);
+    EXPECT_EQ(tnUI::Entity::numberOfActiveObjects(), live);
+    const tn::Reference<Name> other(new Name("Other"));
+    EXPECT_THROW(entity->setName(other.get()), tnUI::ImplError);
+    EXPECT_EQ(other->getRefCount(), 1);
+    try {
+        entity->setName(static_cast<const Name*>(nullptr));
+        ADD_FAILURE() << "no error";
+    } catch (const tnUI::NullError&) {
+        ADD_FAILURE() << "the name already set must be reported first";
+    } catch (const tnUI::ImplError&) {
+    }
+    EXPECT_STREQ(entity->nameAsChar(), "Edit");
+    EXPECT_EQ(recorder.chains.size(), 1u);
+}
+
+TEST_F(NameTest, SetNameRefusesNullAndMutableNames)
+{
+    const tn::Reference<NamedEntity> entity(new NamedEntity);
+    MessageRecorder recorder(entity);
+
+    EXPECT_THROW(entity->setName(static_cast<const Name*>(nullptr)), tnUI::NullError);
+    const tn::Reference<MutableName> mutableName(new MutableName("Moving"));
+    EXPECT_THROW(entity->setName(mutableName.get()), tnUI::ImplError);
+    EXPECT_EQ(mutableName->getRefCount(), 1);
+
+    EXPECT_EQ(entity->getName(), nullptr);
+    EXPECT_TRUE(recorder.chains.empty());
+
+    // A refused name does not use up the entity's one naming.
+    const tn::Reference<Name> name(new Name("Fixed"));
+    entity->setName(name.get());
+    EXPECT_EQ(entity->getName(), name.get());
+    EXPECT_EQ(name->getRefCount(), 2);
+}
+
+TEST_F(NameTest, DumpsNameUnderEntity)
+{
+    using tnUITest::dumpLine;
+    using tnUITest::entityLine;
+    using tnUITest::ptr;
+
+    const tn::Reference<Name> shared(new Name("Edit"));
+    const tn::Reference<NamedEntity> first(new NamedEntity), second(new NamedEntity), unnamed(new NamedEntity);
+    first->setName(shared.get());
+    second->setName(shared.get());
+
+    tnUITest::DumpCapture dump;
+    ASSERT_TRUE(dump.opened());
+    EXPECT_TRUE(first->dump(dump.file, 0, nullptr));
+    EXPECT_TRUE(second->dump(dump.file, 1, "second"));
+    EXPECT_TRUE(unnamed->dump(dump.file, 0, "unnamed"));
+    EXPECT_FALSE(first->dump(dump.file, 0, nullptr));
+
+    const std::vector<std::string> expected = {
+        dumpLine(1, 0, "entity tnUI::NamedEntity (refs = 1, ptr = " + ptr(first.get()) + ")"),
+        dumpLine(2, 1, entityLine("tnUI::Name", "name", 3, shared.get())),
+        dumpLine(3, 2, "value = \"Edit\""),
+        dumpLine(4, 1, entityLine("tnUI::NamedEntity", "second", 1, second.get())),
+        dumpLine(5, 2, entityLine("tnUI::Name", "name", 3, shared.get()) + " written on line 2"),
+        dumpLine(6, 0, entityLine("tnUI::NamedEntity", "unnamed", 1, unnamed.get())),
+        dumpLine(7, 1, "name = <null>"),
+        dumpLine(8, 0, "entity tnUI::NamedEntity (refs = 1, ptr = " + ptr(first.get()) + ") written on line 1"),
+    };
+    EXPECT_EQ(dump.lines(), expected);
+}
+
+} // namespace
