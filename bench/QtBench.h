@@ -1,0 +1,28 @@
+#pragma once
+
+#include "BenchSupport.h"
+
+#include <QObject>
+
+#include <cstdint>
+
+namespace tnBench {
+
+class QtSender : public QObject {
+    Q_OBJECT
+
+Q_SIGNALS:
+    void fired(int value);
+};
+
+class QtCounter : public QObject {
+    Q_OBJECT
+
+public Q_SLOTS:
+    void onValue(int /*value*/) { touch(count); }
+
+public:
+    std::int64_t count = 0;
+};
+
+} // namespace tnBench

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Prints the instructions (callgrind Ir) of one emission for every emission
+# and forwarding benchmark of tnui_bench: the inclusive cost of the function
+# each benchmark calls once per iteration, divided by its number of calls.
+# Instruction counts do not depend on the load of the machine, unlike times.
+# Usage: bench/callgrind-counts.sh [path/to/tnui_bench]
+set -euo pipefail
+bench=${1:-build/bench/bench/tnui_bench}
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+
+# count <benchmark> <function called once per iteration>
+count() {
+    # Immediate binding keeps the dynamic linker's one-off lookups out of the calls.
+    LD_BIND_NOW=1 valgrind --tool=callgrind --compress-strings=no --compress-pos=no --callgrind-out-file="$out" \
+        "$bench" --benchmark_filter="^$1\$" --benchmark_min_time=0.2 >/dev/null 2>&1
+    awk -v bench="$1" -v fn="$2" '
+        /^cfn=/ { hit = index($0, fn) > 0; next }
+        hit && /^calls=/ { split($1, c, "="); calls += c[2]; getline; ir += $2; hit = 0 }
+        END { if (calls) printf "%-42s %8.0f Ir per iteration\n", bench, ir / calls; else print bench ": no calls" }
+    ' "$out"
+}
+
+for n in 1 8 64; do
+    count "BM_Emit_OursMessage/listeners:$n" emitOursMessage
+    count "BM_Emit_OursSignalInt/listeners:$n" emitOursInt
+    count "BM_Emit_OursSignalIntLambda/listeners:$n" emitOursInt
+    count "BM_Emit_QtDirect/listeners:$n" emitQt
+    count "BM_Emit_QtDirectLambda/listeners:$n" emitQt
+    count "BM_Emit_Boost/listeners:$n" emitBoost
+    count "BM_Emit_BoostNoLock/listeners:$n" emitBoost
+    count "BM_Emit_StdFunction/listeners:$n" emitFunctions
+done
+for n in 1 4 16; do
+    count "BM_Forward_Chain/entities:$n" announceAtHead
+done
