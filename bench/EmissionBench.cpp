@@ -63,7 +63,7 @@ struct IntCounter {
 
 [[gnu::noinline]] void emitOursInt(const tnRTB::Signal<int>& signal)
 {
-    signal.emit(1);
+    signal.fire(1);
 }
 
 void BM_Emit_OursSignalInt(benchmark::State& state)

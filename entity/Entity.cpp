@@ -20,7 +20,7 @@ Entity::Entity()
 
 Entity::~Entity()
 {
-    destroyedSignal.emit(this);
+    destroyedSignal.fire(this);
     --g_activeEntities;
     // The members then die in reverse order: signalClient cuts this entity's
     // listening connections, the two signals cut those made on them.
@@ -28,13 +28,13 @@ Entity::~Entity()
 
 void Entity::sendMessage(Message& m) const
 {
-    messageSignal.emit(m);
+    messageSignal.fire(m);
 }
 
 void Entity::resendMessage(Message& cause, Message::Type t) const
 {
     Message m(this, cause, t);
-    messageSignal.emit(m);
+    messageSignal.fire(m);
 }
 
 void Entity::forwardMessage(Message& m)

@@ -193,7 +193,9 @@ public:
     // with receiver, so that the destruction of either side cuts it.
     void addCallback(Callback* callback, SignalClient* receiver) { addConnection(callback, receiver); }
 
-    void emit(Args... args) const
+    // Calls every active connection in order. Named fire, not emit, so that
+    // hosts that also include Qt (whose emit is an empty macro) can use it.
+    void fire(Args... args) const
     {
         Emission emission(this);
         while (connectionItem* c = emission.current()) {

@@ -368,11 +368,11 @@ private:
         entity(listener)->connectSignal(entity(source));
     }
 
-    void emit(int s)
+    void fire(int s)
     {
         if (isPlainSource(s)) {
             if (m_plain[s])
-                m_plain[s]->signal.emit(m_opIndex * 16 + m_depth);
+                m_plain[s]->signal.fire(m_opIndex * 16 + m_depth);
         } else if (FuzzEntity* e = entity(s - kPlainSources)) {
             e->send();
         }
@@ -744,7 +744,7 @@ private:
 
     bool mayNest() const { return m_depth < kMaxDepth && m_calls < kMaxCallsPerOp; }
 
-    void emit(int s)
+    void fire(int s)
     {
         const int uid = sourceUid(s);
         if (uid < 0)

@@ -129,7 +129,7 @@ TEST(Signal, CallsConnectionsInOrderWithTheArgument)
         tnRTB::connect(signal, &client, [&seen, id](int v, const std::string& s) {
             seen.push_back(std::to_string(id) + ":" + std::to_string(v) + s);
         });
-    signal.emit(7, "x");
+    signal.fire(7, "x");
     EXPECT_EQ(seen, (std::vector<std::string>{"1:7x", "2:7x", "3:7x"}));
     EXPECT_EQ(signal.getNumConnections(), 3);
     EXPECT_EQ(client.getNumConnections(), 3);
@@ -143,7 +143,7 @@ TEST(Signal, NullCallbackIsIgnoredAndNullReceiverIsCutOnlyBySignal)
         signal.addCallback(nullptr, nullptr);
         EXPECT_TRUE(signal.isEmpty());
         logger(signal, nullptr, log, 1);
-        signal.emit(0);
+        signal.fire(0);
         EXPECT_EQ(signal.getNumConnections(), 1);
     } // the signal's death frees the receiver-less connection
     EXPECT_EQ(log, Log{1});
@@ -164,11 +164,11 @@ TEST(Signal, CallbackDisconnectingItselfFinishesAndIsNotCalledAgain)
             log.push_back(v);
     });
     logger(signal, &others, log, 3);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 20, 21, 3}));
     EXPECT_EQ(owned.use_count(), 1); // the cut callback was deleted after it returned
     log.clear();
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 3}));
     EXPECT_EQ(signal.getNumConnections(), 2);
     EXPECT_EQ(self.getNumConnections(), 0);
@@ -182,8 +182,8 @@ TEST(Signal, MemberCallbackDisconnectingItselfByInstance)
     b.action = [&signal](Receiver& r) { EXPECT_EQ(signal.disconnectInstance(&r), 1); };
     for (Receiver* r : {&a, &b, &c})
         tnRTB::connect(signal, r, &Receiver::on);
-    signal.emit(0);
-    signal.emit(0);
+    signal.fire(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 3, 1, 3}));
 }
 
@@ -195,7 +195,7 @@ TEST(Signal, CuttingALaterConnectionSkipsItInTheSameEmission)
     a.action = [&signal, &b](Receiver&) { signal.disconnectInstance(&b); };
     for (Receiver* r : {&a, &b, &c})
         tnRTB::connect(signal, r, &Receiver::on);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 3}));
     EXPECT_EQ(b.signalClient.getNumConnections(), 0);
 }
@@ -208,10 +208,10 @@ TEST(Signal, CuttingAnEarlierConnectionTakesEffectFromTheNextEmission)
     b.action = [&a](Receiver&) { a.signalClient.disconnectAll(); };
     for (Receiver* r : {&a, &b, &c})
         tnRTB::connect(signal, r, &Receiver::on);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 3}));
     log.clear();
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{2, 3}));
 }
 
@@ -228,10 +228,10 @@ TEST(Signal, ConnectionMadeDuringEmissionIsCalledFromTheNextOne)
         logger(signal, &client, log, 10 + added);
     });
     logger(signal, &client, log, 3);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 3}));
     log.clear();
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 3, 11}));
     EXPECT_EQ(signal.getNumConnections(), 5);
 }
@@ -245,12 +245,12 @@ TEST(Signal, NestedEmissionStartedAfterAConnectSeesItButTheOuterDoesNot)
         log.push_back(depth == 0 ? 1 : 101);
         if (depth == 0) {
             logger(signal, &client, log, 4);
-            signal.emit(1);
+            signal.fire(1);
         }
     });
     logger(signal, &client, log, 2);
     logger(signal, &client, log, 3);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 101, 2, 3, 4, 2, 3}));
 }
 
@@ -262,10 +262,10 @@ TEST(Signal, ReentrantEmissionRunsDepthFirst)
     tnRTB::connect(signal, &client, [&](int v) {
         log.push_back(10 + v);
         if (v > 0)
-            signal.emit(v - 1);
+            signal.fire(v - 1);
     });
     tnRTB::connect(signal, &client, [&](int v) { log.push_back(20 + v); });
-    signal.emit(2);
+    signal.fire(2);
     EXPECT_EQ(log, (Log{12, 11, 10, 20, 21, 22}));
 }
 
@@ -277,7 +277,7 @@ TEST(Signal, NestedEmissionCuttingTheOuterCurrentAndNextConnections)
     bool nested = false;
     a.action = [&](Receiver&) {
         if (!std::exchange(nested, true))
-            signal.emit(1);
+            signal.fire(1);
     };
     // Inside the nested emission b cuts a (running in the outer one) and c
     // (next for the outer one).
@@ -287,10 +287,10 @@ TEST(Signal, NestedEmissionCuttingTheOuterCurrentAndNextConnections)
     };
     for (Receiver* r : {&a, &b, &c, &d})
         tnRTB::connect(signal, r, &Receiver::on);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 1, 2, 4, 2, 4}));
     log.clear();
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{2, 4}));
 }
 
@@ -304,7 +304,7 @@ TEST(Signal, DeletingTheNextReceiverSkipsIt)
     a->action = [&b](Receiver&) { b.reset(); };
     for (Receiver* r : {a.get(), b.get(), c.get()})
         tnRTB::connect(signal, r, &Receiver::on);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 3}));
     EXPECT_EQ(signal.getNumConnections(), 2);
 }
@@ -318,11 +318,11 @@ TEST(Signal, ListenerDeletingItselfInItsCallback)
     auto* self = new SelfDeleting(log);
     tnRTB::connect(signal, self, &SelfDeleting::on);
     logger(signal, &client, log, 3);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 99, 3}));
     EXPECT_EQ(signal.getNumConnections(), 2);
     log.clear();
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 3}));
 }
 
@@ -339,7 +339,7 @@ TEST(Signal, DestroyingTheSourceStopsTheEmission)
         log.push_back(*owned); // the running callback outlives its signal
     });
     tnRTB::connect(source->signal, &c, &Receiver::on);
-    source->signal.emit(0);
+    source->signal.fire(0);
     EXPECT_EQ(log, (Log{1, 42}));
     EXPECT_EQ(owned.use_count(), 1);
     for (SignalClient* client : {&a.signalClient, &b, &c.signalClient})
@@ -354,12 +354,12 @@ TEST(Signal, DestroyingTheSourceInANestedEmissionStopsBothEmissions)
     bool nested = false;
     a.action = [&](Receiver&) {
         if (!std::exchange(nested, true))
-            source->signal.emit(1);
+            source->signal.fire(1);
     };
     b.action = [&source](Receiver&) { source.reset(); };
     for (Receiver* r : {&a, &b, &c})
         tnRTB::connect(source->signal, r, &Receiver::on);
-    source->signal.emit(0);
+    source->signal.fire(0);
     EXPECT_EQ(log, (Log{1, 1, 2}));
     EXPECT_EQ(a.signalClient.getNumConnections(), 0);
 }
@@ -378,7 +378,7 @@ TEST(Signal, ExceptionEndsTheEmissionAndLeavesConnectionsUsable)
     });
     logger(signal, &client, log, 3);
     try {
-        signal.emit(0);
+        signal.fire(0);
         ADD_FAILURE() << "the exception did not reach the emitter";
     } catch (const Thrown& t) {
         EXPECT_EQ(t.id, 2);
@@ -387,7 +387,7 @@ TEST(Signal, ExceptionEndsTheEmissionAndLeavesConnectionsUsable)
     EXPECT_EQ(signal.getNumConnections(), 3);
     fail = false;
     log.clear();
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 3}));
     // A further connection and a cut still work on the list after an unwind.
     logger(signal, &client, log, 4);
@@ -403,7 +403,7 @@ TEST(Signal, ExceptionFromANestedEmissionUnwindsBoth)
     tnRTB::connect(signal, &client, [&](int v) {
         log.push_back(10 + v);
         if (v == 0)
-            signal.emit(1);
+            signal.fire(1);
     });
     tnRTB::connect(signal, &client, [&](int v) {
         log.push_back(20 + v);
@@ -411,10 +411,10 @@ TEST(Signal, ExceptionFromANestedEmissionUnwindsBoth)
             throw Thrown{v};
     });
     logger(signal, &client, log, 3);
-    EXPECT_THROW(signal.emit(0), Thrown);
+    EXPECT_THROW(signal.fire(0), Thrown);
     EXPECT_EQ(log, (Log{10, 11, 21}));
     log.clear();
-    signal.emit(2);
+    signal.fire(2);
     EXPECT_EQ(log, (Log{12, 22, 3}));
 }
 
@@ -430,7 +430,7 @@ TEST(Signal, ExceptionAfterCuttingItselfOrDestroyingTheSource)
         throw Thrown{1};
     });
     logger(source->signal, nullptr, log, 2);
-    EXPECT_THROW(source->signal.emit(0), Thrown);
+    EXPECT_THROW(source->signal.fire(0), Thrown);
     EXPECT_EQ(source->signal.getNumConnections(), 1);
     // Then a callback that destroys the source and throws.
     tnRTB::connect(source->signal, &client, [&](int) {
@@ -438,7 +438,7 @@ TEST(Signal, ExceptionAfterCuttingItselfOrDestroyingTheSource)
         throw Thrown{3};
     });
     logger(source->signal, nullptr, log, 4);
-    EXPECT_THROW(source->signal.emit(0), Thrown);
+    EXPECT_THROW(source->signal.fire(0), Thrown);
     EXPECT_EQ(log, Log{2});
     EXPECT_FALSE(source);
     EXPECT_EQ(client.getNumConnections(), 0);
@@ -460,7 +460,7 @@ TEST(Signal, ReceiverConnectedToManySignalsDies)
     }
     for (Signal<int>* s : {&s1, &s2, &s3}) {
         EXPECT_EQ(s->getNumConnections(), 1);
-        s->emit(0);
+        s->fire(0);
     }
     EXPECT_EQ(log, (Log{7, 7, 7}));
     EXPECT_EQ(other.signalClient.getNumConnections(), 3);
@@ -478,8 +478,8 @@ TEST(Signal, ReceiverConnectedToManySignalsDiesDuringAnEmissionOfOne)
         tnRTB::connect(*s, r.get(), &Receiver::on);
     tnRTB::connect(s1, &last, &Receiver::on);
     tnRTB::connect(s2, &last, &Receiver::on);
-    s1.emit(0);
-    s2.emit(0);
+    s1.fire(0);
+    s2.fire(0);
     EXPECT_EQ(log, (Log{2, 3, 3}));
 }
 
@@ -499,7 +499,7 @@ TEST(Signal, SourceConnectedToManyReceiversDies)
     }
     EXPECT_EQ(a.signalClient.getNumConnections(), 1);
     EXPECT_EQ(b.signalClient.getNumConnections(), 0);
-    kept.emit(0);
+    kept.fire(0);
     EXPECT_EQ(log, Log{1});
 }
 
@@ -514,15 +514,15 @@ TEST(Signal, BlockInstanceCountsBlocksAndSkipsBlockedConnections)
 
     EXPECT_EQ(signal.blockInstance(&a, true), 2);
     EXPECT_EQ(signal.blockInstance(&a, true), 2);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(signal.blockInstance(&a, false), 2);
-    signal.emit(0); // still blocked once
+    signal.fire(0); // still blocked once
     EXPECT_EQ(log, (Log{2, 2}));
     EXPECT_EQ(signal.blockInstance(&a, false), 2);
     EXPECT_EQ(signal.blockInstance(&a, false), 0); // not blocked: nothing to lower
     EXPECT_EQ(signal.blockInstance(nullptr, true), 0);
     log.clear();
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 1}));
 
     // Blocked connections still count and are still cut.
@@ -544,8 +544,8 @@ TEST(Signal, BlockingDuringEmissionAffectsConnectionsNotYetReached)
     b.action = [&](Receiver&) { signal.blockInstance(&c, false); };
     for (Receiver* r : {&a, &b, &c})
         tnRTB::connect(signal, r, &Receiver::on);
-    signal.emit(0);
-    signal.emit(0);
+    signal.fire(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 3, 2, 3}));
 }
 
@@ -564,7 +564,7 @@ TEST(Signal, DisconnectInstanceCutsEveryMatch)
     EXPECT_EQ(signal.disconnectInstance(&a), 0);
     EXPECT_EQ(signal.getNumConnections(), 2);
     EXPECT_EQ(a.signalClient.getNumConnections(), 1);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{2, 5}));
 }
 
@@ -579,7 +579,7 @@ TEST(Signal, DisconnectInstanceFromInsideACallbackCutsItselfAndLaterMatches)
     tnRTB::connect(signal, &b, &Receiver::on);
     tnRTB::connect(signal, &a, &Receiver::onAgain);
     tnRTB::connect(signal, &a, &Receiver::on);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{2, 1, 2}));
     EXPECT_EQ(a.signalClient.getNumConnections(), 0);
 }
@@ -599,7 +599,7 @@ TEST(Signal, CallbackDestructorDestroyingTheNextReceiverWhenCutDirectly)
     owner.disconnectAll();
     EXPECT_FALSE(victim);
     EXPECT_EQ(signal.getNumConnections(), 1);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, Log{3});
 }
 
@@ -619,7 +619,7 @@ TEST(Signal, CallbackDestructorCuttingConnectionsDuringEmission)
     });
     tnRTB::connect(signal, victim.get(), &Receiver::on);
     tnRTB::connect(signal, &d, &Receiver::on);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 4}));
     EXPECT_FALSE(victim);
 }
@@ -641,7 +641,7 @@ TEST(Signal, RunningCallbackCutsItselfAndItsDestructorDestroysTheNextReceiver)
                    });
     tnRTB::connect(signal, victim.get(), &Receiver::on);
     tnRTB::connect(signal, &d, &Receiver::on);
-    signal.emit(0);
+    signal.fire(0);
     EXPECT_EQ(log, (Log{1, 2, 4}));
     EXPECT_FALSE(victim);
     EXPECT_EQ(signal.getNumConnections(), 2);
@@ -671,7 +671,7 @@ TEST(Signal, CallbackDestructorsRunWhileTheSignalDies)
     EXPECT_FALSE(victim);
     EXPECT_EQ(chainClient.getNumConnections(), 0);
     EXPECT_EQ(survivor.signalClient.getNumConnections(), 1);
-    other.emit(0);
+    other.fire(0);
     EXPECT_EQ(log, Log{3});
 }
 
@@ -724,7 +724,7 @@ TEST(Signal, EmissionStopsWhenACutCallbackDestroysTheSignal)
     });
     tnRTB::connect(raw->signal, &owner, [owned = std::shared_ptr<Source>(std::move(source))](int) {});
     logger(raw->signal, nullptr, log, 3);
-    raw->signal.emit(0);
+    raw->signal.fire(0);
     EXPECT_EQ(log, (Log{1, 11}));
     EXPECT_EQ(first.getNumConnections(), 0);
 }
@@ -744,7 +744,7 @@ TEST(Signal, CallbackDestructorDestroyingTheReceiverDuringItsDisconnectAll)
     EXPECT_FALSE(receiver);
     EXPECT_TRUE(s1.isEmpty());
     EXPECT_TRUE(s2.isEmpty());
-    s1.emit(0);
+    s1.fire(0);
     EXPECT_TRUE(log.empty());
 }
 
@@ -778,15 +778,15 @@ TEST(Signal, EmissionAllocatesNothing)
     tnRTB::connect(signal, &client, [&signal, &log](int v) {
         log.push_back(v);
         if (v > 0)
-            signal.emit(v - 1); // nested emissions allocate nothing either
+            signal.fire(v - 1); // nested emissions allocate nothing either
     });
     tnRTB::connect(bare, &a, &Receiver::onVoid);
     tnRTB::connect(bare, &client, [&log] { log.push_back(-1); });
     signal.blockInstance(&b, true);
 
     const long before = g_allocations;
-    signal.emit(2);
-    bare.emit();
+    signal.fire(2);
+    bare.fire();
     const long after = g_allocations;
     EXPECT_EQ(after - before, 0);
     EXPECT_EQ(log.size(), 14u); // three emissions of four and two for bare
