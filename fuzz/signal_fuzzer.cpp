@@ -429,13 +429,13 @@ private:
         case Emit:
             if (mayNest()) {
                 const Nested nested(m_depth);
-                emit(script.a % kSources);
+                fire(script.a % kSources);
             }
             break;
         case EmitOwn:
             if (mayNest()) {
                 const Nested nested(m_depth);
-                emit(ownSource);
+                fire(ownSource);
             }
             break;
         case Resend:
@@ -468,7 +468,7 @@ private:
         case CutInstanceOp: cutInstance(op.a % kSources, op.b % kReceiverChoices); break;
         case DisconnectAllOp: disconnectAll(op.a % kReceiverChoices); break;
         case BlockOp: block(op.a % kSources, op.b % kReceiverChoices, (op.b / kReceiverChoices) % 2 == 0); break;
-        case EmitOp: emit(op.a % kSources); break;
+        case EmitOp: fire(op.a % kSources); break;
         case DestroyOp: destroy(op.a % kObjects); break;
         case OpCount: break;
         }
@@ -761,7 +761,7 @@ private:
             return;
         ++m_depth;
         try {
-            emit(s);
+            fire(s);
         } catch (...) {
             --m_depth;
             throw;
@@ -829,7 +829,7 @@ private:
         case CutInstanceOp: cutInstanceCounted(op.a % kSources, op.b % kReceiverChoices); break;
         case DisconnectAllOp: disconnectAll(op.a % kReceiverChoices); break;
         case BlockOp: block(op.a % kSources, op.b % kReceiverChoices, (op.b / kReceiverChoices) % 2 == 0); break;
-        case EmitOp: emit(op.a % kSources); break;
+        case EmitOp: fire(op.a % kSources); break;
         case DestroyOp: destroy(op.a % kObjects); break;
         case OpCount: break;
         }
