@@ -1,0 +1,63 @@
+#pragma once
+
+#include "../foundation/Linear.h"
+#include "NumericValue.h"
+
+namespace tnUI {
+
+// A real number with an optional range. The number is kept in internal units;
+// what the user sees is the internal number times getDisplayConversionFactor().
+// Range and change test always work in internal units.
+class RealValue : public NumericValue {
+public:
+    // Unset and unbounded.
+    RealValue() = default;
+    // Set to v, with v as default; unbounded. Sends nothing.
+    explicit RealValue(double v);
+
+    // The number in internal units. Unset: NotSetError.
+    double evalInternal() const;
+    double evalDisplay() const;
+
+    // Clamps v into the range and stores it without a message; true when the
+    // stored number changed. The first number stored also becomes the default.
+    bool setInternalValueSilent(double v);
+    // The same, then a root "Value" message when the number changed.
+    bool setInternalValue(double v);
+    bool setDisplayValueSilent(double v);
+    bool setDisplayValue(double v);
+
+    // 1.0 here; unit values give their unit's factor.
+    virtual double getDisplayConversionFactor() const;
+    double toDisplay(double x) const;
+    double toInternal(double x) const;
+
+    // A set value is clamped into the new range (and announced when that
+    // changes it); the default is left as it is.
+    void setRange(double min, double max);
+    void setRangeUnbounded();
+    const tnLinear::Range1d& getRange() const noexcept { return m_range; }
+
+    bool evalBool() const override;
+    double evalDouble() const override;
+    void reset() override;
+    bool assign(const Value* const other) override;
+    tn::Reference<Value> clone() const override;
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+protected:
+    void copyInto(Value* other) const override;
+
+private:
+    tnLinear::Range1d m_range;
+    double m_value = 0.0;
+    double m_default = 0.0;
+};
+
+// Typed setters for a value known only as Value*: null raises NullError, a
+// value that is not a RealValue (unit values included) raises TypeError.
+void setInternalValue(Value* v, double d);
+void setDisplayValue(Value* v, double d);
+
+} // namespace tnUI
