@@ -1,0 +1,430 @@
+#include "CommandController.h"
+
+#include "../application/DocumentInstance.h"
+#include "../entity/DumpFile.h"
+#include "../entity/Error.h"
+#include "CommandDefn.h"
+#include "CommandInstance.h"
+#include "ContinuousCommandDefn.h"
+
+namespace tnUI {
+
+namespace {
+
+// The tool of a call record, or null when the call names no continuous
+// command (or no command at all).
+ContinuousCommandDefn* toolOf(const CallInfo* c)
+{
+    CommandInstance* ci = c ? c->getCommandInstance() : nullptr;
+    return ci ? ci->asContinuous() : nullptr;
+}
+
+// The static analyzer does not follow reference counts: when the controller
+// lets go of an object that a Pin still holds, it takes that release for the
+// last one. The sanitizer build runs these paths, the unusual destruction
+// orders of the tests included.
+// NOLINTBEGIN(clang-analyzer-cplusplus.NewDelete)
+
+// Holds one reference on an object for the length of a scope, so that it
+// outlives the calls made meanwhile: a command or a listener may make the
+// controller let go of a call record, or release the controller itself (by
+// closing its document, say). Only objects that somebody counts are held; one
+// that nobody counts is left alone, as its owner manages it.
+template <class T>
+class Pin {
+public:
+    explicit Pin(T* p) noexcept : m_object(p), m_held(p && p->getRefCount() > 0)
+    {
+        if (m_held)
+            m_object->ref();
+    }
+    ~Pin()
+    {
+        if (m_held)
+            m_object->unref();
+    }
+    Pin(const Pin&) = delete;
+    Pin& operator=(const Pin&) = delete;
+
+    T* get() const noexcept { return m_object; }
+    T* operator->() const noexcept { return m_object; }
+    T& operator*() const noexcept { return *m_object; }
+    explicit operator bool() const noexcept { return m_object != nullptr; }
+
+private:
+    T* m_object;
+    bool m_held;
+};
+
+} // namespace
+
+CommandController::CommandController(DocumentInstance* d) : m_documentInstance(d)
+{
+    if (d)
+        tnRTB::connect(d->destroyedSignal, this, &CommandController::documentInstanceDestroyed);
+}
+
+CommandController::~CommandController()
+{
+    // No call into a command: the calls are only let go.
+    if (m_continuousCall)
+        m_continuousCall->messageSignal.disconnectInstance(this);
+}
+
+void CommandController::documentInstanceDestroyed(Entity* e)
+{
+    (void)e;
+    m_documentInstance = nullptr;
+}
+
+CallInfo* CommandController::getCurrentCallInfo() const noexcept
+{
+    return m_momentaryCall ? m_momentaryCall.get() : m_continuousCall.get();
+}
+
+CommandInstance* CommandController::getCurrentCommand() const noexcept
+{
+    const CallInfo* c = getCurrentCallInfo();
+    return c ? c->getCommandInstance() : nullptr;
+}
+
+CommandInstance* CommandController::getCurrentContinuousCommand() const noexcept
+{
+    return m_continuousCall ? m_continuousCall->getCommandInstance() : nullptr;
+}
+
+CommandInstance* CommandController::getPreviousContinuousCommand() const noexcept
+{
+    return m_previousCall ? m_previousCall->getCommandInstance() : nullptr;
+}
+
+void CommandController::_noticeBefore(CallType t, CallInfo& call)
+{
+    ++m_clientCallDepth;
+    clientCallSignal.fire(t, call, true);
+}
+
+void CommandController::_noticeAfter(CallType t, CallInfo& call)
+{
+    --m_clientCallDepth;
+    clientCallSignal.fire(t, call, false);
+}
+
+void CommandController::select(Window* w, CommandInstance* ci)
+{
+    if (ci && !ci->getEnabled()) {
+        appout().error("CommandError: Attempt to select a disabled command: %s\n", ci->nameAsChar());
+        return;
+    }
+    MomentaryCommandDefn* momentary = ci ? ci->asMomentary() : nullptr;
+    if (ci && !momentary && !ci->asContinuous())
+        throw ImplError();
+    if (momentary) {
+        const CommandInstance* force = momentary->getForceCommand();
+        if (force && !force->asContinuous())
+            throw ImplError();
+    }
+
+    const Pin<const CommandController> alive(this);
+    const tn::Reference<CallInfo> c(new CallInfo(nullptr, w, m_documentInstance, ci));
+    // Held while it runs: its instance may die meanwhile.
+    const Pin<MomentaryCommandDefn> heldMomentary(momentary);
+    _noticeBefore(SelectCommand, *c);
+    if (!ci)
+        _selectContinuous(nullptr, true);
+    else if (momentary)
+        _selectMomentary(*c, *momentary);
+    else
+        _selectContinuous(c.get(), true);
+    _noticeAfter(SelectCommand, *c);
+}
+
+void CommandController::_selectContinuous(CallInfo* c, bool start)
+{
+    const Pin<CallInfo> old(m_continuousCall.get());
+    const Pin<CallInfo> held(c);
+    if (old) {
+        _invokeStop(*old);
+        if (!old->isSameCommandInstance(c))
+            _invokeUnselected(*old);
+        if (!old->actsLikeMomentary())
+            m_previousCall = old.get();
+        _setActive(nullptr);
+    }
+    if (!c) {
+        _changeClass(nullptr, nullptr);
+        return;
+    }
+    _changeClass(c, c->getCommandInstance());
+    if (!c->getCommandInstance())
+        return;
+    _setActive(c);
+    const bool isNew = !old || !old->isSameCommandInstance(c);
+    if (isNew)
+        _invokeSelected(*c);
+    _invokeNewInteraction(*c, isNew);
+    if (start)
+        _invokeStart(c);
+}
+
+void CommandController::_selectMomentary(CallInfo& c, MomentaryCommandDefn& m)
+{
+    // The interrupted drag ends for the current tool, and the rest of it is
+    // rewritten into plain motions.
+    if (m_lastMouseHeld) {
+        const tnUI::MouseEvent& last = m_lastMouseEvent;
+        tnUI::MouseEvent end(last.getLocalXY(), last.getWindowXY(), last.getScreenXY(), tnUI::MouseEvent::ButtonUp, 0,
+                             0, 0);
+        forwardEvent(end);
+        m_mouseRewritePending = true;
+    }
+    if (m_lastTabletHeld) {
+        const tnUI::TabletEvent& last = m_lastTabletEvent;
+        tnUI::TabletEvent end(tnUI::TabletEvent::Release, last.getDevice(), last.getPointerType(), last.getLocalXY(),
+                              last.getWindowXY(), last.getScreenXY(), last.getTilt(), last.getPressure(),
+                              last.getRotation(), false, 0, 0);
+        forwardEvent(end);
+        m_tabletRewritePending = true;
+    }
+
+    const bool stateChange = m.getDoesStateChange();
+    CommandInstance* force = m.getForceCommand();
+    if (force && (!m_continuousCall || m_continuousCall->getCommandInstance() != force)) {
+        const tn::Reference<CallInfo> forced(
+            new CallInfo(c.getWindowPane(), c.getWindow(), c.getDocumentInstance(), force));
+        _selectContinuous(forced.get(), false);
+        _invokeMomentary(c, m, true);
+        _invokeStart(m_continuousCall.get());
+        return;
+    }
+    if (m_continuousCall) {
+        // Held here: the calls below replace the controller's references.
+        const Pin<CallInfo> previous(m_previousCall.get());
+        const Pin<CallInfo> current(m_continuousCall.get());
+        if (current->actsLikeMomentary())
+            _selectContinuous(previous.get(), false);
+        else if (stateChange)
+            _invokeStop(*current);
+    }
+    _invokeMomentary(c, m, stateChange);
+    if (stateChange)
+        _invokeStart(m_continuousCall.get());
+}
+
+void CommandController::_invokeMomentary(CallInfo& c, MomentaryCommandDefn& m, bool withClass)
+{
+    m_momentaryCall = &c;
+    if (withClass)
+        _changeClass(&c, c.getCommandInstance());
+    _noticeBefore(Execute, c);
+    m.execute(c);
+    _noticeAfter(Execute, c);
+    m_momentaryCall = nullptr;
+    if (withClass)
+        _changeClass(&c, getCurrentContinuousCommand());
+}
+
+void CommandController::_invokeSelected(CallInfo& c)
+{
+    const Pin<ContinuousCommandDefn> d(toolOf(&c));
+    if (!d)
+        return;
+    _noticeBefore(Selected, c);
+    d->commandSelected(c);
+    _noticeAfter(Selected, c);
+    tnRTB::connect(d->finishedSignal, &m_finishedClient, [this](ContinuousCommandDefn* tool) { activeFinished(tool); });
+    d->setCommandStarted(c, false);
+}
+
+void CommandController::_invokeNewInteraction(CallInfo& c, bool isNew)
+{
+    const Pin<ContinuousCommandDefn> d(toolOf(&c));
+    if (!d)
+        return;
+    _noticeBefore(NewInteraction, c);
+    d->newInteraction(c, isNew);
+    _noticeAfter(NewInteraction, c);
+}
+
+void CommandController::_invokeUnselected(CallInfo& c)
+{
+    const Pin<ContinuousCommandDefn> d(toolOf(&c));
+    if (!d)
+        return;
+    _noticeBefore(Unselected, c);
+    d->commandUnselected(c);
+    _noticeAfter(Unselected, c);
+    m_finishedClient.disconnectAll();
+}
+
+void CommandController::_invokeStart(CallInfo* c)
+{
+    const Pin<CallInfo> held(c);
+    const Pin<ContinuousCommandDefn> d(toolOf(c));
+    if (!d || d->isCommandStarted(*c))
+        return;
+    d->setCommandStarted(*c, true);
+    _noticeBefore(Start, *c);
+    d->start(*c);
+    _noticeAfter(Start, *c);
+}
+
+void CommandController::_invokeStop(CallInfo& c)
+{
+    const Pin<CallInfo> held(&c);
+    const Pin<ContinuousCommandDefn> d(toolOf(&c));
+    if (!d || !d->isCommandStarted(c))
+        return;
+    _noticeBefore(Stop, c);
+    d->stop(c);
+    _noticeAfter(Stop, c);
+    d->setCommandStarted(c, false);
+}
+
+void CommandController::_changeClass(CallInfo* c, CommandInstance* command)
+{
+    CommandClass* next = command ? command->getCommand()->getClass() : nullptr;
+    if (next == m_currentClass.get())
+        return;
+    const Pin<CommandClass> old(m_currentClass.get());
+    const Pin<CommandClass> held(next);
+    const Pin<CallInfo> call(c);
+    if (old) {
+        commandClassSignal.fire(old.get(), false);
+        if (c) {
+            old->classUnselected(c);
+        } else {
+            const tn::Reference<CallInfo> bare(new CallInfo(nullptr, nullptr, m_documentInstance, nullptr));
+            old->classUnselected(bare.get());
+        }
+    }
+    m_currentClass = next;
+    if (next) {
+        commandClassSignal.fire(next, true);
+        next->classSelected(c);
+    }
+}
+
+void CommandController::_setActive(CallInfo* c)
+{
+    if (m_continuousCall)
+        m_continuousCall->messageSignal.disconnectInstance(this);
+    m_continuousCall = c;
+    if (c)
+        tnRTB::connect(c->messageSignal, this, &CommandController::activeModified);
+}
+
+void CommandController::activeModified(Message& m)
+{
+    (void)m;
+    if (!m_continuousCall || m_continuousCall->getCommandInstance())
+        return;
+    // The current tool's command instance died: it is forgotten without a
+    // call, and its end notice no longer concerns this controller.
+    m_finishedClient.disconnectAll();
+    _setActive(nullptr);
+}
+
+void CommandController::activeFinished(ContinuousCommandDefn* d)
+{
+    (void)d;
+    const Pin<const CommandController> alive(this);
+    const Pin<CallInfo> previous(m_previousCall.get());
+    _selectContinuous(previous.get(), true);
+}
+
+void CommandController::forwardEvent(tnUI::KeyEvent& e)
+{
+    const Pin<CallInfo> call(m_continuousCall.get());
+    const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
+    if (!d)
+        return;
+    const Pin<const CommandController> alive(this);
+    _noticeBefore(KeyEvent, *call);
+    d->handleEvent(*call, e);
+    _noticeAfter(KeyEvent, *call);
+}
+
+void CommandController::forwardEvent(tnUI::WheelEvent& e)
+{
+    const Pin<CallInfo> call(m_continuousCall.get());
+    const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
+    if (!d)
+        return;
+    const Pin<const CommandController> alive(this);
+    _noticeBefore(WheelEvent, *call);
+    d->handleEvent(*call, e);
+    _noticeAfter(WheelEvent, *call);
+}
+
+void CommandController::forwardEvent(tnUI::MouseEvent& e)
+{
+    m_lastMouseHeld = e.isButtonHeld();
+    m_lastMouseEvent = e;
+    if (m_mouseRewritePending) {
+        if (e.isPress())
+            m_mouseRewritePending = false;
+        else if (e.isButtonHeld())
+            e = tnUI::MouseEvent(e.getLocalXY(), e.getWindowXY(), e.getScreenXY(), tnUI::MouseEvent::NoButton, 0, 0, 0);
+    }
+    const Pin<CallInfo> call(m_continuousCall.get());
+    const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
+    if (!d || (!d->getAllMotionEvents() && !e.isButtonActive()))
+        return;
+    const Pin<const CommandController> alive(this);
+    _noticeBefore(MouseEvent, *call);
+    d->handleEvent(*call, e);
+    _noticeAfter(MouseEvent, *call);
+}
+
+void CommandController::forwardEvent(tnUI::TabletEvent& e)
+{
+    m_lastTabletHeld = e.isButtonHeld();
+    m_lastTabletEvent = e;
+    if (m_tabletRewritePending) {
+        if (e.isPress())
+            m_tabletRewritePending = false;
+        else if (e.isButtonHeld())
+            e = tnUI::TabletEvent(tnUI::TabletEvent::Motion, e.getDevice(), e.getPointerType(), e.getLocalXY(),
+                                  e.getWindowXY(), e.getScreenXY(), e.getTilt(), e.getPressure(), e.getRotation(),
+                                  false, 0, 0);
+    }
+    const Pin<CallInfo> call(m_continuousCall.get());
+    const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
+    if (!d || (!d->getAllMotionEvents() && !e.isButtonHeld() && !e.isRelease()))
+        return;
+    const Pin<const CommandController> alive(this);
+    _noticeBefore(TabletEvent, *call);
+    d->handleEvent(*call, e);
+    _noticeAfter(TabletEvent, *call);
+}
+
+// NOLINTEND(clang-analyzer-cplusplus.NewDelete)
+
+bool CommandController::dump(DumpFile& file, int level, const char* label) const
+{
+    if (!Entity::dump(file, level, label))
+        return false;
+    file.printf(level + 1, "<The state for the controller.>\n");
+    return true;
+}
+
+const char* enumName(CommandController::CallType t)
+{
+    switch (t) {
+    case CommandController::SelectCommand: return "SelectCommand";
+    case CommandController::Execute: return "Execute";
+    case CommandController::Selected: return "Selected";
+    case CommandController::NewInteraction: return "NewInteraction";
+    case CommandController::Unselected: return "Unselected";
+    case CommandController::Start: return "Start";
+    case CommandController::Stop: return "Stop";
+    case CommandController::KeyEvent: return "KeyEvent";
+    case CommandController::MouseEvent: return "MouseEvent";
+    case CommandController::WheelEvent: return "WheelEvent";
+    case CommandController::TabletEvent: return "TabletEvent";
+    }
+    throw ImplError();
+}
+
+} // namespace tnUI

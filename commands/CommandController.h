@@ -1,0 +1,136 @@
+#pragma once
+
+#include "../entity/Entity.h"
+#include "../foundation/Event.h"
+#include "../foundation/ReferenceCount.h"
+#include "../foundation/Signal.h"
+#include "CallInfo.h"
+#include "CommandClass.h"
+
+#include <cstdint>
+
+namespace tnUI {
+
+class CommandInstance;
+class ContinuousCommandDefn;
+class DocumentInstance;
+class MomentaryCommandDefn;
+class Window;
+
+// The input loop for commands of one document instance (or, without one, of
+// the application). It selects commands on request, keeps the current tool
+// (continuous command), the previous one and the command class in force,
+// runs momentary commands around the current tool, and hands every input
+// event of its document to the current tool.
+//
+// Every call into a command is bracketed by client notices on
+// clientCallSignal: (type, call, true) before and (type, call, false) after;
+// a whole select is bracketed the same way as SelectCommand.
+// commandClassSignal tells when a class stops (false) or starts (true) being
+// the class in force. Nothing in the library listens to either: they are the
+// host's.
+//
+// The controller holds the call records of the current, previous and
+// executing commands. It watches the current one: when the current tool's
+// command instance dies, the controller forgets it without calling into it.
+class CommandController : public Entity {
+public:
+    // The calls into commands; enumName gives the texts.
+    enum CallType : int {
+        SelectCommand = 0,
+        Execute = 1,
+        Selected = 2,
+        NewInteraction = 3,
+        Unselected = 4,
+        Start = 5,
+        Stop = 6,
+        KeyEvent = 7,
+        MouseEvent = 8,
+        WheelEvent = 9,
+        TabletEvent = 10,
+    };
+
+    tnRTB::Signal<CallType, CallInfo&, bool> clientCallSignal;
+    tnRTB::Signal<CommandClass*, bool> commandClassSignal;
+
+    // Idle, for d (null for the application's controller). The document
+    // instance is not counted; the controller forgets it when it dies.
+    explicit CommandController(DocumentInstance* d);
+    ~CommandController() override;
+
+    // Selects ci in window w: a tool becomes the current tool, a momentary
+    // command runs, null deselects the current tool. A disabled ci is refused
+    // with a CommandError line on the error channel and nothing else.
+    // ImplError, before anything happens, for a command that is neither
+    // momentary nor continuous, or a momentary command whose force command
+    // is not a tool.
+    void select(Window* w, CommandInstance* ci);
+
+    // Hand an event to the current tool. The mouse and tablet forms may
+    // rewrite the caller's event: after a momentary command interrupted a
+    // drag, the rest of the drag arrives as plain motions until the next
+    // press.
+    void forwardEvent(tnUI::KeyEvent& e);
+    void forwardEvent(tnUI::MouseEvent& e);
+    void forwardEvent(tnUI::WheelEvent& e);
+    void forwardEvent(tnUI::TabletEvent& e);
+
+    // The executing momentary command's call while one runs, otherwise the
+    // current tool's; may be null.
+    CallInfo* getCurrentCallInfo() const noexcept;
+    CommandInstance* getCurrentCommand() const noexcept;
+    CommandInstance* getCurrentContinuousCommand() const noexcept;
+    CommandInstance* getPreviousContinuousCommand() const noexcept;
+    CommandClass* getCurrentClass() const noexcept { return m_currentClass.get(); }
+    DocumentInstance* getDocumentInstance() const noexcept { return m_documentInstance; }
+
+    // A call into a command, or a select, is in progress.
+    bool isClientCallActive() const noexcept { return m_clientCallDepth > 0; }
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+private:
+    // The client notices around one call.
+    void _noticeBefore(CallType t, CallInfo& call);
+    void _noticeAfter(CallType t, CallInfo& call);
+
+    void _selectContinuous(CallInfo* c, bool start);
+    void _selectMomentary(CallInfo& c, MomentaryCommandDefn& m);
+    void _invokeMomentary(CallInfo& c, MomentaryCommandDefn& m, bool withClass);
+    void _invokeSelected(CallInfo& c);
+    void _invokeNewInteraction(CallInfo& c, bool isNew);
+    void _invokeUnselected(CallInfo& c);
+    void _invokeStart(CallInfo* c);
+    void _invokeStop(CallInfo& c);
+    // Puts the class of command (or none) in force.
+    void _changeClass(CallInfo* c, CommandInstance* command);
+    // Makes c the watched current call (null: none).
+    void _setActive(CallInfo* c);
+
+    void activeModified(Message& m);
+    void activeFinished(ContinuousCommandDefn* d);
+    void documentInstanceDestroyed(Entity* e);
+
+    DocumentInstance* m_documentInstance;
+    tn::Reference<CallInfo> m_continuousCall;
+    tn::Reference<CallInfo> m_momentaryCall;
+    tn::Reference<CallInfo> m_previousCall;
+    tn::Reference<CommandClass> m_currentClass;
+    bool m_lastMouseHeld = false;
+    bool m_lastTabletHeld = false;
+    tnUI::MouseEvent m_lastMouseEvent;
+    tnUI::TabletEvent m_lastTabletEvent;
+    bool m_mouseRewritePending = false;
+    bool m_tabletRewritePending = false;
+    std::int32_t m_clientCallDepth = 0;
+    // The connection to the current tool's end notice, the only one made
+    // with it, so that it can be cut even after the tool's definition died.
+    tnRTB::SignalClient m_finishedClient;
+};
+
+// "SelectCommand", "Execute", "Selected", "NewInteraction", "Unselected",
+// "Start", "Stop", "KeyEvent", "MouseEvent", "WheelEvent", "TabletEvent";
+// other values raise ImplError.
+const char* enumName(CommandController::CallType t);
+
+} // namespace tnUI

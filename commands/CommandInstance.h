@@ -1,0 +1,187 @@
+#pragma once
+
+#include "../entity/Icon.h"
+#include "../entity/ImageFile.h"
+#include "../entity/Label.h"
+#include "../entity/Name.h"
+#include "../foundation/CString.h"
+#include "../foundation/Containers.h"
+#include "../foundation/ReferenceCount.h"
+#include "../menus/Element.h"
+#include "../values/NumericValue.h"
+#include "../values/Value.h"
+#include "CommandDefn.h"
+#include "CommandInstanceState.h"
+
+#include <memory>
+
+namespace tnUI {
+
+class ContinuousCommandDefn;
+class DocumentInstance;
+
+// One state slot of a command instance: the document instance it belongs to
+// (the key, not counted) and the state attached for it, if any.
+class CommandInstanceStateDataItem : public tn::ReferenceCount {
+public:
+    explicit CommandInstanceStateDataItem(DocumentInstance* documentInstance) noexcept
+        : m_documentInstance(documentInstance)
+    {}
+    ~CommandInstanceStateDataItem() override;
+
+    DocumentInstance* getDocumentInstance() const noexcept { return m_documentInstance; }
+    CommandInstanceState* getState() const noexcept { return m_state.get(); }
+
+private:
+    friend class CommandInstance;
+
+    DocumentInstance* m_documentInstance;
+    tn::Reference<CommandInstanceState> m_state;
+};
+
+// A command as menus and the command controller use it: a definition bound
+// into the menu structure (it is an Item), with its own optional
+// presentation, expressions, selected flag, exclusive-group name, named
+// values and per-document-instance states.
+//
+// Whatever presentation the instance does not set itself (name, label,
+// tooltip, help reference, each icon) comes from the definition, asked anew
+// each time. Enabled and checked states are evaluated on every request.
+//
+// The instance passes on every message of its definition as "Forward" and
+// resends every message of its four expressions as "Appearance"; setting an
+// expression sends nothing by itself.
+class CommandInstance : public Item {
+public:
+    // Holds d and passes its messages on; NullError for null.
+    explicit CommandInstance(CommandDefn* d);
+    ~CommandInstance() override;
+
+    CommandDefn* getCommand() noexcept { return m_definition.get(); }
+    const CommandDefn* getCommand() const noexcept { return m_definition.get(); }
+    // The definition as that kind of command, or null when it is not one.
+    MomentaryCommandDefn* asMomentary() noexcept { return m_momentary; }
+    const MomentaryCommandDefn* asMomentary() const noexcept { return m_momentary; }
+    ContinuousCommandDefn* asContinuous() noexcept { return m_continuous; }
+    const ContinuousCommandDefn* asContinuous() const noexcept { return m_continuous; }
+    bool isMomentary() const;
+    bool isContinuous() const;
+    bool actsLikeMomentary() const;
+
+    const Name* getName() const override;
+    const Label* getLabel() const override;
+    const Label* getToolTip() const override;
+    const HelpRef* getHelpRef() const override;
+    ImageFile* getIcon(IconState::EState s, IconMode::EMode m) override;
+    const ImageFile* getIcon(IconState::EState s, IconMode::EMode m) const override;
+
+    // False when the definition is disabled; otherwise the instance's enabled
+    // expression decides, and without one the instance is enabled.
+    bool getEnabled() const override;
+    // True without a checked expression, otherwise its truth.
+    virtual bool getChecked() const;
+
+    NumericValue* getEnabledExpression() noexcept { return m_enabledExpression.get(); }
+    const NumericValue* getEnabledExpression() const noexcept { return m_enabledExpression.get(); }
+    NumericValue* getCheckedExpression() noexcept { return m_checkedExpression.get(); }
+    const NumericValue* getCheckedExpression() const noexcept { return m_checkedExpression.get(); }
+    NumericValue* getVisibilityExpression() noexcept { return m_visibilityExpression.get(); }
+    const NumericValue* getVisibilityExpression() const noexcept { return m_visibilityExpression.get(); }
+    // Null while the instance is not grouped, whatever was set.
+    NumericValue* getGroupExclusiveExpression() noexcept;
+    const NumericValue* getGroupExclusiveExpression() const noexcept;
+    // Null clears. No message.
+    void setEnabledExpression(NumericValue* e);
+    void setCheckedExpression(NumericValue* e);
+    void setVisibilityExpression(NumericValue* e);
+    void setGroupExclusiveExpression(NumericValue* e);
+
+    // Without a visibility expression: installs a new BoolValue holding v and
+    // sends "Appearance". With one: sets it to v, whose change arrives as
+    // "Appearance". A visibility expression that is not a BoolValue raises
+    // TypeError.
+    void setVisible(bool v);
+
+    bool getSelected() const noexcept { return m_selected; }
+    // Sends "Appearance" when the flag changes.
+    void setSelected(bool selected);
+
+    bool isGrouped() const noexcept { return !m_groupedName.isEmpty(); }
+    tnString::CString getGroupedName() const { return m_groupedName; }
+    // No message.
+    void setGroupedName(const tnString::CString& name) { m_groupedName = name; }
+
+    // Stores v under its name's text with a reference. NullError for a null or
+    // nameless value, DuplicateError when the name is taken (the stored value
+    // stays).
+    void addValue(Value* v);
+    // Removes whatever value is stored under v's name; false for a null or
+    // nameless v, or when nothing is stored under the name.
+    bool removeValue(Value* v);
+    Value* getValue(const tnString::CString& name);
+    const Value* getValue(const tnString::CString& name) const;
+    int getNumValues() const noexcept { return static_cast<int>(m_values.size()); }
+
+    // Attaches s for its document instance, replacing the state attached
+    // there before (which loses its owner), makes this instance its owner and
+    // calls s->init(). NullError for null, or for a state whose document
+    // instance is gone; ImplError when this command is not momentary and s is
+    // not a ContinuousCommandState (the previous state has then already lost
+    // its owner).
+    void setInstanceState(CommandInstanceState* s);
+    // The state attached for d, or null.
+    CommandInstanceState* getInstanceState(const DocumentInstance* d) const;
+    // Lets go of the state attached for d (NullError for null d); the slot
+    // stays, empty.
+    void clearInstanceState(DocumentInstance* d);
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+private:
+    friend class CommandInstanceValueIterator;
+
+    using StateList = tn::vector<tn::Reference<CommandInstanceStateDataItem>>;
+    using ValueTable = tn::NameHashTable<tn::Reference<Value>>;
+
+    void exprChanged(Message& m);
+    // A document instance with a slot here died: its slot goes.
+    void documentInstanceDestroyed(Entity* e);
+    void _setExpression(tn::Reference<NumericValue>& member, NumericValue* e);
+    CommandInstanceStateDataItem* _findItem(const DocumentInstance* d) const;
+
+    tn::Reference<CommandDefn> m_definition;
+    // The definition's kind, found once: the controller asks for it on every
+    // input event.
+    MomentaryCommandDefn* m_momentary;
+    ContinuousCommandDefn* m_continuous;
+    // Made by the first setInstanceState.
+    std::unique_ptr<StateList> m_states;
+    tn::Reference<NumericValue> m_enabledExpression;
+    tn::Reference<NumericValue> m_checkedExpression;
+    tn::Reference<NumericValue> m_visibilityExpression;
+    ValueTable m_values;
+    bool m_selected = false;
+    tnString::CString m_groupedName;
+    tn::Reference<NumericValue> m_groupExclusiveExpression;
+};
+
+// Walks a command instance's values in the table's order. Copies continue
+// from the same position. It must not outlive a change of the table.
+class CommandInstanceValueIterator {
+public:
+    // Positioned on the first value; NullError for null.
+    explicit CommandInstanceValueIterator(const CommandInstance* instance);
+    CommandInstanceValueIterator(const CommandInstanceValueIterator&) = default;
+    CommandInstanceValueIterator& operator=(const CommandInstanceValueIterator&) = default;
+    virtual ~CommandInstanceValueIterator();
+
+    bool valid() const noexcept { return m_node != m_table->end(); }
+    Value* get() const { return m_node->second.get(); }
+    void next() { ++m_node; }
+
+private:
+    CommandInstance::ValueTable::const_iterator m_node;
+    const CommandInstance::ValueTable* m_table;
+};
+
+} // namespace tnUI

@@ -1,0 +1,63 @@
+#include "CommandInstanceState.h"
+
+#include "../application/DocumentInstance.h"
+#include "../application/DocumentWindow.h"
+#include "../entity/DumpFile.h"
+#include "../entity/Error.h"
+#include "CommandInstance.h"
+
+namespace tnUI {
+
+namespace {
+
+DocumentInstance* checkedInstance(DocumentInstance* d)
+{
+    if (!d)
+        throw NullError();
+    return d;
+}
+
+} // namespace
+
+CommandInstanceState::CommandInstanceState(const CallInfo& call)
+    : m_documentInstance(checkedInstance(call.getDocumentInstance()))
+{
+    tnRTB::connect(m_documentInstance->destroyedSignal, this, &CommandInstanceState::documentInstanceDestroyed);
+}
+
+CommandInstanceState::~CommandInstanceState() = default;
+
+void CommandInstanceState::init()
+{}
+
+CommandDefn* CommandInstanceState::getCommand()
+{
+    return m_owner ? m_owner->getCommand() : nullptr;
+}
+
+const CommandDefn* CommandInstanceState::getCommand() const
+{
+    return m_owner ? m_owner->getCommand() : nullptr;
+}
+
+CallInfo CommandInstanceState::createCallInfo() const
+{
+    Window* window = m_documentInstance ? m_documentInstance->getDocumentWindow() : nullptr;
+    return CallInfo(nullptr, window, m_documentInstance, m_owner);
+}
+
+void CommandInstanceState::documentInstanceDestroyed(Entity* e)
+{
+    (void)e;
+    m_documentInstance = nullptr;
+}
+
+bool CommandInstanceState::dump(DumpFile& file, int level, const char* label) const
+{
+    if (!Entity::dump(file, level, label))
+        return false;
+    file.printf(level + 1, "Owned by instance 0x%p\n", static_cast<const void*>(m_owner));
+    return true;
+}
+
+} // namespace tnUI

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "../entity/Icon.h"
+#include "../entity/ImageFile.h"
+#include "../entity/Label.h"
+#include "../foundation/ReferenceCount.h"
+#include "Element.h"
+
+namespace tnUI {
+
+class CommandInstance;
+
+// A menu item standing for a command instance, with its own label, tooltip
+// and icons where it has them: whatever it lacks it takes from its command,
+// asked anew on every call. The help reference and the name are the item's
+// own. The item does not pass on the command's messages.
+class CommandItem : public Item {
+public:
+    // No command.
+    CommandItem();
+    ~CommandItem() override;
+
+    CommandInstance* getCommand() const noexcept { return m_command.get(); }
+    // Holds ci (null clears). No message.
+    void setCommand(CommandInstance* ci);
+
+    const Label* getLabel() const override;
+    const Label* getToolTip() const override;
+    ImageFile* getIcon(IconState::EState s, IconMode::EMode m) override;
+    const ImageFile* getIcon(IconState::EState s, IconMode::EMode m) const override;
+
+private:
+    tn::Reference<CommandInstance> m_command;
+};
+
+} // namespace tnUI

@@ -1,0 +1,210 @@
+// Call records: what they answer with and without their objects, how they
+// forget an object that dies (one "Content" message each), copies and
+// assignments, and the dump.
+
+#include "application/AppTestSupport.h"
+#include "commands/CommandTestSupport.h"
+
+#include <tnUI/application/Environment.h>
+#include <tnUI/application/TestWindow.h>
+#include <tnUI/values/BoolValue.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using tnString::CString;
+using tnUI::CallInfo;
+using tnUI::CommandInstance;
+using tnUI::Message;
+using tnUITest::Chain;
+using tnUITest::MessageRecorder;
+
+class CallInfoTest : public tnUITest::ApplicationTest {
+protected:
+    void SetUp() override
+    {
+        ApplicationTest::SetUp();
+        doc = document("report");
+        window = show(doc);
+        instance = window->getDocumentInstance();
+        pane = new tnUITest::HostPane;
+        pane->setWindow(window);
+        tool = new CommandInstance(new tnUI::ContinuousCommandDefn(CString("pen")));
+    }
+    void TearDown() override
+    {
+        tool = nullptr;
+        pane = nullptr;
+        ApplicationTest::TearDown();
+    }
+
+    tnUI::Document* doc = nullptr;
+    tnUITest::HostDocumentWindow* window = nullptr;
+    tnUI::DocumentInstance* instance = nullptr;
+    tn::Reference<tnUITest::HostPane> pane;
+    tn::Reference<CommandInstance> tool;
+};
+
+TEST_F(CallInfoTest, EmptyRecordAnswersNothingButTheApplication)
+{
+    const CallInfo call(nullptr, nullptr, nullptr, nullptr);
+    EXPECT_FALSE(call.isValid());
+    EXPECT_FALSE(call.isCommandMomentary());
+    EXPECT_FALSE(call.isCommandContinuous());
+    EXPECT_FALSE(call.actsLikeMomentary());
+    EXPECT_FALSE(call.isSameCommandInstance(nullptr));
+    EXPECT_EQ(call.getApplication(), app.get());
+    EXPECT_EQ(call.getDocumentWindow(), nullptr);
+    EXPECT_EQ(call.getDocument(), nullptr);
+    EXPECT_EQ(call.getEnvironment(), nullptr);
+    EXPECT_EQ(call.getValue(CString("zoom")), nullptr);
+    EXPECT_EQ(call.getCommandInstanceState(), nullptr);
+}
+
+TEST_F(CallInfoTest, FullRecordReachesTheDocumentSide)
+{
+    const tn::Reference<tnUI::Environment> editing(new tnUI::Environment(CString("editing"), tnString::IString()));
+    instance->setEnvironment(editing.get());
+    const tn::Reference<tnUI::Value> zoom(new tnUI::BoolValue(true));
+    zoom->setName(CString("zoom"));
+    app->addValue(zoom.get());
+
+    const CallInfo call(pane.get(), window, instance, tool.get());
+    EXPECT_TRUE(call.isValid());
+    EXPECT_EQ(call.getDocumentWindow(), window);
+    EXPECT_EQ(call.getDocument(), doc);
+    EXPECT_EQ(call.getApplication(), app.get());
+    EXPECT_EQ(call.getEnvironment(), editing.get());
+    EXPECT_EQ(call.getValue(CString("zoom")), zoom.get()); // found in the application
+    EXPECT_TRUE(call.isCommandContinuous());
+    EXPECT_FALSE(call.isCommandMomentary());
+    EXPECT_FALSE(call.actsLikeMomentary());
+
+    // The command instance is not needed to be valid; the pane is.
+    EXPECT_TRUE(CallInfo(pane.get(), window, instance, nullptr).isValid());
+    EXPECT_FALSE(CallInfo(nullptr, window, instance, tool.get()).isValid());
+    EXPECT_FALSE(CallInfo(pane.get(), nullptr, instance, tool.get()).isValid());
+    EXPECT_FALSE(CallInfo(pane.get(), window, nullptr, tool.get()).isValid());
+
+    const CallInfo other(nullptr, nullptr, nullptr, tool.get());
+    EXPECT_TRUE(call.isSameCommandInstance(&other));
+    EXPECT_FALSE(call.isSameCommandInstance(nullptr));
+    EXPECT_FALSE(CallInfo(nullptr, nullptr, nullptr, nullptr).isSameCommandInstance(&other));
+
+    // A window that is not a document window belongs to none.
+    const tn::Reference<tnUI::TestWindow> loose(new tnUI::TestWindow);
+    EXPECT_EQ(CallInfo(nullptr, loose.get(), nullptr, nullptr).getDocumentWindow(), nullptr);
+}
+
+TEST_F(CallInfoTest, EachDyingObjectIsForgottenWithOneContentMessage)
+{
+    const tn::Reference<CallInfo> call(new CallInfo(pane.get(), window, instance, tool.get()));
+    MessageRecorder recorder(call.get());
+
+    tool = nullptr;
+    EXPECT_EQ(call->getCommandInstance(), nullptr);
+    ASSERT_EQ(recorder.chains.size(), 1U);
+    EXPECT_EQ(recorder.chains[0], (Chain{{call.get(), Message::Content}}));
+    EXPECT_FALSE(call->isCommandContinuous());
+    EXPECT_EQ(call->getCommandInstanceState(), nullptr);
+
+    pane = nullptr;
+    EXPECT_EQ(call->getWindowPane(), nullptr);
+    EXPECT_EQ(recorder.chains.size(), 2U);
+    EXPECT_FALSE(call->isValid());
+
+    // The document lets go of the instance, which takes its window along.
+    doc->removeInstance(instance);
+    EXPECT_EQ(call->getWindow(), nullptr);
+    EXPECT_EQ(call->getDocumentInstance(), nullptr);
+    EXPECT_EQ(recorder.chains.size(), 4U);
+    EXPECT_EQ(call->getDocument(), nullptr);
+    EXPECT_EQ(call->getApplication(), app.get());
+}
+
+TEST_F(CallInfoTest, CopiesWatchOnTheirOwn)
+{
+    CallInfo original(nullptr, window, instance, tool.get());
+    const int watchers = tool->destroyedSignal.getNumConnections();
+    {
+        const CallInfo copy(original); // NOLINT(performance-unnecessary-copy-initialization): the copy is tested
+        EXPECT_EQ(copy.getWindow(), window);
+        EXPECT_EQ(copy.getCommandInstance(), tool.get());
+        EXPECT_EQ(tool->destroyedSignal.getNumConnections(), watchers + 1);
+    }
+    EXPECT_EQ(tool->destroyedSignal.getNumConnections(), watchers);
+
+    const CallInfo copy(original); // NOLINT(performance-unnecessary-copy-initialization): the copy is tested
+    MessageRecorder recorder(&copy);
+    tool = nullptr;
+    EXPECT_EQ(original.getCommandInstance(), nullptr);
+    EXPECT_EQ(copy.getCommandInstance(), nullptr);
+    EXPECT_EQ(recorder.chains.size(), 1U);
+    EXPECT_EQ(copy.getRefCount(), 0);
+}
+
+TEST_F(CallInfoTest, AssignmentRewatchesOnlyWhenSomethingChanges)
+{
+    CallInfo call(nullptr, window, instance, tool.get());
+    const CallInfo same(nullptr, window, instance, tool.get());
+    const int onWindow = window->destroyedSignal.getNumConnections();
+    const int onTool = tool->destroyedSignal.getNumConnections();
+
+    const CallInfo& self = call;
+    call = self;
+    call = same;
+    EXPECT_EQ(window->destroyedSignal.getNumConnections(), onWindow);
+    EXPECT_EQ(tool->destroyedSignal.getNumConnections(), onTool);
+
+    const tn::Reference<CommandInstance> other(new CommandInstance(new tnUI::MomentaryCommandDefn(CString("m"))));
+    const CallInfo elsewhere(pane.get(), nullptr, nullptr, other.get());
+    call = elsewhere;
+    EXPECT_EQ(call.getWindowPane(), pane.get());
+    EXPECT_EQ(call.getWindow(), nullptr);
+    EXPECT_EQ(call.getDocumentInstance(), nullptr);
+    EXPECT_EQ(call.getCommandInstance(), other.get());
+    EXPECT_EQ(window->destroyedSignal.getNumConnections(), onWindow - 1);
+    EXPECT_EQ(tool->destroyedSignal.getNumConnections(), onTool - 1);
+    EXPECT_TRUE(call.isCommandMomentary());
+    EXPECT_TRUE(call.actsLikeMomentary());
+
+    // The old objects no longer concern it.
+    MessageRecorder recorder(&call);
+    tool = nullptr;
+    EXPECT_TRUE(recorder.chains.empty());
+}
+
+TEST_F(CallInfoTest, DumpWritesEachObjectOrItsAbsence)
+{
+    const CallInfo empty(nullptr, nullptr, nullptr, nullptr);
+    const tnUITest::DumpText dump = tnUITest::dumpOf(empty, "call");
+    EXPECT_EQ(dump, (tnUITest::DumpText{tnUITest::head(empty, "call"),
+                                        {1, "WindowPane is NULL"},
+                                        {1, "Window is NULL"},
+                                        {1, "DocumentInstance is NULL"},
+                                        {1, "CommandInstance is NULL"}}));
+
+    const CallInfo partial(nullptr, nullptr, nullptr, tool.get());
+    tnUITest::DumpText heads;
+    for (const auto& line : tnUITest::dumpOf(partial)) {
+        if (line.first == 1)
+            heads.push_back(line);
+    }
+    EXPECT_EQ(heads, (tnUITest::DumpText{{1, "WindowPane is NULL"},
+                                         {1, "Window is NULL"},
+                                         {1, "DocumentInstance is NULL"},
+                                         tnUITest::head(*tool, nullptr, 1)}));
+}
+
+class CallInfoWithoutApplicationTest : public tnUITest::EntityTest {};
+
+TEST_F(CallInfoWithoutApplicationTest, NoApplicationIsNull)
+{
+    const CallInfo call(nullptr, nullptr, nullptr, nullptr);
+    EXPECT_EQ(call.getApplication(), nullptr);
+}
+
+} // namespace

@@ -1,0 +1,115 @@
+// Command items: their own presentation where they have it, their command's
+// otherwise, asked anew on every call; and what they do not take over.
+
+#include "entity/EntityTestSupport.h"
+
+#include <tnUI/commands/CommandDefn.h>
+#include <tnUI/commands/CommandInstance.h>
+#include <tnUI/entity/Filename.h>
+#include <tnUI/entity/ImageFile.h>
+#include <tnUI/entity/Label.h>
+#include <tnUI/menus/CommandItem.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using tnString::CString;
+using tnUI::CommandInstance;
+using tnUI::CommandItem;
+using tnUI::IconMode;
+using tnUI::IconState;
+
+class CommandItemTest : public tnUITest::EntityTest {};
+
+tn::Reference<tnUI::ImageFile> icon(const char* path)
+{
+    return tn::Reference<tnUI::ImageFile>(new tnUI::ImageFile(new tnUI::Filename(tnString::IString(path))));
+}
+
+tn::Reference<CommandInstance> command(const char* name)
+{
+    return tn::Reference<CommandInstance>(new CommandInstance(new tnUI::MomentaryCommandDefn(CString(name))));
+}
+
+TEST_F(CommandItemTest, WithoutCommandOnlyItsOwn)
+{
+    const tn::Reference<CommandItem> item(new CommandItem);
+    const CommandItem& view = *item;
+    EXPECT_EQ(item->getCommand(), nullptr);
+    EXPECT_EQ(item->getLabel(), nullptr);
+    EXPECT_EQ(item->getToolTip(), nullptr);
+    EXPECT_EQ(item->getIcon(IconState::Normal, IconMode::Default), nullptr);
+    EXPECT_EQ(view.getIcon(IconState::Active, IconMode::Alternate), nullptr);
+
+    const tn::Reference<tnUI::Label> own(new tnUI::Label("Own"));
+    item->setLabel(own.get());
+    EXPECT_EQ(item->getLabel(), own.get());
+}
+
+TEST_F(CommandItemTest, FallsBackOnItsCommandAskedAnewEachTime)
+{
+    const auto copy = command("copy");
+    const tn::Reference<CommandItem> item(new CommandItem);
+    item->setCommand(copy.get());
+    EXPECT_EQ(item->getCommand(), copy.get());
+    EXPECT_EQ(copy->getRefCount(), 2);
+
+    // The command's label is the definition's until the instance has one.
+    const tn::Reference<tnUI::Label> defnLabel(new tnUI::Label("Copy")), instanceLabel(new tnUI::Label("Copy it"));
+    const tn::Reference<tnUI::Label> tip(new tnUI::Label("Copies"));
+    copy->getCommand()->setLabel(defnLabel.get());
+    copy->setToolTip(tip.get());
+    EXPECT_EQ(item->getLabel(), defnLabel.get());
+    copy->setLabel(instanceLabel.get());
+    EXPECT_EQ(item->getLabel(), instanceLabel.get());
+    EXPECT_EQ(item->getToolTip(), tip.get());
+
+    const auto normal = icon("copy.png"), hot = icon("copy-hot.png"), mine = icon("item.png");
+    copy->getCommand()->setIcon(normal.get(), IconState::Normal, IconMode::Default);
+    copy->setIcon(hot.get(), IconState::Highlight, IconMode::Alternate);
+    const CommandItem& view = *item;
+    EXPECT_EQ(item->getIcon(IconState::Normal, IconMode::Default), normal.get());
+    EXPECT_EQ(view.getIcon(IconState::Highlight, IconMode::Alternate), hot.get());
+    EXPECT_EQ(view.getIcon(IconState::Disabled, IconMode::Default), nullptr);
+
+    // Its own presentation wins, slot by slot, and stays whatever the command
+    // does.
+    const tn::Reference<tnUI::Label> own(new tnUI::Label("Duplicate"));
+    item->setLabel(own.get());
+    item->setIcon(mine.get(), IconState::Normal, IconMode::Default);
+    const tn::Reference<tnUI::Label> later(new tnUI::Label("Copy again"));
+    copy->setLabel(later.get());
+    EXPECT_EQ(item->getLabel(), own.get());
+    EXPECT_EQ(item->getIcon(IconState::Normal, IconMode::Default), mine.get());
+    EXPECT_EQ(view.getIcon(IconState::Highlight, IconMode::Alternate), hot.get());
+    EXPECT_EQ(item->getToolTip(), tip.get());
+}
+
+TEST_F(CommandItemTest, NameAndHelpAreTheItemsOwnAndTheCommandIsNotForwarded)
+{
+    const auto paste = command("paste");
+    const tn::Reference<tnUI::HelpRef> help(new tnUI::HelpRef(tnString::IString(L"editing")));
+    paste->setHelpRef(help.get());
+    const tn::Reference<CommandItem> item(new CommandItem);
+    tnUITest::MessageRecorder recorder(item.get());
+    item->setCommand(paste.get());
+    EXPECT_EQ(item->getName(), nullptr);
+    EXPECT_EQ(item->getHelpRef(), nullptr);
+
+    const tn::Reference<tnUI::MutableLabel> label(new tnUI::MutableLabel("Paste"));
+    paste->setLabel(label.get());
+    label->set("Paste here");
+    EXPECT_TRUE(recorder.chains.empty());
+    EXPECT_EQ(item->getLabel(), label.get());
+
+    // Replacing the command lets go of the old one.
+    const auto other = command("other");
+    item->setCommand(other.get());
+    EXPECT_EQ(paste->getRefCount(), 1);
+    item->setCommand(nullptr);
+    EXPECT_EQ(item->getLabel(), nullptr);
+    EXPECT_EQ(other->getRefCount(), 1);
+}
+
+} // namespace
