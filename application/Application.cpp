@@ -1,0 +1,476 @@
+#include "Application.h"
+
+#include "../commands/CommandController.h"
+#include "../commands/CommandDefn.h"
+#include "../entity/DumpFile.h"
+#include "../entity/Error.h"
+#include "../foundation/AppMain.h"
+#include "../foundation/Filename.h"
+#include "../foundation/IdleTasks.h"
+#include "../menus/CommandGroup.h"
+#include "../values/BoolValue.h"
+#include "Constants.h"
+#include "Document.h"
+#include "DocumentInstance.h"
+#include "DocumentWindow.h"
+#include "Environment.h"
+#include "EventFilter.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <ctime>
+
+namespace tnUI {
+
+namespace {
+
+Application* g_application = nullptr;
+tnString::IString g_fontName;
+int g_normalFontSize = 0;
+int g_smallFontSize = 0;
+
+const tnString::CString& registryName(const NamedEntity* e)
+{
+    const Name* name = e ? e->getName() : nullptr;
+    if (!name || name->isEmpty())
+        throw NullError();
+    return name->asString();
+}
+
+template <class T>
+void registerNamed(tn::NameHashTable<tn::Reference<T>>& table, T* object)
+{
+    const tnString::CString& name = registryName(object);
+    if (table.contains(name))
+        throw DuplicateError();
+    table.emplace(name, object);
+}
+
+template <class T>
+T* lookUp(const tn::NameHashTable<tn::Reference<T>>& table, const tnString::CString& name)
+{
+    const auto it = table.find(name);
+    return it == table.end() ? nullptr : it->second.get();
+}
+
+} // namespace
+
+Application::Application()
+{
+    if (g_application)
+        throw ImplError();
+    m_constants = new Constants;
+    m_controller = new CommandController(nullptr);
+    // Made before the application is recorded, so that a refusal leaves the
+    // existing state as it was.
+    m_eventFilterManager = new EventFilterManager;
+    g_application = this;
+}
+
+Application::~Application()
+{
+    {
+        tn::vector<tn::Reference<Document>> documents;
+        documents.swap(m_documents);
+    }
+    m_eventFilterManager = nullptr;
+    if (g_application == this)
+        g_application = nullptr;
+    m_controller = nullptr;
+    m_menuBarName = tnString::CString();
+    m_resourceLocation = tnString::IString();
+    m_constants = nullptr;
+    m_menus.clear();
+    m_values.clear();
+    m_commands.clear();
+    m_environments.clear();
+}
+
+Application& Application::getInstance()
+{
+    if (!g_application)
+        throw ImplError();
+    return *g_application;
+}
+
+Application* Application::findInstance() noexcept
+{
+    return g_application;
+}
+
+bool Application::openInitialDocument(const tnString::IString& path)
+{
+    (void)path;
+    return false;
+}
+
+void Application::addCommand(CommandDefn* c)
+{
+    registerNamed(m_commands, c);
+}
+
+void Application::addValue(Value* v)
+{
+    registerNamed(m_values, v);
+}
+
+void Application::addMenu(CommandGroup* m)
+{
+    registerNamed(m_menus, m);
+}
+
+CommandDefn* Application::getCommand(const tnString::CString& name) const
+{
+    return lookUp(m_commands, name);
+}
+
+Value* Application::getValue(const tnString::CString& name) const
+{
+    return lookUp(m_values, name);
+}
+
+CommandGroup* Application::getMenu(const tnString::CString& name) const
+{
+    return lookUp(m_menus, name);
+}
+
+void Application::setMenuBar(const tnString::CString& name)
+{
+    if (!getMenu(name))
+        throw ImplError();
+    m_menuBarName = name;
+}
+
+CommandGroup* Application::getMenuBar() const
+{
+    return getMenu(m_menuBarName);
+}
+
+Constants& Application::getConstants() const
+{
+    return *m_constants;
+}
+
+CommandController& Application::getCommandController() const
+{
+    return *m_controller;
+}
+
+void Application::addDocument(Document* d)
+{
+    if (!d)
+        throw NullError();
+    if (findDocument(d) != -1)
+        throw DuplicateError();
+    m_documents.emplace_back(d);
+}
+
+Document* Application::getDocument(int i) const
+{
+    if (i < 0 || i >= getNumDocuments())
+        throw IndexError();
+    return m_documents[static_cast<std::size_t>(i)].get();
+}
+
+int Application::findDocument(const tnString::CString& name) const
+{
+    for (std::size_t i = 0; i < m_documents.size(); ++i) {
+        const Name* n = m_documents[i]->getName();
+        if (n && tnString::equal(n->asString(), name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int Application::findDocument(const Document* d) const
+{
+    const auto it = std::find_if(m_documents.begin(), m_documents.end(), [d](const auto& r) { return r.get() == d; });
+    return it == m_documents.end() ? -1 : static_cast<int>(it - m_documents.begin());
+}
+
+void Application::removeDocument(int i)
+{
+    if (i < 0 || i >= getNumDocuments())
+        throw IndexError();
+    // Out of the list before the document may die.
+    const tn::Reference<Document> released = m_documents[static_cast<std::size_t>(i)];
+    m_documents.erase(m_documents.begin() + i);
+}
+
+void Application::addEnvironment(Environment* e)
+{
+    const tnString::CString& name = registryName(e);
+    if (findEnvironment(name) != -1)
+        throw DuplicateError();
+    m_environments.emplace_back(e);
+}
+
+Environment* Application::getEnvironment(int i) const
+{
+    if (i < 0 || i >= getNumEnvironments())
+        throw IndexError();
+    return m_environments[static_cast<std::size_t>(i)].get();
+}
+
+int Application::findEnvironment(const tnString::CString& name) const
+{
+    for (std::size_t i = 0; i < m_environments.size(); ++i) {
+        const Name* n = m_environments[i]->getName();
+        if (n && tnString::equal(n->asString(), name))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void Application::setActiveDocumentInstance(DocumentInstance* p)
+{
+    if (p == m_activeInstance)
+        return;
+    appout()(1, "Setting active document instance to: %p\n", static_cast<void*>(p));
+    if (DocumentInstance* old = m_activeInstance) {
+        old->setActiveInstance(false);
+        old->destroyedSignal.disconnectInstance(this);
+    }
+    m_activeInstance = p;
+    if (p) {
+        tnRTB::connect(p->destroyedSignal, this, &Application::documentInstanceDestroyed);
+        p->setActiveInstance(true);
+    }
+}
+
+void Application::documentInstanceDestroyed(Entity* e)
+{
+    (void)e;
+    m_activeInstance = nullptr;
+    if (m_documents.empty())
+        exitSignal.fire();
+}
+
+void Application::environmentDestroyed(Entity* e)
+{
+    (void)e;
+    m_activeEnvironment = nullptr;
+}
+
+void Application::setActiveEnvironment(Environment* e)
+{
+    if (e == m_activeEnvironment)
+        return;
+    if (Environment* old = m_activeEnvironment) {
+        old->setActiveEnvironment(false);
+        old->destroyedSignal.disconnectInstance(this);
+    }
+    m_activeEnvironment = e;
+    if (e) {
+        // Not counted: a host's environment that is not registered may die
+        // while active.
+        tnRTB::connect(e->destroyedSignal, this, &Application::environmentDestroyed);
+        e->setActiveEnvironment(true);
+    }
+    if (m_activeInstance)
+        m_activeInstance->setEnvironment(e);
+}
+
+void Application::selectCommand(CommandInstance* c)
+{
+    if (!c)
+        return;
+    DocumentWindow* window = m_activeInstance ? m_activeInstance->getDocumentWindow() : nullptr;
+    if (window)
+        window->selectCommand(c);
+    else
+        m_controller->select(nullptr, c);
+}
+
+void Application::startInteraction(const tnString::CString& name)
+{
+    interactionSignal.fire(0, name);
+}
+
+void Application::stopInteraction(const tnString::CString& name)
+{
+    interactionSignal.fire(1, name);
+}
+
+void Application::forceExit()
+{
+    m_forceExit = true;
+    exitSignal.fire();
+}
+
+bool Application::closeWindow(Document* d, const DocumentInstance* skip)
+{
+    // Closing a window may take the instance and even the document out of
+    // the lists; the document lives until the walk is over, and walking
+    // downwards keeps the remaining indexes valid.
+    const tn::Reference<Document> heldDocument(d);
+    for (int i = d->getNumInstances() - 1; i >= 0; --i) {
+        if (i >= d->getNumInstances())
+            continue;
+        DocumentInstance* instance = d->getInstance(i);
+        const tn::Reference<DocumentWindow> window(instance->getDocumentWindow());
+        if (instance == skip || !window)
+            continue;
+        setActiveDocumentInstance(instance);
+        if (!window->canCloseWindow() && !m_forceExit) {
+            cancelExit();
+            return false;
+        }
+        window->closeWindow();
+    }
+    return true;
+}
+
+bool Application::closeAllWindows()
+{
+    // Only compared, never followed: the instance may die while closing.
+    const DocumentInstance* active = m_activeInstance;
+    if (active && active->getDocument() && !closeWindow(active->getDocument(), nullptr))
+        return false;
+    for (int i = getNumDocuments() - 1; i >= 0; --i) {
+        if (i >= getNumDocuments())
+            continue;
+        if (!closeWindow(getDocument(i), active))
+            return false;
+    }
+    return true;
+}
+
+void Application::requestModal()
+{
+    modalSignal.fire(true);
+}
+
+void Application::cancelModal()
+{
+    modalSignal.fire(false);
+}
+
+void Application::postedMenu(bool posted)
+{
+    if (posted) {
+        if (++m_menuPostCount == 1)
+            menuPostedSignal.fire(true);
+    } else {
+        if (--m_menuPostCount == 0)
+            menuPostedSignal.fire(false);
+    }
+}
+
+void Application::runIdleTask()
+{
+    tnUtil::getIdleTasks().run();
+}
+
+void Application::updateLastInputTime()
+{
+    m_lastInputTime = static_cast<std::uint32_t>(std::time(nullptr));
+}
+
+void Application::setFontName(const tnString::IString& name)
+{
+    g_fontName = name;
+}
+
+tnString::IString Application::getFontName()
+{
+    return g_fontName;
+}
+
+void Application::setNormalFontSize(int size) noexcept
+{
+    g_normalFontSize = size;
+}
+
+int Application::getNormalFontSize() noexcept
+{
+    return g_normalFontSize;
+}
+
+void Application::setSmallFontSize(int size) noexcept
+{
+    g_smallFontSize = size;
+}
+
+int Application::getSmallFontSize() noexcept
+{
+    return g_smallFontSize;
+}
+
+void Application::setResourceLocation(const tnString::IString& path)
+{
+    const tnString::IString base = tnOS::AppMain::getInstance().getBaseLocation();
+    m_resourceLocation = tnOS::Filename::join(tnOS::Filename::dirname(base), path);
+}
+
+tnString::IString Application::getResourceFile(const tnString::IString& name)
+{
+    const Application& application = getInstance();
+    if (application.m_resourceLocation.isEmpty())
+        throw ImplError();
+    return tnOS::Filename::join(application.m_resourceLocation, name);
+}
+
+bool Application::dump(DumpFile& file, int level, const char* label) const
+{
+    if (!NamedLabeledEntity::dump(file, level, label))
+        return false;
+    file.printf(level + 1, "%d documents\n", getNumDocuments());
+    for (const auto& d : m_documents)
+        d->dump(file, level + 2, nullptr);
+    if (m_activeInstance)
+        m_activeInstance->dump(file, level + 1, "current instance");
+    file.printf(level + 1, "%d environments\n", getNumEnvironments());
+    for (const auto& e : m_environments)
+        e->dump(file, level + 2, nullptr);
+    file.printf(level + 1, "%d commands\n", getNumCommands());
+    for (ApplicationCommandIterator it(this); it.valid(); it.next())
+        it.get()->dump(file, level + 2, nullptr);
+    file.printf(level + 1, "%d values\n", getNumValues());
+    for (ApplicationValueIterator it(this); it.valid(); it.next())
+        it.get()->dump(file, level + 2, nullptr);
+    file.printf(level + 1, "%d menus\n", getNumMenus());
+    for (ApplicationMenuIterator it(this); it.valid(); it.next())
+        it.get()->dump(file, level + 2, nullptr);
+    return true;
+}
+
+ApplicationCommandIterator::ApplicationCommandIterator(const Application* application)
+    : m_table(application ? &application->m_commands : nullptr)
+{
+    if (!application)
+        throw NullError();
+    m_node = m_table->begin();
+}
+
+ApplicationValueIterator::ApplicationValueIterator(const Application* application)
+    : m_table(application ? &application->m_values : nullptr)
+{
+    if (!application)
+        throw NullError();
+    m_node = m_table->begin();
+}
+
+ApplicationMenuIterator::ApplicationMenuIterator(const Application* application)
+    : m_table(application ? &application->m_menus : nullptr)
+{
+    if (!application)
+        throw NullError();
+    m_node = m_table->begin();
+}
+
+BoolValue* registerBool(Application* owner, const tnString::CString& name, bool initial)
+{
+    if (!owner)
+        throw NullError();
+    // Held here until the owner holds it, so that a refused value is released.
+    auto* value = new BoolValue;
+    const tn::Reference<BoolValue> held(value);
+    value->setName(name);
+    value->setValue(initial);
+    owner->addValue(value);
+    // The analyzer cannot see the reference the registry took.
+    return value; // NOLINT(clang-analyzer-cplusplus.NewDelete)
+}
+
+} // namespace tnUI

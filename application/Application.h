@@ -1,0 +1,246 @@
+#pragma once
+
+#include "../entity/NamedLabeledEntity.h"
+#include "../foundation/CString.h"
+#include "../foundation/Containers.h"
+#include "../foundation/Event.h"
+#include "../foundation/IString.h"
+#include "../foundation/ReferenceCount.h"
+#include "../foundation/Signal.h"
+#include "../values/Value.h"
+
+namespace tnUI {
+
+class CommandController;
+class CommandDefn;
+class CommandGroup;
+class CommandInstance;
+class Constants;
+class Document;
+class DocumentInstance;
+class Environment;
+class EventFilterManager;
+
+// The one application object of a running program: the registries of
+// command definitions, application values and menus, the lists of documents
+// and environments, the active document instance and environment, and the
+// process-wide interface state that toolkit bindings need (exit, modality,
+// posted menus, input time, tablet device, fonts, resources, constants).
+//
+// The host makes exactly one before anything else of this kind, and destroys
+// it last; everything else reaches it through getInstance().
+class Application : public NamedLabeledEntity {
+public:
+    // Emitted by startInteraction (0) and stopInteraction (1) with the
+    // interaction's name.
+    tnRTB::Signal<int, const tnString::CString&> interactionSignal;
+    // For the host's own notices; the library never emits it.
+    tnRTB::Signal<int, const tnString::CString&> hostSignal;
+    // True when the first menu is posted, false when the last one goes.
+    tnRTB::Signal<bool> menuPostedSignal;
+    // True from requestModal, false from cancelModal.
+    tnRTB::Signal<bool> modalSignal;
+    // Emitted by forceExit, and when the active instance dies while no
+    // document is left.
+    tnRTB::Signal<> exitSignal;
+
+    // ImplError when an application exists already.
+    Application();
+    ~Application() override;
+
+    // ImplError when no application exists.
+    static Application& getInstance();
+    // The application, or null when none exists.
+    static Application* findInstance() noexcept;
+
+    // Opens an initial document from path; a host's class replaces it. False
+    // here.
+    virtual bool openInitialDocument(const tnString::IString& path);
+
+    // Registration under the object's name. NullError for a null or nameless
+    // object, DuplicateError for a name already registered in that registry.
+    // Nothing is taken out of the registries before the application dies.
+    void addCommand(CommandDefn* c);
+    void addValue(Value* v);
+    void addMenu(CommandGroup* m);
+    CommandDefn* getCommand(const tnString::CString& name) const;
+    Value* getValue(const tnString::CString& name) const;
+    CommandGroup* getMenu(const tnString::CString& name) const;
+    int getNumCommands() const noexcept { return static_cast<int>(m_commands.size()); }
+    int getNumValues() const noexcept { return static_cast<int>(m_values.size()); }
+    int getNumMenus() const noexcept { return static_cast<int>(m_menus.size()); }
+
+    // ImplError unless a menu of that name is registered.
+    void setMenuBar(const tnString::CString& name);
+    // The menu bar, or null while none is set.
+    CommandGroup* getMenuBar() const;
+    Constants& getConstants() const;
+    // The application's own controller, used while no document window is
+    // active.
+    CommandController& getCommandController() const;
+
+    // NullError for null, DuplicateError for a document already listed. The
+    // Document constructor calls it.
+    void addDocument(Document* d);
+    int getNumDocuments() const noexcept { return static_cast<int>(m_documents.size()); }
+    // IndexError unless 0 <= i < getNumDocuments().
+    Document* getDocument(int i) const;
+    // The index of the first document named name, or -1.
+    int findDocument(const tnString::CString& name) const;
+    int findDocument(const Document* d) const;
+    // Lets go of the i-th document (IndexError unless it exists).
+    void removeDocument(int i);
+
+    // NullError for a null or nameless environment, DuplicateError for a
+    // name already registered.
+    void addEnvironment(Environment* e);
+    int getNumEnvironments() const noexcept { return static_cast<int>(m_environments.size()); }
+    Environment* getEnvironment(int i) const;
+    int findEnvironment(const tnString::CString& name) const;
+
+    DocumentInstance* getActiveDocumentInstance() const noexcept { return m_activeInstance; }
+    // Tells the old instance it stops being active, then the new one that it
+    // becomes active. The active instance is not counted: its death makes
+    // the application forget it.
+    void setActiveDocumentInstance(DocumentInstance* p);
+    Environment* getActiveEnvironment() const noexcept { return m_activeEnvironment; }
+    // Tells the old and the new environment, then switches the active
+    // instance to e. The active environment is not counted: its death makes
+    // the application forget it.
+    void setActiveEnvironment(Environment* e);
+
+    // Selects c through the active instance's document window, or on the
+    // application's controller without one. Null c: nothing.
+    void selectCommand(CommandInstance* c);
+
+    void startInteraction(const tnString::CString& name);
+    void stopInteraction(const tnString::CString& name);
+
+    void requestExit() noexcept { m_requestingExit = true; }
+    void cancelExit() noexcept { m_requestingExit = false; }
+    bool isRequestingExit() const noexcept { return m_requestingExit; }
+    // From now on no window can refuse to close; emits exitSignal.
+    void forceExit();
+    bool isForceExit() const noexcept { return m_forceExit; }
+    // Closes every document window, the active instance's document first.
+    // A window that refuses (unless the exit is forced) ends the closing and
+    // withdraws a pending exit request; false then.
+    bool closeAllWindows();
+
+    void requestModal();
+    void cancelModal();
+    // Counts posted menus; only the outermost one is announced.
+    void postedMenu(bool posted);
+    bool isMenuPosted() const noexcept { return m_menuPostCount > 0; }
+
+    // Runs the pending idle work of the process.
+    void runIdleTask();
+    // Records the current calendar time in seconds (its low 32 bits).
+    void updateLastInputTime();
+    // The time stamp of the last updateLastInputTime, 0 before the first.
+    unsigned long getLastInputSeconds() const noexcept { return m_lastInputTime; }
+
+    void setTabletDevice(TabletEvent::DeviceType device) noexcept { m_tabletDevice = device; }
+    TabletEvent::DeviceType tabletDeviceInProximity() const noexcept { return m_tabletDevice; }
+    bool isTabletDeviceInProximity() const noexcept { return m_tabletDevice != TabletEvent::NoDevice; }
+    void setWarmStartup(bool warm) noexcept { m_warmStartup = warm; }
+    bool getWarmStartup() const noexcept { return m_warmStartup; }
+
+    // Process-wide font settings; they may be set before the application
+    // exists.
+    static void setFontName(const tnString::IString& name);
+    static tnString::IString getFontName();
+    static void setNormalFontSize(int size) noexcept;
+    static int getNormalFontSize() noexcept;
+    static void setSmallFontSize(int size) noexcept;
+    static int getSmallFontSize() noexcept;
+
+    // The resource directory becomes path, relative to the directory of the
+    // program's executable.
+    void setResourceLocation(const tnString::IString& path);
+    const tnString::IString& getResourceLocation() const noexcept { return m_resourceLocation; }
+    // The path of resource file name. ImplError without an application or
+    // before setResourceLocation.
+    static tnString::IString getResourceFile(const tnString::IString& name);
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+private:
+    friend class ApplicationCommandIterator;
+    friend class ApplicationValueIterator;
+    friend class ApplicationMenuIterator;
+
+    // Closes the document windows of d's instances, the last first, skipping
+    // skip; false when a window refused.
+    bool closeWindow(Document* d, const DocumentInstance* skip);
+    void documentInstanceDestroyed(Entity* e);
+    void environmentDestroyed(Entity* e);
+
+    tn::vector<tn::Reference<Document>> m_documents;
+    tn::vector<tn::Reference<Environment>> m_environments;
+    tn::NameHashTable<tn::Reference<CommandDefn>> m_commands;
+    tn::NameHashTable<tn::Reference<Value>> m_values;
+    tn::NameHashTable<tn::Reference<CommandGroup>> m_menus;
+    DocumentInstance* m_activeInstance = nullptr;
+    tn::Reference<Constants> m_constants;
+    Environment* m_activeEnvironment = nullptr;
+    tnString::IString m_resourceLocation;
+    tnString::CString m_menuBarName;
+    tn::Reference<CommandController> m_controller;
+    int m_menuPostCount = 0;
+    tn::Reference<EventFilterManager> m_eventFilterManager;
+    bool m_requestingExit = false;
+    bool m_forceExit = false;
+    bool m_warmStartup = false;
+    TabletEvent::DeviceType m_tabletDevice = TabletEvent::NoDevice;
+    unsigned long m_lastInputTime = 0;
+};
+
+// Walks the registered command definitions, in the table's order. It must
+// not outlive a registration.
+class ApplicationCommandIterator {
+public:
+    // NullError for a null application.
+    explicit ApplicationCommandIterator(const Application* application);
+
+    bool valid() const noexcept { return m_node != m_table->end(); }
+    CommandDefn* get() const { return m_node->second.get(); }
+    void next() { ++m_node; }
+
+private:
+    using Table = tn::NameHashTable<tn::Reference<CommandDefn>>;
+    Table::const_iterator m_node;
+    const Table* m_table;
+};
+
+// Walks the registered application values.
+class ApplicationValueIterator {
+public:
+    explicit ApplicationValueIterator(const Application* application);
+
+    bool valid() const noexcept { return m_node != m_table->end(); }
+    Value* get() const { return m_node->second.get(); }
+    void next() { ++m_node; }
+
+private:
+    using Table = tn::NameHashTable<tn::Reference<Value>>;
+    Table::const_iterator m_node;
+    const Table* m_table;
+};
+
+// Walks the registered menus.
+class ApplicationMenuIterator {
+public:
+    explicit ApplicationMenuIterator(const Application* application);
+
+    bool valid() const noexcept { return m_node != m_table->end(); }
+    CommandGroup* get() const { return m_node->second.get(); }
+    void next() { ++m_node; }
+
+private:
+    using Table = tn::NameHashTable<tn::Reference<CommandGroup>>;
+    Table::const_iterator m_node;
+    const Table* m_table;
+};
+
+} // namespace tnUI

@@ -1,0 +1,137 @@
+#include "Document.h"
+
+#include "../entity/DumpFile.h"
+#include "../entity/Error.h"
+#include "../values/BoolValue.h"
+#include "Application.h"
+#include "DocumentInstance.h"
+
+#include <algorithm>
+
+namespace tnUI {
+
+namespace {
+// The name under which a registry stores e; NullError without one.
+const tnString::CString& registryName(const NamedEntity* e)
+{
+    const Name* name = e ? e->getName() : nullptr;
+    if (!name || name->isEmpty())
+        throw NullError();
+    return name->asString();
+}
+} // namespace
+
+Document::Document(Application* app)
+{
+    if (!app)
+        throw NullError();
+    m_application = app;
+    // The application holds this document, but a host may hold it longer.
+    tnRTB::connect(app->destroyedSignal, this, &Document::applicationDestroyed);
+    app->addDocument(this);
+}
+
+Document::~Document()
+{
+    tn::vector<tn::Reference<DocumentInstance>> instances;
+    instances.swap(m_instances);
+    instances.clear();
+    m_values.clear();
+}
+
+DocumentInstance* Document::getInstance(int i) const
+{
+    if (i < 0 || i >= getNumInstances())
+        throw IndexError();
+    return m_instances[static_cast<std::size_t>(i)].get();
+}
+
+int Document::findInstance(const DocumentInstance* p) const
+{
+    const auto it = std::find_if(m_instances.begin(), m_instances.end(), [p](const auto& r) { return r.get() == p; });
+    return it == m_instances.end() ? -1 : static_cast<int>(it - m_instances.begin());
+}
+
+bool Document::removeInstance(const DocumentInstance* p)
+{
+    const int i = findInstance(p);
+    if (i == -1)
+        return false;
+    m_instances.erase(m_instances.begin() + i);
+    if (m_instances.empty()) {
+        const int index = m_application ? m_application->findDocument(this) : -1;
+        if (index == -1)
+            return false;
+        // The application's reference may be the last one: this document
+        // must live until the call returns.
+        const tn::Reference<Document> held(this);
+        m_application->removeDocument(index);
+    }
+    return true;
+}
+
+void Document::addInstance(DocumentInstance* p)
+{
+    m_instances.emplace_back(p);
+}
+
+void Document::addValue(Value* v)
+{
+    const tnString::CString& name = registryName(v);
+    if (m_values.contains(name))
+        throw DuplicateError();
+    m_values.emplace(name, v);
+}
+
+Value* Document::getValue(const tnString::CString& name, bool searchParent) const
+{
+    const auto it = m_values.find(name);
+    if (it != m_values.end())
+        return it->second.get();
+    return searchParent && m_application ? m_application->getValue(name) : nullptr;
+}
+
+void Document::applicationDestroyed(Entity* e)
+{
+    (void)e;
+    m_application = nullptr;
+}
+
+bool Document::dump(DumpFile& file, int level, const char* label) const
+{
+    if (!NamedLabeledEntity::dump(file, level, label))
+        return false;
+    if (m_application)
+        m_application->dump(file, level + 1, "application");
+    file.printf(level + 1, "%d document instances\n", getNumInstances());
+    for (const auto& instance : m_instances)
+        instance->dump(file, level + 2, nullptr);
+    file.printf(level + 1, "%d values\n", getNumValues());
+    for (DocumentValueIterator it(this); it.valid(); it.next())
+        it.get()->dump(file, level + 2, nullptr);
+    return true;
+}
+
+DocumentValueIterator::DocumentValueIterator(const Document* document)
+    : m_table(document ? &document->m_values : nullptr)
+{
+    if (!document)
+        throw NullError();
+    m_node = m_table->begin();
+}
+
+BoolValue* registerBool(Document* owner, const tnString::CString& name, bool initial)
+{
+    if (!owner)
+        throw NullError();
+    // Held here until the owner holds it, so that a refused value is released.
+    auto* value = new BoolValue;
+    const tn::Reference<BoolValue> held(value);
+    value->setName(name);
+    value->setValue(initial);
+    owner->addValue(value);
+    // The analyzer cannot see the reference the registry took.
+    return value; // NOLINT(clang-analyzer-cplusplus.NewDelete)
+}
+
+} // namespace tnUI

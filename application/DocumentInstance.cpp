@@ -1,0 +1,255 @@
+#include "DocumentInstance.h"
+
+#include "../commands/CallInfo.h"
+#include "../commands/CommandController.h"
+#include "../commands/CommandDefn.h"
+#include "../commands/CommandInstance.h"
+#include "../entity/DumpFile.h"
+#include "../entity/Error.h"
+#include "../menus/CommandGroup.h"
+#include "../values/BoolValue.h"
+#include "Application.h"
+#include "Document.h"
+#include "DocumentWindow.h"
+#include "Environment.h"
+
+namespace tnUI {
+
+namespace {
+
+const tnString::CString& registryName(const NamedEntity* e)
+{
+    const Name* name = e ? e->getName() : nullptr;
+    if (!name || name->isEmpty())
+        throw NullError();
+    return name->asString();
+}
+
+// The momentary command that switches one document instance to one
+// environment. Neither is counted; each is forgotten when it dies, after
+// which executing the command does nothing.
+class EnvironmentCommand : public MomentaryCommandDefn {
+public:
+    EnvironmentCommand(Name* name, DocumentInstance* instance, Environment* environment)
+        : MomentaryCommandDefn(name), m_instance(instance), m_environment(environment)
+    {
+        tnRTB::connect(instance->destroyedSignal, this, &EnvironmentCommand::instanceDestroyed);
+        tnRTB::connect(environment->destroyedSignal, this, &EnvironmentCommand::environmentDestroyed);
+    }
+
+    void execute(CallInfo& call) override
+    {
+        (void)call;
+        if (m_instance && m_environment)
+            m_instance->setEnvironment(m_environment);
+    }
+
+private:
+    void instanceDestroyed(Entity* e)
+    {
+        (void)e;
+        m_instance = nullptr;
+    }
+    void environmentDestroyed(Entity* e)
+    {
+        (void)e;
+        m_environment = nullptr;
+    }
+
+    DocumentInstance* m_instance;
+    Environment* m_environment;
+};
+
+} // namespace
+
+DocumentInstance::DocumentInstance(Document* d)
+{
+    if (!d)
+        throw NullError();
+    m_document = d;
+    // The document holds this instance, but a host may hold it longer.
+    tnRTB::connect(d->destroyedSignal, this, &DocumentInstance::documentDestroyed);
+    d->addInstance(this);
+    m_controller = new CommandController(this);
+    const Application* application = d->getApplication();
+    m_numEnvironments = application ? application->getNumEnvironments() : 0;
+    if (m_numEnvironments > 0) {
+        m_environment = application->getEnvironment(0);
+        tnRTB::connect(m_environment->destroyedSignal, this, &DocumentInstance::environmentDestroyed);
+    }
+}
+
+DocumentInstance::~DocumentInstance()
+{
+    m_documentWindow = nullptr;
+    m_values.clear();
+    m_environmentCommands = nullptr;
+    m_controller = nullptr;
+}
+
+Application* DocumentInstance::getApplication() const
+{
+    return m_document ? m_document->getApplication() : nullptr;
+}
+
+CommandController& DocumentInstance::getCommandController() const
+{
+    return *m_controller;
+}
+
+DocumentWindow* DocumentInstance::getDocumentWindow() const
+{
+    return m_documentWindow.get();
+}
+
+void DocumentInstance::setEnvironment(Environment* e)
+{
+    if (m_environment != e) {
+        if (m_environment)
+            m_environment->destroyedSignal.disconnectInstance(this);
+        if (e)
+            tnRTB::connect(e->destroyedSignal, this, &DocumentInstance::environmentDestroyed);
+    }
+    m_environment = e;
+    environmentChangedSignal.fire(e);
+}
+
+CommandGroup* DocumentInstance::getEnvironmentCommands()
+{
+    if (!m_environmentCommands)
+        createEnvironmentCommands();
+    return m_environmentCommands.get();
+}
+
+const CommandGroup* DocumentInstance::getEnvironmentCommands() const
+{
+    // Making the group on first use changes no observable state of the
+    // instance.
+    return const_cast<DocumentInstance*>(this)->getEnvironmentCommands();
+}
+
+bool DocumentInstance::shouldIncludeEnvironment(Environment* e)
+{
+    (void)e;
+    return true;
+}
+
+void DocumentInstance::createEnvironmentCommands()
+{
+    m_environmentCommands = new CommandGroup;
+    CommandGroup* group = m_environmentCommands.get();
+    Application* application = getApplication();
+    for (int i = 0; application && i < m_numEnvironments; ++i) {
+        Environment* e = application->getEnvironment(i);
+        if (!shouldIncludeEnvironment(e))
+            continue;
+        tnString::CString text;
+        text.format("environmentCommand%p_%d", static_cast<void*>(this), i);
+        const tn::Reference<Name> name(new Name(text));
+        const tn::Reference<EnvironmentCommand> command(new EnvironmentCommand(name, this, e));
+        command->setLabel(e->getLabel());
+        command->setToolTip(e->getToolTip());
+        command->setIcon(e->getIcon(IconState::Normal, IconMode::Default), IconState::Normal, IconMode::Default);
+        group->appendItem(tn::Reference<CommandInstance>(new CommandInstance(command)));
+    }
+}
+
+void DocumentInstance::addValue(Value* v)
+{
+    const tnString::CString& name = registryName(v);
+    if (m_values.contains(name))
+        throw DuplicateError();
+    m_values.emplace(name, v);
+}
+
+bool DocumentInstance::removeValue(Value* v)
+{
+    const Name* name = v ? v->getName() : nullptr;
+    if (!name || name->isEmpty())
+        return false;
+    // Erased from a copy of the key: the stored value, which may hold the
+    // only reference on the name, dies with the entry.
+    const tnString::CString key = name->asString();
+    return m_values.erase(key) != 0;
+}
+
+Value* DocumentInstance::getValue(const tnString::CString& name, bool searchParent) const
+{
+    const auto it = m_values.find(name);
+    if (it != m_values.end())
+        return it->second.get();
+    return searchParent && m_document ? m_document->getValue(name, true) : nullptr;
+}
+
+void DocumentInstance::setActiveInstance(bool active)
+{
+    activeInstanceSignal.fire(this, active);
+}
+
+void DocumentInstance::associateWindow(DocumentWindow* w)
+{
+    m_documentWindow = w;
+}
+
+void DocumentInstance::documentWindowClosed()
+{
+    activeInstanceSignal.fire(this, false);
+    const tn::Reference<DocumentInstance> held(this);
+    if (m_document)
+        m_document->removeInstance(this);
+    m_documentWindow = nullptr;
+}
+
+void DocumentInstance::documentDestroyed(Entity* e)
+{
+    (void)e;
+    m_document = nullptr;
+}
+
+void DocumentInstance::environmentDestroyed(Entity* e)
+{
+    (void)e;
+    m_environment = nullptr;
+}
+
+bool DocumentInstance::dump(DumpFile& file, int level, const char* label) const
+{
+    if (!NamedLabeledEntity::dump(file, level, label))
+        return false;
+    if (m_document)
+        m_document->dump(file, level + 1, "document");
+    m_controller->dump(file, level + 1, "controller");
+    if (m_documentWindow)
+        m_documentWindow->dump(file, level + 1, "document window");
+    getEnvironmentCommands()->dump(file, level + 1, "environment commands");
+    if (m_environment)
+        m_environment->dump(file, level + 1, "current environment");
+    file.printf(level + 1, "%d values\n", getNumValues());
+    for (DocumentInstanceValueIterator it(this); it.valid(); it.next())
+        it.get()->dump(file, level + 2, nullptr);
+    return true;
+}
+
+DocumentInstanceValueIterator::DocumentInstanceValueIterator(const DocumentInstance* instance)
+    : m_table(instance ? &instance->m_values : nullptr)
+{
+    if (!instance)
+        throw NullError();
+    m_node = m_table->begin();
+}
+
+BoolValue* registerBool(DocumentInstance* owner, const tnString::CString& name, bool initial)
+{
+    if (!owner)
+        throw NullError();
+    // Held here until the owner holds it, so that a refused value is released.
+    auto* value = new BoolValue;
+    const tn::Reference<BoolValue> held(value);
+    value->setName(name);
+    value->setValue(initial);
+    owner->addValue(value);
+    // The analyzer cannot see the reference the registry took.
+    return value; // NOLINT(clang-analyzer-cplusplus.NewDelete)
+}
+
+} // namespace tnUI

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "../entity/NamedEntity.h"
+#include "../foundation/Containers.h"
+#include "../foundation/Event.h"
+
+namespace tnUI {
+
+// An object that claims input events. A host registers filters with the
+// event-filter manager and asks the manager, where it dispatches input,
+// whether any of them takes an event. The owner is an opaque tag for the host.
+class EventFilter : public NamedEntity {
+public:
+    explicit EventFilter(void* owner);
+
+    void* getOwner() const noexcept { return m_owner; }
+
+    // True when this filter takes the event. The body answers false, for a
+    // derived class to call explicitly.
+    virtual bool isFiltered(Event* e, void* context) = 0;
+
+private:
+    void* m_owner;
+};
+
+// The one list of event filters, in the order of registration. It does not
+// count or watch its filters: a filter must be unregistered before it dies.
+// The application creates the manager and destroys it.
+class EventFilterManager : public NamedEntity {
+public:
+    // A second manager raises ImplError.
+    EventFilterManager();
+    ~EventFilterManager() override;
+
+    // The manager; ImplError when none exists.
+    static EventFilterManager& getInstance();
+
+    // Appends f; DuplicateError when it is already registered.
+    void registerFilter(EventFilter* f);
+    // Removes f; NullError when it is not registered.
+    void unregisterFilter(EventFilter* f);
+    int getNumFilters() const noexcept { return static_cast<int>(m_filters.size()); }
+
+    // Asks the filters in registration order, stopping at the first that
+    // takes the event; false when none does. A filter may register or
+    // unregister filters while it is asked.
+    bool isEventFiltered(Event* e, void* context) const;
+
+private:
+    tn::vector<EventFilter*> m_filters;
+};
+
+} // namespace tnUI

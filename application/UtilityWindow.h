@@ -1,0 +1,74 @@
+#pragma once
+
+#include "../foundation/CString.h"
+#include "../foundation/ReferenceCount.h"
+#include "Window.h"
+
+// The host's widget class; the library only stores pointers to it.
+class QtUtilityWindow;
+
+namespace tnUI {
+
+class WindowPane;
+
+// A tool window of a document window's group. It shows one pane. The flags
+// and the four operations for expanding, shrinking and the internal state
+// mean what a host's class makes of them.
+class UtilityWindow : public Window {
+public:
+    // For a host's expandWindow and shrinkWindow to announce; the library
+    // emits neither.
+    tnRTB::Signal<Window*> expandedSignal;
+    tnRTB::Signal<Window*> shrunkSignal;
+    // Emitted by dropWindow.
+    tnRTB::Signal<Window*> droppedSignal;
+
+    // NullError for a null d; otherwise the window joins d's group.
+    explicit UtilityWindow(DocumentWindow* d);
+    ~UtilityWindow() override;
+
+    bool isUtilityWindow() const override;
+    // The document window given to the constructor; null once it has died.
+    DocumentWindow* getDocumentWindow() override;
+    const DocumentWindow* getDocumentWindow() const override;
+
+    void setQtUtilityWindow(QtUtilityWindow* w, ToolkitWindowImpl* i);
+    QtUtilityWindow* getQtUtilityWindow() const noexcept { return m_qtWindow; }
+
+    // Shows p (NullError when null): holds it, tells it its window and
+    // passes its messages on. A pane shown before is let go.
+    void setContent(WindowPane* p);
+    WindowPane* getWindowPane() const;
+
+    // Raises the window while its document instance is the active one;
+    // otherwise hides it as part of the group, so that tool windows of an
+    // inactive document stay hidden until their group is raised.
+    void raiseWindow() override;
+    void dropWindow();
+
+    virtual void expandWindow(bool expand);
+    virtual void shrinkWindow();
+    virtual tnString::CString getInternalState();
+    virtual void setInternalState(const tnString::CString& state);
+
+    void setIsFixedSize(bool b) noexcept { m_isFixedSize = b; }
+    bool getIsFixedSize() const noexcept { return m_isFixedSize; }
+    void setAllowPeek(bool b) noexcept { m_allowPeek = b; }
+    bool getAllowPeek() const noexcept { return m_allowPeek; }
+    void setPeek(bool b) noexcept { m_isPeeking = b; }
+    bool getIsPeeking() const noexcept { return m_isPeeking; }
+
+    bool dump(DumpFile& file, int level, const char* label) const override;
+
+private:
+    void documentWindowDestroyed(Entity* e);
+
+    DocumentWindow* m_documentWindow = nullptr;
+    QtUtilityWindow* m_qtWindow = nullptr;
+    tn::Reference<WindowPane> m_content;
+    bool m_isFixedSize = true;
+    bool m_allowPeek = false;
+    bool m_isPeeking = false;
+};
+
+} // namespace tnUI

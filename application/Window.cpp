@@ -1,0 +1,98 @@
+#include "Window.h"
+
+#include "../commands/CommandController.h"
+#include "../entity/DumpFile.h"
+#include "../entity/Error.h"
+#include "DocumentInstance.h"
+#include "DocumentWindow.h"
+#include "ToolkitImpl.h"
+
+namespace tnUI {
+
+bool Window::isDocumentWindow() const
+{
+    return false;
+}
+
+bool Window::isUtilityWindow() const
+{
+    return false;
+}
+
+void Window::raiseWindow()
+{
+    if (m_impl)
+        m_impl->raise();
+    m_hiddenByGroup = false;
+    raisedSignal.fire(this);
+}
+
+void Window::hideWindow()
+{
+    if (m_impl)
+        m_impl->hide();
+    hiddenSignal.fire(this);
+}
+
+void Window::closeWindow()
+{
+    if (m_impl)
+        m_impl->close();
+}
+
+bool Window::isVisible() const
+{
+    return m_impl ? m_impl->isVisible() : false;
+}
+
+void Window::hideWindowAsPartOfGroup()
+{
+    hideWindow();
+    m_hiddenByGroup = true;
+}
+
+CommandController& Window::getCommandController() const
+{
+    const DocumentWindow* documentWindow = getDocumentWindow();
+    DocumentInstance* instance = documentWindow ? documentWindow->getDocumentInstance() : nullptr;
+    if (!instance)
+        throw NullError();
+    return instance->getCommandController();
+}
+
+void Window::selectCommand(CommandInstance* c)
+{
+    if (!c)
+        throw NullError();
+    getCommandController().select(this, c);
+}
+
+void Window::provideToolkitImpl(ToolkitWindowImpl* i)
+{
+    // Only the bound implementation's death closes the window, and a
+    // connection is made once however often the same one is given.
+    if (m_impl)
+        m_impl->implDestroyedSignal.disconnectInstance(this);
+    m_impl = i;
+    if (i)
+        tnRTB::connect(i->implDestroyedSignal, this, &Window::destroyedImpl);
+}
+
+void Window::destroyedImpl(ToolkitImpl* i)
+{
+    (void)i;
+    appout()(3, "Window toolkit impl destroyed: %p\n", static_cast<void*>(this));
+    m_impl = nullptr;
+    closedSignal.fire(this);
+}
+
+bool Window::dump(DumpFile& file, int level, const char* label) const
+{
+    if (!NamedLabeledEntity::dump(file, level, label))
+        return false;
+    if (m_impl)
+        m_impl->dump(file, level + 1);
+    return true;
+}
+
+} // namespace tnUI

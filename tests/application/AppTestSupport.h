@@ -1,0 +1,187 @@
+#pragma once
+
+// Helpers shared by the application tests: a capture of the diagnostic
+// output, a toolkit window implementation that records what it is asked, and
+// a fixture that checks that each test leaves as many live entities and
+// toolkit implementations as it found.
+
+#include "entity/EntityTestSupport.h"
+
+#include <tnUI/application/Application.h>
+#include <tnUI/application/Document.h>
+#include <tnUI/application/DocumentInstance.h>
+#include <tnUI/application/DocumentWindow.h>
+#include <tnUI/application/ToolkitImpl.h>
+#include <tnUI/application/WindowPane.h>
+#include <tnUI/foundation/AppOutput.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tnUITest {
+
+// Collects what is written to the diagnostic output, at a chosen verbosity,
+// for as long as it lives.
+class OutputCapture {
+public:
+    explicit OutputCapture(int verbosity = 3)
+        : m_oldVerbosity(tnOS::AppOutput::getInstance().getVerbosity()),
+          m_oldSink(
+              tnOS::AppOutput::getInstance().setSink([this](tnOS::AppOutput::Channel channel, std::string_view text) {
+                  (channel == tnOS::AppOutput::Error ? errors : diagnostics) += text;
+              }))
+    {
+        tnOS::AppOutput::getInstance().setVerbosity(verbosity);
+    }
+    ~OutputCapture()
+    {
+        tnOS::AppOutput::getInstance().setVerbosity(m_oldVerbosity);
+        tnOS::AppOutput::getInstance().setSink(m_oldSink);
+    }
+    OutputCapture(const OutputCapture&) = delete;
+    OutputCapture& operator=(const OutputCapture&) = delete;
+
+    std::string diagnostics;
+    std::string errors;
+
+private:
+    int m_oldVerbosity;
+    tnOS::AppOutput::Sink m_oldSink;
+};
+
+// The text "%p" makes of an address.
+inline std::string address(const void* p)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%p", p);
+    return text;
+}
+
+// A widget stand-in: visibility follows raise and hide, and every call is
+// logged. With closeDestroys set, close() destroys the implementation at once,
+// as a host that deletes its widget synchronously would.
+class FakeWindowImpl : public tnUI::ToolkitWindowImpl {
+public:
+    explicit FakeWindowImpl(std::vector<std::string>* log = nullptr, std::string name = "impl")
+        : m_log(log), m_name(std::move(name))
+    {}
+
+    void raise() override
+    {
+        record("raise");
+        visible = true;
+    }
+    void hide() override
+    {
+        record("hide");
+        visible = false;
+    }
+    void close() override
+    {
+        record("close");
+        ++closeCalls;
+        if (closeDestroys)
+            delete this;
+    }
+    bool isVisible() override { return visible; }
+
+    bool visible = false;
+    bool closeDestroys = false;
+    int closeCalls = 0;
+
+private:
+    void record(const char* what)
+    {
+        if (m_log)
+            m_log->push_back(m_name + "." + what);
+    }
+
+    std::vector<std::string>* m_log;
+    std::string m_name;
+};
+
+// Checks that a test leaves the live-entity and live-implementation counts
+// where it found them.
+class CountedTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_entitiesAtStart = tnUI::Entity::numberOfActiveObjects();
+        m_implsAtStart = tnUI::ToolkitImpl::numberOfActiveObjects();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(tnUI::Entity::numberOfActiveObjects(), m_entitiesAtStart);
+        EXPECT_EQ(tnUI::ToolkitImpl::numberOfActiveObjects(), m_implsAtStart);
+    }
+
+private:
+    std::int32_t m_entitiesAtStart = 0;
+    std::int32_t m_implsAtStart = 0;
+};
+
+// A host's document window: realizeWindow counts its calls and closing can
+// be refused.
+class HostDocumentWindow : public tnUI::DocumentWindow {
+public:
+    explicit HostDocumentWindow(tnUI::DocumentInstance* d) : DocumentWindow(d) {}
+
+    void realizeWindow() override { ++realized; }
+    bool canCloseWindow() override
+    {
+        ++closeQuestions;
+        return canClose;
+    }
+
+    bool canClose = true;
+    int realized = 0;
+    int closeQuestions = 0;
+};
+
+// A host's pane.
+class HostPane : public tnUI::WindowPane {
+public:
+    HostPane() = default;
+    using WindowPane::destroyedWindow;
+};
+
+// Makes an application for every test and destroys it before the counts are
+// checked.
+class ApplicationTest : public CountedTest {
+protected:
+    void SetUp() override
+    {
+        CountedTest::SetUp();
+        app = new tnUI::Application;
+    }
+    void TearDown() override
+    {
+        app = nullptr;
+        CountedTest::TearDown();
+    }
+
+    // A new document of the application, named name when given.
+    tnUI::Document* document(const char* name = nullptr)
+    {
+        auto* d = new tnUI::Document(app);
+        if (name)
+            d->setName(tnString::CString(name));
+        return d;
+    }
+    // A new instance of d, shown in a document window bound to impl (when
+    // given).
+    HostDocumentWindow* show(tnUI::Document* d, tnUI::ToolkitWindowImpl* impl = nullptr)
+    {
+        auto* instance = new tnUI::DocumentInstance(d);
+        auto* window = new HostDocumentWindow(instance);
+        if (impl)
+            window->setQtDocumentWindow(nullptr, impl);
+        return window;
+    }
+
+    tn::Reference<tnUI::Application> app;
+};
+
+} // namespace tnUITest
