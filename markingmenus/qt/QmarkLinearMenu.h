@@ -1,0 +1,31 @@
+#pragma once
+
+#include "../MarkLinearMenu.h"
+
+#include <QObject>
+
+class tnMarkItem;
+class tnMarkMenuItem;
+
+// The list form of the marking menu run on screen with Qt.
+class QmarkLinearMenu : public QObject, public tnMarkLinearMenu {
+    Q_OBJECT
+public:
+    QmarkLinearMenu();
+    ~QmarkLinearMenu() override;
+
+    // Pops the list at screen point (x, y) and runs it, as QmarkMenu does.
+    void popup(float x, float y, int* id, void** data, bool flag) override;
+    using tnMarkMenu::popup;
+
+signals:
+    void aboutToShowSubmenu(tnMarkMenuItem* item);
+    void hovered(tnMarkItem* newItem);
+
+protected:
+    tnMarkTextItem* createTextItem(const tnString::IString& label, const tnString::IString& tooltip, int id,
+                                   const tnMarkPosition& anchor, void* data, const tnMarkFont& font) override;
+};
+
+// A new linear menu run with Qt.
+tnMarkLinearMenu* createLinearMarkMenu();

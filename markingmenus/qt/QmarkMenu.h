@@ -1,0 +1,37 @@
+#pragma once
+
+#include "../MarkMenu.h"
+
+#include <QObject>
+
+class tnMarkItem;
+class tnMarkMenuItem;
+
+// The radial marking menu run on screen with Qt: popup shows it in the
+// marking-menu view and blocks until the user has chosen or cancelled.
+class QmarkMenu : public QObject, public tnMarkMenu {
+    Q_OBJECT
+public:
+    QmarkMenu();
+    ~QmarkMenu() override;
+
+    // Pops the menu at screen point (x, y) and runs it, passing on to
+    // submenus and back to parents in the same view. Writes the chosen item's
+    // id and data, or -1 and null when nothing was chosen.
+    void popup(float x, float y, int* id, void** data, bool flag) override;
+    using tnMarkMenu::popup;
+
+signals:
+    void aboutToShowSubmenu(tnMarkMenuItem* item);
+    void hovered(tnMarkItem* newItem);
+
+protected:
+    tnMarkTextItem* createTextItem(const tnString::IString& label, const tnString::IString& tooltip, int id,
+                                   const tnMarkPosition& anchor, void* data, const tnMarkFont& font) override;
+    tnMarkImageItem* createImageItem(const tnString::IString& normalImage, const tnString::IString& highlightedImage,
+                                     const tnString::IString& disabledImage, const tnString::IString& tooltip, int id,
+                                     const tnMarkPosition& anchor, void* data) override;
+};
+
+// A new radial menu run with Qt.
+tnMarkMenu* createMarkMenu();

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "../MarkRender.h"
+
+#include <QPointF>
+
+class QPainter;
+class QWidget;
+
+// Draws marking menus with a QPainter in the look of the widget's style:
+// items are the style's menu-item panels. Model points (relative to the menu
+// centre, y up) map to the view pixel (centre.x + x, centre.y - y). Nothing is
+// drawn while no painter is bound.
+class QmarkRender : public tnMarkRender {
+public:
+    // widget supplies the style and the palette; it is not owned.
+    explicit QmarkRender(QWidget* widget);
+    ~QmarkRender() override;
+
+    // Binds the painter for one paint; null unbinds it.
+    void setPainter(QPainter* painter) { m_painter = painter; }
+    QPainter* painter() const { return m_painter; }
+    QWidget* widget() const { return m_widget; }
+    // The menu centre in view pixels.
+    void setCenter(double x, double y) { m_center = QPointF(x, y); }
+    QPointF center() const { return m_center; }
+
+    void drawPointerLine(float x1, float y1, float x2, float y2) override;
+    void drawListBackground(const tnLinear::Point2& topLeft, const tnLinear::Vector2& size) override;
+    void drawDefaultCenter() override;
+    void drawImage(tnMarkImage* image, float x, float y) override;
+    void drawTextItem(tnMarkTextItem* item, float x, float y) override;
+    void drawOptionBox(tnMarkOptionBoxItem* box, float x, float y) override;
+    void translate(float dx, float dy) override;
+
+private:
+    QPainter* m_painter = nullptr;
+    QWidget* m_widget;
+    QPointF m_center;
+};
