@@ -11,7 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -43,12 +42,9 @@ public:
         Message m(this, t);
         sendMessage(m);
     }
-    void resendAs(Message& cause, Message::Type t) const { resendMessage(cause, t); }
     // A watched-member method: resends what it hears as "Appearance".
     void appearanceChanged(Message& m) { resendMessage(m, Message::Appearance); }
 };
-
-class OtherThing : public Thing {};
 
 // Remembers the entity it watches until that entity dies.
 class Watcher : public Entity {
@@ -72,54 +68,29 @@ public:
 
 class EntityCoreTest : public tnUITest::EntityTest {};
 
-TEST_F(EntityCoreTest, RootMessage)
-{
-    tn::Reference<Thing> a(new Thing), b(new Thing);
-    Message m(a, Message::Label);
-    EXPECT_TRUE(m.isRoot());
-    EXPECT_EQ(m.causedBy(), nullptr);
-    EXPECT_EQ(m.getRoot(), &m);
-    EXPECT_EQ(m.getEntity(), a.get());
-    EXPECT_EQ(m.getType(), Message::Label);
-    EXPECT_TRUE(m.entityPresent(a));
-    EXPECT_FALSE(m.entityPresent(b));
-    EXPECT_FALSE(m.entityPresent(nullptr));
-
-    const Message copy(m);
-    EXPECT_EQ(copy.getEntity(), a.get());
-    EXPECT_EQ(copy.getType(), Message::Label);
-    EXPECT_TRUE(copy.isRoot());
-}
-
-TEST_F(EntityCoreTest, CauseTakingMessage)
+TEST_F(EntityCoreTest, MessageChains)
 {
     tn::Reference<Thing> a(new Thing), b(new Thing), c(new Thing);
     Message root(a, Message::Value);
+    EXPECT_TRUE(root.isRoot());
+    EXPECT_EQ(root.getRoot(), &root);
+    EXPECT_FALSE(root.entityPresent(b));
+    EXPECT_FALSE(root.entityPresent(nullptr));
     Message fromB(b, root, Message::Forward);
     Message fromC(c, fromB, Message::State);
     EXPECT_FALSE(fromC.isRoot());
     EXPECT_EQ(fromC.causedBy(), &fromB);
-    EXPECT_EQ(fromB.causedBy(), &root);
     EXPECT_EQ(fromC.getRoot(), &root);
-    EXPECT_TRUE(fromC.entityPresent(a));
-    EXPECT_TRUE(fromC.entityPresent(b));
-    EXPECT_TRUE(fromC.entityPresent(c));
+    EXPECT_TRUE(fromC.entityPresent(a) && fromC.entityPresent(b) && fromC.entityPresent(c));
     EXPECT_FALSE(fromB.entityPresent(c)); // the chain runs towards the root only
-
     const Message copy(fromC);
+    EXPECT_EQ(copy.getEntity(), c.get());
+    EXPECT_EQ(copy.getType(), Message::State);
     EXPECT_EQ(copy.causedBy(), &fromB);
-    EXPECT_EQ(copy.getRoot(), &root);
 
     // An entity already in the chain cannot add to it, wherever it sits.
-    EXPECT_THROW(Message(a, fromC, Message::Forward), CycleError);
-    EXPECT_THROW(Message(b, fromC, Message::Forward), CycleError);
-    EXPECT_THROW(Message(c, fromC, Message::Forward), CycleError);
-}
-
-TEST_F(EntityCoreTest, NullSenderIsRefused)
-{
-    tn::Reference<Thing> a(new Thing);
-    Message root(a, Message::Value);
+    for (Thing* t : {a.get(), b.get(), c.get()})
+        EXPECT_THROW(Message(t, fromC, Message::Forward), CycleError);
     EXPECT_THROW(Message(nullptr, Message::Value), tnUI::NullError);
     EXPECT_THROW(Message(nullptr, root, Message::Forward), tnUI::NullError);
 }
@@ -137,15 +108,12 @@ TEST_F(EntityCoreTest, ForwardingThroughTwoLevels)
         ++checked;
         EXPECT_EQ(m.getRoot()->getEntity(), a.get());
         EXPECT_EQ(m.getRoot()->getType(), Message::Name);
-        EXPECT_TRUE(m.getRoot()->isRoot());
-        EXPECT_TRUE(m.entityPresent(a));
         EXPECT_TRUE(m.entityPresent(b));
-        EXPECT_TRUE(m.entityPresent(c));
     });
     a->announce(Message::Name);
     EXPECT_EQ(checked, 1);
-    const Chain expected{{c, Message::Forward}, {b, Message::Forward}, {a, Message::Name}};
-    EXPECT_EQ(atC.chains, std::vector<Chain>{expected});
+    EXPECT_EQ(atC.chains,
+              std::vector<Chain>{(Chain{{c, Message::Forward}, {b, Message::Forward}, {a, Message::Name}})});
 
     // A change of b itself reaches c as a forward of a root message of b.
     client.disconnectAll();
@@ -165,7 +133,7 @@ TEST_F(EntityCoreTest, WatchedMemberResendsWithItsOwnType)
     EXPECT_TRUE(a->messageSignal.isEmpty());
 }
 
-TEST_F(EntityCoreTest, DiamondIsNoCycle)
+TEST_F(EntityCoreTest, DiamondIsNoCycleButALoopIs)
 {
     tn::Reference<Thing> a(new Thing), b(new Thing), c(new Thing), d(new Thing);
     b->connectSignal(a);
@@ -179,6 +147,9 @@ TEST_F(EntityCoreTest, DiamondIsNoCycle)
         {{d, Message::Forward}, {c, Message::Forward}, {a, Message::Value}},
     };
     EXPECT_EQ(atD.chains, expected);
+
+    d->connectSignal(d);
+    EXPECT_THROW(d->announce(Message::Value), CycleError);
 }
 
 TEST_F(EntityCoreTest, ForwardingCycleRaisesCycleErrorToTheFirstSender)
@@ -194,96 +165,49 @@ TEST_F(EntityCoreTest, ForwardingCycleRaisesCycleErrorToTheFirstSender)
 
     // The connections survive the error; cutting one side ends the cycle.
     EXPECT_EQ(a->messageSignal.getNumConnections(), 2);
-    EXPECT_EQ(b->messageSignal.getNumConnections(), 2);
     a->removeSignal(b);
     a->announce(Message::Value);
     EXPECT_EQ(atA.chains.size(), 1u);
     EXPECT_EQ(atB.chains.size(), 2u);
 }
 
-TEST_F(EntityCoreTest, SelfListeningEntityRaisesCycleError)
-{
-    tn::Reference<Thing> a(new Thing);
-    a->connectSignal(a);
-    EXPECT_THROW(a->announce(Message::Value), CycleError);
-}
-
-TEST_F(EntityCoreTest, NullSourceIsIgnored)
-{
-    tn::Reference<Thing> a(new Thing);
-    a->connectSignal(nullptr);
-    a->removeSignal(nullptr);
-    EXPECT_EQ(a->signalClient.getNumConnections(), 0);
-}
-
-TEST_F(EntityCoreTest, RemoveSignalCutsEveryConnectionOfTheListener)
+TEST_F(EntityCoreTest, RemoveSignalAndDeathCutEveryConnection)
 {
     tn::Reference<Thing> a(new Thing), b(new Thing), other(new Thing);
+    b->connectSignal(nullptr); // ignored
     b->connectSignal(a);
     b->connectSignal(a);
     other->connectSignal(a);
     MessageRecorder atB(b);
     a->announce(Message::Value);
     EXPECT_EQ(atB.chains.size(), 2u); // each connection forwards once
-    EXPECT_EQ(b->signalClient.getNumConnections(), 2);
-
+    b->removeSignal(nullptr);
     b->removeSignal(a);
     EXPECT_EQ(b->signalClient.getNumConnections(), 0);
     EXPECT_EQ(a->messageSignal.getNumConnections(), 1); // other's stays
     a->announce(Message::Value);
     EXPECT_EQ(atB.chains.size(), 2u);
-    b->removeSignal(a); // nothing left: harmless
-}
 
-TEST_F(EntityCoreTest, DeadListenerLeavesNoConnection)
-{
-    tn::Reference<Thing> a(new Thing);
-    {
-        tn::Reference<Thing> b(new Thing), c(new Thing);
-        b->connectSignal(a);
-        c->connectSignal(a);
-        EXPECT_EQ(a->messageSignal.getNumConnections(), 2);
-    }
+    // A dying listener and a dying source leave no connection.
+    other->connectSignal(b);
+    other.reset();
     EXPECT_TRUE(a->messageSignal.isEmpty());
-    a->announce(Message::Value); // reaches nothing of the dead listeners
-}
-
-TEST_F(EntityCoreTest, DeadSourceLeavesNoConnection)
-{
-    tn::Reference<Thing> b(new Thing);
-    {
-        tn::Reference<Thing> a(new Thing), c(new Thing);
-        b->connectSignal(a);
-        b->connectSignal(c);
-        EXPECT_EQ(b->signalClient.getNumConnections(), 2);
-    }
+    b->connectSignal(a);
+    a.reset();
     EXPECT_EQ(b->signalClient.getNumConnections(), 0);
 }
 
-TEST_F(EntityCoreTest, LiveEntityCountFollowsConstructionAndDestruction)
+TEST_F(EntityCoreTest, DestroyedSignalAndLiveCount)
 {
     const std::int32_t start = Entity::numberOfActiveObjects();
-    {
-        tn::Reference<Thing> a(new Thing);
-        EXPECT_EQ(Entity::numberOfActiveObjects(), start + 1);
-        {
-            tn::Reference<OtherThing> b(new OtherThing);
-            tn::Reference<Watcher> c(new Watcher);
-            EXPECT_EQ(Entity::numberOfActiveObjects(), start + 3);
-        }
-        EXPECT_EQ(Entity::numberOfActiveObjects(), start + 1);
-    }
-    EXPECT_EQ(Entity::numberOfActiveObjects(), start);
-}
-
-TEST_F(EntityCoreTest, DestroyedSignalIsEmittedOnceWithTheAddress)
-{
     tn::Reference<Watcher> watcher(new Watcher);
     std::vector<Entity*> seen;
     tnRTB::SignalClient client;
     Entity* address = nullptr;
     {
         tn::Reference<Thing> a(new Thing);
+        tn::Reference<Thing> b(new Thing);
+        EXPECT_EQ(Entity::numberOfActiveObjects(), start + 3);
         address = a.get();
         watcher->watch(a);
         tnRTB::connect(a->destroyedSignal, &client, [&](Entity* e) {
@@ -291,24 +215,16 @@ TEST_F(EntityCoreTest, DestroyedSignalIsEmittedOnceWithTheAddress)
             // The derived parts are gone, the entity part is not yet.
             EXPECT_STREQ(e->getTypeName().asChar(), "tnUI::Entity");
         });
-        EXPECT_EQ(watcher->signalClient.getNumConnections(), 1);
+        // A watcher dying first is not called.
+        tn::Reference<Watcher> early(new Watcher);
+        early->watch(a);
     }
+    EXPECT_EQ(Entity::numberOfActiveObjects(), start + 1);
     EXPECT_EQ(seen, std::vector<Entity*>{address});
     EXPECT_EQ(watcher->watched, nullptr);
     EXPECT_EQ(watcher->notices, 1);
     EXPECT_EQ(watcher->signalClient.getNumConnections(), 0);
     EXPECT_EQ(client.getNumConnections(), 0);
-}
-
-TEST_F(EntityCoreTest, WatcherDyingFirstIsNotCalled)
-{
-    tn::Reference<Thing> a(new Thing);
-    {
-        tn::Reference<Watcher> watcher(new Watcher);
-        watcher->watch(a);
-        EXPECT_EQ(a->destroyedSignal.getNumConnections(), 1);
-    }
-    EXPECT_TRUE(a->destroyedSignal.isEmpty());
 }
 
 TEST_F(EntityCoreTest, SenderAndForwarderDieInsideTheForward)
@@ -367,31 +283,11 @@ TEST_F(EntityCoreTest, ListenerKilledByAnEarlierListenerIsSkipped)
     EXPECT_EQ(a->messageSignal.getNumConnections(), 2);
 }
 
-TEST_F(EntityCoreTest, ListenerKeptAliveOnlyByItsOwnCallbackStopsListening)
-{
-    tn::Reference<Thing> a(new Thing);
-    auto* b = new Thing;
-    b->connectSignal(a);
-    int calls = 0;
-    // The callback holds the only reference to its receiver: cutting the
-    // receiver's connections destroys the receiver in the middle of the cut.
-    tnRTB::connect(a->messageSignal, &b->signalClient, [&calls, keep = tn::Reference<Thing>(b)](Message&) { ++calls; });
-    a->announce(Message::Value);
-    EXPECT_EQ(calls, 1);
-    b->signalClient.disconnectAll();
-    EXPECT_TRUE(a->messageSignal.isEmpty());
-    a->announce(Message::Value);
-    EXPECT_EQ(calls, 1);
-}
-
-TEST_F(EntityCoreTest, TypeNameIsDemangled)
+TEST_F(EntityCoreTest, TypeAndMessageTypeNames)
 {
     tn::Reference<entitytest::TypeNameProbe> probe(new entitytest::TypeNameProbe);
     EXPECT_STREQ(probe->getTypeName().asChar(), "entitytest::TypeNameProbe");
     tnString::CString out("stale");
-    probe->getTypeName(out);
-    EXPECT_STREQ(out.asChar(), "entitytest::TypeNameProbe");
-
     tnUI::demangleCppTypeidName(out, typeid(Entity).name());
     EXPECT_STREQ(out.asChar(), "tnUI::Entity");
     // Names that are already readable pass unchanged, and null gives nothing.
@@ -399,10 +295,6 @@ TEST_F(EntityCoreTest, TypeNameIsDemangled)
     EXPECT_STREQ(out.asChar(), "class tnUI::CommandDefn");
     tnUI::demangleCppTypeidName(out, nullptr);
     EXPECT_STREQ(out.asChar(), "");
-}
-
-TEST_F(EntityCoreTest, MessageTypeNames)
-{
     const char* const texts[] = {"Forward", "Value",     "Name",       "Label", "State",
                                  "Content", "Structure", "Appearance", "Icon",  "Binding"};
     for (int i = 0; i < 10; ++i) {

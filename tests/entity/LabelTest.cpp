@@ -23,42 +23,44 @@ using tnUITest::MessageRecorder;
 
 class LabelTest : public tnUITest::EntityTest {};
 
-TEST_F(LabelTest, ConstructsFromEveryTextForm)
+TEST_F(LabelTest, ConstructsFromEveryTextFormAndComparesTexts)
 {
     // "Größe" in UTF-8, the multibyte encoding of the supported platforms.
     const char* utf8 = "Gr\xc3\xb6\xc3\x9f"
                        "e";
     const tn::Reference<Label> fromCString(new Label(CString(utf8)));
     const tn::Reference<Label> fromChar(new Label(utf8));
-    const tn::Reference<Label> fromIString(new Label(IString(L"Größe")));
-    const tn::Reference<Label> copy(new Label(fromIString.get()));
-    for (const Label* label : {fromCString.get(), fromChar.get(), fromIString.get(), copy.get()}) {
+    const tn::Reference<Label> copy(new Label(tn::Reference<Label>(new Label(IString(L"Größe"))).get()));
+    for (const Label* label : {fromCString.get(), fromChar.get(), copy.get()}) {
         EXPECT_TRUE(*label == L"Größe");
         EXPECT_EQ(label->asMultibyte(), CString(utf8));
         EXPECT_EQ(label->asUTF8(), CString(utf8));
     }
-    const tn::Reference<Label> empty(new Label);
-    EXPECT_TRUE(empty->isEmpty());
-    EXPECT_TRUE(*empty == L"");
-
+    EXPECT_TRUE(tn::Reference<Label>(new Label)->isEmpty());
     const Label* none = nullptr;
     EXPECT_THROW(tn::Reference<Label>(new Label(none)), tnUI::NullError);
     EXPECT_THROW(tn::Reference<MutableLabel>(new MutableLabel(none)), tnUI::NullError);
     EXPECT_THROW(tn::Reference<Label>(new Label(static_cast<const char*>(nullptr))), tnUI::NullError);
-}
 
-TEST_F(LabelTest, EquivalentComparesTextsAndRefusesNull)
-{
-    const tn::Reference<Label> a(new Label("Open"));
-    const tn::Reference<MutableLabel> b(new MutableLabel("Open"));
-    const tn::Reference<HelpRef> help(new HelpRef("Open"));
-    const tn::Reference<Label> c(new Label("open"));
-    EXPECT_TRUE(tnUI::equivalent(a, b));
-    EXPECT_TRUE(tnUI::equivalent(help, a));
-    EXPECT_FALSE(tnUI::equivalent(a, c));
-    const Label* none = nullptr;
-    EXPECT_THROW(tnUI::equivalent(a, none), tnUI::NullError);
-    EXPECT_THROW(tnUI::equivalent(none, a), tnUI::NullError);
+    const tn::Reference<HelpRef> help(new HelpRef("Gr\xc3\xb6\xc3\x9f"
+                                                  "e"));
+    EXPECT_TRUE(tnUI::equivalent(help, fromChar));
+    EXPECT_FALSE(tnUI::equivalent(fromChar, tn::Reference<MutableLabel>(new MutableLabel("gr\xc3\xb6\xc3\x9f"
+                                                                                         "e"))));
+    EXPECT_THROW(tnUI::equivalent(fromChar, none), tnUI::NullError);
+    EXPECT_THROW(tnUI::equivalent(none, fromChar), tnUI::NullError);
+
+    // File names compare as plain text.
+    const tn::Reference<tnUI::Filename> path(new tnUI::Filename(IString(L"icons/tool.png")));
+    const tn::Reference<tnUI::Filename> pathCopy(new tnUI::Filename(path.get()));
+    EXPECT_TRUE(tnUI::equivalent(path, pathCopy));
+    for (const wchar_t* other : {L"Icons/tool.png", L"icons//tool.png", L"./icons/tool.png", L"icons\\tool.png"}) {
+        const tn::Reference<tnUI::Filename> different(new tnUI::Filename(IString(other)));
+        EXPECT_FALSE(tnUI::equivalent(path, different)) << different->asUTF8().asChar();
+    }
+    const tnUI::Filename* noPath = nullptr;
+    EXPECT_THROW(tnUI::Filename{noPath}, tnUI::NullError);
+    EXPECT_THROW(tnUI::equivalent(path, noPath), tnUI::NullError);
 }
 
 // Each row changes a MutableLabel holding "Save" and says whether a "Label"
@@ -75,8 +77,6 @@ TEST_F(LabelTest, MutableLabelAnnouncesOnlyRealChanges)
     const tn::Reference<Label> saveLabel(new Label("Save"));
     const tn::Reference<Label> otherLabel(new Label("Save as"));
     const MutableLabelCase cases[] = {
-        {"same IString", [](MutableLabel& l) { l.set(IString(L"Save")); }, false, L"Save"},
-        {"same CString", [](MutableLabel& l) { l.set(CString("Save")); }, false, L"Save"},
         {"same literal", [](MutableLabel& l) { l.set("Save"); }, false, L"Save"},
         {"same label's text", [&](MutableLabel& l) { l.set(saveLabel.get()); }, false, L"Save"},
         {"itself", [](MutableLabel& l) { l.set(&l); }, false, L"Save"},
@@ -87,7 +87,6 @@ TEST_F(LabelTest, MutableLabelAnnouncesOnlyRealChanges)
                            "ffnen"));
          },
          true, L"Öffnen"},
-        {"new literal", [](MutableLabel& l) { l.set("Load"); }, true, L"Load"},
         {"other label's text", [&](MutableLabel& l) { l.set(otherLabel.get()); }, true, L"Save as"},
         {"erase", [](MutableLabel& l) { l.erase(); }, true, L""},
     };
@@ -97,46 +96,14 @@ TEST_F(LabelTest, MutableLabelAnnouncesOnlyRealChanges)
         MessageRecorder recorder(label);
         c.change(*label);
         EXPECT_STREQ(label->asWChar(), c.text);
-        if (c.sends) {
-            ASSERT_EQ(recorder.chains.size(), 1u);
-            EXPECT_EQ(recorder.chains[0], (Chain{{label.get(), Message::Label}}));
-        } else {
-            EXPECT_TRUE(recorder.chains.empty());
-        }
+        EXPECT_EQ(recorder.chains, std::vector<Chain>(c.sends ? 1 : 0, Chain{{label.get(), Message::Label}}));
     }
-}
-
-TEST_F(LabelTest, MutableLabelRefusesNullAndKeepsText)
-{
-    const tn::Reference<MutableLabel> label(new MutableLabel(IString(L"Keep")));
+    const tn::Reference<MutableLabel> label(new MutableLabel);
     MessageRecorder recorder(label);
+    label->erase(); // already empty
     EXPECT_THROW(label->set(static_cast<const Label*>(nullptr)), tnUI::NullError);
     EXPECT_THROW(label->set(static_cast<const char*>(nullptr)), tnUI::NullError);
-    EXPECT_STREQ(label->asWChar(), L"Keep");
-
-    const tn::Reference<MutableLabel> empty(new MutableLabel);
-    MessageRecorder emptyRecorder(empty);
-    empty->erase();
-    EXPECT_TRUE(emptyRecorder.chains.empty());
     EXPECT_TRUE(recorder.chains.empty());
-}
-
-TEST_F(LabelTest, FilenameComparesPathsAsPlainText)
-{
-    const tn::Reference<tnUI::Filename> path(new tnUI::Filename(IString(L"icons/tool.png")));
-    const tn::Reference<tnUI::Filename> copy(new tnUI::Filename(path.get()));
-    EXPECT_STREQ(copy->asWChar(), L"icons/tool.png");
-    EXPECT_EQ(copy->asUTF8(), CString("icons/tool.png"));
-    EXPECT_EQ(copy->asMultibyte(), CString("icons/tool.png"));
-    EXPECT_TRUE(tnUI::equivalent(path, copy));
-
-    for (const wchar_t* other : {L"Icons/tool.png", L"icons//tool.png", L"./icons/tool.png", L"icons\\tool.png"}) {
-        const tn::Reference<tnUI::Filename> different(new tnUI::Filename(IString(other)));
-        EXPECT_FALSE(tnUI::equivalent(path, different)) << different->asUTF8().asChar();
-    }
-    const tnUI::Filename* none = nullptr;
-    EXPECT_THROW(tnUI::Filename{none}, tnUI::NullError);
-    EXPECT_THROW(tnUI::equivalent(path, none), tnUI::NullError);
 }
 
 // The three label members of a named labeled entity behave alike; each row
@@ -172,11 +139,7 @@ TEST_F(LabelTest, SettersSendLabelUnlessMemberIsUnchanged)
         EXPECT_EQ(recorder.chains, std::vector<Chain>{label});
 
         c.set(*entity, second);
-        EXPECT_EQ(c.get(*entity), second.get());
         EXPECT_EQ(first->getRefCount(), 1);
-        EXPECT_EQ(second->getRefCount(), 2);
-        EXPECT_EQ(recorder.chains.size(), 2u);
-
         c.set(*entity, nullptr);
         EXPECT_EQ(c.get(*entity), nullptr);
         EXPECT_EQ(second->getRefCount(), 1);
@@ -189,7 +152,7 @@ TEST_F(LabelTest, SettersSendLabelUnlessMemberIsUnchanged)
 
 TEST_F(LabelTest, MutableMemberChangesAreForwarded)
 {
-    const tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity), other(new NamedLabeledEntity);
+    tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity), other(new NamedLabeledEntity);
     const tn::Reference<MutableLabel> tip(new MutableLabel("Cuts the selection"));
     entity->setToolTip(tip);
     other->setLabel(tip);
@@ -216,21 +179,13 @@ TEST_F(LabelTest, MutableMemberChangesAreForwarded)
     recorder.chains.clear();
     tip->erase();
     EXPECT_EQ(recorder.chains, std::vector<Chain>{forwarded});
-}
 
-TEST_F(LabelTest, DyingEntityStopsListeningAndReleasesMembers)
-{
-    const tn::Reference<MutableLabel> label(new MutableLabel("Text"));
-    {
-        const tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity);
-        entity->setLabel(label);
-        entity->setHelpRef(tn::Reference<HelpRef>(new HelpRef("topic")));
-        EXPECT_EQ(label->getRefCount(), 2);
-        EXPECT_EQ(label->messageSignal.getNumConnections(), 1);
-    }
-    EXPECT_EQ(label->getRefCount(), 1);
-    EXPECT_EQ(label->messageSignal.getNumConnections(), 0);
-    label->set("Changed");
+    // Dying entities stop listening and release their members.
+    EXPECT_EQ(tip->getRefCount(), 3);
+    entity.reset();
+    other.reset();
+    EXPECT_EQ(tip->getRefCount(), 1);
+    EXPECT_EQ(tip->messageSignal.getNumConnections(), 0);
 }
 
 TEST_F(LabelTest, DumpsMembersInOrder)

@@ -168,7 +168,7 @@ TEST_F(ExpressionTest, NullOperandsAreRefusedWithoutLeaks)
     EXPECT_EQ(held->messageSignal.getNumConnections(), 0);
 }
 
-TEST_F(ExpressionTest, LeafChangeClimbsToTheRootWithItsChain)
+TEST_F(ExpressionTest, OperandChangesClimbToTheRootWithTheirChains)
 {
     const tn::Reference<RealValue> leaf(new RealValue(1.0));
     const tn::Reference<tnUI::ExpressionNot> inner(new tnUI::ExpressionNot(leaf));
@@ -186,15 +186,13 @@ TEST_F(ExpressionTest, LeafChangeClimbsToTheRootWithItsChain)
     leaf->setName(tnString::CString("leaf"));
     ASSERT_EQ(recorder.chains.size(), 3u);
     EXPECT_EQ(recorder.chains[2].back(), (tnUITest::Link{leaf.get(), Message::Name}));
-}
 
-TEST_F(ExpressionTest, OperandUsedTwiceIsForwardedTwice)
-{
+    // An operand used twice is forwarded twice.
     const tn::Reference<BoolValue> flag(new BoolValue(true));
     const Ref both(new tnUI::ExpressionAnd(flag, flag));
-    MessageRecorder recorder(both);
+    MessageRecorder bothRecorder(both);
     flag->setValue(false);
-    EXPECT_EQ(recorder.chains,
+    EXPECT_EQ(bothRecorder.chains,
               (std::vector<Chain>(2, Chain{{both.get(), Message::Forward}, {flag.get(), Message::Value}})));
 }
 

@@ -15,7 +15,6 @@
 
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <vector>
 
 namespace {
@@ -39,39 +38,33 @@ public:
 
 TEST_F(ScalarValueTest, RealStoreClampsAndAnnouncesOnlyChanges)
 {
+    // Each row: the number held first (NaN: unset), the range (inverted:
+    // none), the number stored, whether it changed and the result.
+    const double unset = std::nan("");
     struct Case {
         const char* what;
-        std::function<void(RealValue&)> setup;
-        double stored;
+        double held, min, max, stored;
         bool changed;
         double expected;
     };
-    const auto none = [](RealValue&) {};
-    const auto holds3 = [](RealValue& v) { v.setInternalValueSilent(3.0); };
-    const auto range0to10 = [](RealValue& v) { v.setRange(0, 10); };
     const Case cases[] = {
-        {"first store", none, 3.0, true, 3.0},
-        {"same number", holds3, 3.0, false, 3.0},
-        {"no tolerance in the change test", holds3, 3.0 + epsilonTol / 4, true, 3.0 + epsilonTol / 4},
-        {"above the range", range0to10, 12.5, true, 10.0},
-        {"below the range", range0to10, -1.0, true, 0.0},
-        {"clamped to the number held",
-         [](RealValue& v) {
-             v.setRange(0, 10);
-             v.setInternalValueSilent(12.5);
-         },
-         11.0, false, 10.0},
-        {"inverted range does not clamp", [](RealValue& v) { v.setRange(5, 1); }, 100.0, true, 100.0},
+        {"first store", unset, 1, 0, 3.0, true, 3.0},
+        {"same number", 3.0, 1, 0, 3.0, false, 3.0},
+        {"no tolerance in the change test", 3.0, 1, 0, 3.0 + epsilonTol / 4, true, 3.0 + epsilonTol / 4},
+        {"above the range", unset, 0, 10, 12.5, true, 10.0},
+        {"below the range", 5.0, 0, 10, -1.0, true, 0.0},
+        {"clamped to the number held", 12.5, 0, 10, 11.0, false, 10.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const tn::Reference<RealValue> value(new RealValue);
-        c.setup(*value);
+        if (!std::isnan(c.held))
+            value->setInternalValueSilent(c.held);
+        value->setRange(c.min, c.max);
         MessageRecorder recorder(value);
         EXPECT_EQ(value->setInternalValue(c.stored), c.changed);
         EXPECT_EQ(value->evalInternal(), c.expected);
-        const std::vector<Chain> expected(c.changed ? 1 : 0, Chain{{value.get(), Message::Value}});
-        EXPECT_EQ(recorder.chains, expected);
+        EXPECT_EQ(recorder.chains, std::vector<Chain>(c.changed ? 1 : 0, Chain{{value.get(), Message::Value}}));
     }
 
     // NaN passes the clamp unchanged and never equals the number held.
@@ -135,7 +128,7 @@ TEST_F(ScalarValueTest, RangesDefaultsAndReset)
     EXPECT_EQ(intRecorder.chains.size(), 4u);
 }
 
-TEST_F(ScalarValueTest, FlagAnnouncesOnlyChanges)
+TEST_F(ScalarValueTest, FlagAnnouncesOnlyChangesAndUnsetValuesRefuseReads)
 {
     const tn::Reference<BoolValue> flag(new BoolValue(true));
     MessageRecorder recorder(flag);
@@ -152,21 +145,19 @@ TEST_F(ScalarValueTest, FlagAnnouncesOnlyChanges)
     flag->setEditble(false);
     EXPECT_FALSE(flag->getEditable());
     EXPECT_EQ(recorder.chains.size(), 3u);
-}
 
-TEST_F(ScalarValueTest, UnsetValuesRefuseReadsAndReset)
-{
+    // Unset values refuse reads and reset.
     const tn::Reference<RealValue> real(new RealValue);
     const tn::Reference<IntValue> integer(new IntValue);
-    const tn::Reference<BoolValue> flag(new BoolValue);
+    const tn::Reference<BoolValue> unset(new BoolValue);
     const std::function<void()> reads[] = {
         [&] { real->evalDisplay(); }, [&] { real->evalBool(); },      [&] { real->reset(); },
         [&] { integer->getValue(); }, [&] { integer->evalDouble(); }, [&] { integer->reset(); },
-        [&] { flag->evalBool(); },    [&] { flag->evalDouble(); },    [&] { flag->reset(); },
+        [&] { unset->evalBool(); },   [&] { unset->evalDouble(); },   [&] { unset->reset(); },
     };
     for (std::size_t i = 0; i < std::size(reads); ++i)
         EXPECT_THROW(reads[i](), tnUI::NotSetError) << i;
-    EXPECT_FALSE(real->isSet() || integer->isSet() || flag->isSet());
+    EXPECT_FALSE(real->isSet() || integer->isSet() || unset->isSet());
 }
 
 // A flag whose reading is replaced: evaluation follows it.

@@ -45,13 +45,6 @@ Lines expected(const tnUI::Entity& value, const std::vector<std::pair<int, std::
     return result;
 }
 
-template <class V>
-tn::Reference<tnUI::Value> make(V* value, void (*setup)(V&))
-{
-    setup(*value);
-    return value;
-}
-
 class Ready : public tnUI::Condition {
 public:
     bool compute() override { return true; }
@@ -60,55 +53,35 @@ public:
 TEST_F(ValueDumpTest, ScalarsAndCondition)
 {
     using tnUI::BoolValue, tnUI::IntValue, tnUI::RealValue;
-    struct Case {
-        const char* what;
-        tn::Reference<tnUI::Value> value;
-        Lines content; // at level 1, after the name and editable lines
-    };
-    const Case cases[] = {
-        {"real, set, range",
-         make(
-             new RealValue(2.5),
-             +[](RealValue& v) {
-                 v.setRange(0, 10);
-                 v.setInternalValue(-1.0);
-             }),
+    const tn::Reference<RealValue> ranged(new RealValue(2.5)), unsetReal(new RealValue);
+    ranged->setRange(0, 10);
+    ranged->setInternalValue(-1.0);
+    unsetReal->setRange(-1.5, 1.5);
+    const tn::Reference<IntValue> integer(new IntValue(7)), unsetInt(new IntValue);
+    integer->setRange(-2, 5);
+    unsetInt->setRange(0, 1);
+    const tn::Reference<BoolValue> flag(new BoolValue(true));
+    flag->setValue(false);
+    const tn::Reference<Ready> ready(new Ready);
+    ready->update();
+    const std::pair<tn::Reference<tnUI::Value>, Lines> cases[] = {
+        {ranged,
          {"isSet = \"true\"", "internal value = 0.000000", "internal default = 2.500000",
           "range = [0.000000 10.000000]"}},
-        {"real, unset: the range all the same",
-         make(
-             new RealValue, +[](RealValue& v) { v.setRange(-1.5, 1.5); }),
-         {"isSet = \"false\"", "value = unset", "range = [-1.500000 1.500000]"}},
-        {"real, unbounded",
-         make(
-             new RealValue(1.0), +[](RealValue&) {}),
-         {"isSet = \"true\"", "internal value = 1.000000", "internal default = 1.000000"}},
-        {"int, set, range",
-         make(
-             new IntValue(7), +[](IntValue& v) { v.setRange(-2, 5); }),
-         {"isSet = \"true\"", "internal value = 5", "internal default = 7", "range = [-2 5]"}},
-        {"int, unset: no range line",
-         make(
-             new IntValue, +[](IntValue& v) { v.setRange(0, 1); }),
-         {"isSet = \"false\"", "value = unset"}},
-        {"flag, set",
-         make(
-             new BoolValue(true), +[](BoolValue& v) { v.setValue(false); }),
-         {"isSet = \"true\"", "internal value = false", "internal default = true"}},
-        {"flag, unset",
-         make(
-             new BoolValue, +[](BoolValue&) {}),
-         {"isSet = \"false\"", "value = unset"}},
-        {"condition, computed true",
-         make(
-             new Ready, +[](Ready& c) { c.update(); }),
-         {"isSet = \"false\""}},
+        // An unset real shows its range all the same, an unset integer does not.
+        {unsetReal, {"isSet = \"false\"", "value = unset", "range = [-1.500000 1.500000]"}},
+        {new RealValue(1.0), {"isSet = \"true\"", "internal value = 1.000000", "internal default = 1.000000"}},
+        {integer, {"isSet = \"true\"", "internal value = 5", "internal default = 7", "range = [-2 5]"}},
+        {unsetInt, {"isSet = \"false\"", "value = unset"}},
+        {flag, {"isSet = \"true\"", "internal value = false", "internal default = true"}},
+        {new BoolValue, {"isSet = \"false\"", "value = unset"}},
+        {ready, {"isSet = \"false\""}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [value, lines] : cases) {
         std::vector<std::pair<int, std::string>> content{{1, "name = <null>"}, {1, "editable = \"true\""}};
-        for (const std::string& line : c.content)
+        for (const std::string& line : lines)
             content.emplace_back(1, line);
-        EXPECT_EQ(dumpOf(*c.value), expected(*c.value, content)) << c.what;
+        EXPECT_EQ(dumpOf(*value), expected(*value, content)) << lines.back();
     }
 }
 
