@@ -78,3 +78,15 @@
 #include "markingmenus/MarkPosition.h"
 #include "markingmenus/MarkRender.h"
 #include "markingmenus/MarkTextItem.h"
+
+#include "markingmenus/qt/QmarkImage.h"
+#include "markingmenus/qt/QmarkLinearMenu.h"
+#include "markingmenus/qt/QmarkMenu.h"
+#include "markingmenus/qt/QmarkMenuView.h"
+#include "markingmenus/qt/QmarkRender.h"
+#include "markingmenus/qt/QmarkStyledText.h"
+#include "markingmenus/qt/QmarkTextItem.h"
+#include "markingmenus/qt/QmarkTooltip.h"
+#include "markingmenus/qt/QtMarkImageItem.h"
+
+#include "markingmenus/popup/PopUpMenu.h"

@@ -2,9 +2,13 @@
 
 #include "../MarkRender.h"
 
+#include <QPen>
 #include <QPointF>
 
+class QColor;
 class QPainter;
+class QRect;
+class QStyleOptionMenuItem;
 class QWidget;
 
 // Draws marking menus with a QPainter in the look of the widget's style:
@@ -13,7 +17,8 @@ class QWidget;
 // drawn while no painter is bound.
 class QmarkRender : public tnMarkRender {
 public:
-    // widget supplies the style and the palette; it is not owned.
+    // widget supplies the style and the palette; it is not owned. A null
+    // widget raises tnUI::NullError.
     explicit QmarkRender(QWidget* widget);
     ~QmarkRender() override;
 
@@ -34,7 +39,15 @@ public:
     void translate(float dx, float dy) override;
 
 private:
+    // The view pixel of the model point (x, y).
+    QPointF _toView(double x, double y) const;
+    // The pixels covered by a width x height box centred at the model point.
+    QRect _itemBox(float x, float y, float width, float height) const;
+    void _drawPanel(const QStyleOptionMenuItem& option);
+    void _drawFrame(const QRect& rect, const QColor& color);
+
     QPainter* m_painter = nullptr;
     QWidget* m_widget;
     QPointF m_center;
+    QPen m_pointerPen;
 };

@@ -1,0 +1,157 @@
+// Paints a displayed radial marking menu and a linear menu with a linear
+// submenu open into PNG files, the way the marking-menu view paints them.
+//
+//   menu-pictures [directory]      (default: the current directory)
+//
+// Run it on any Qt platform; QT_QPA_PLATFORM=offscreen needs no display.
+#include <tnUI/markingmenus/MarkLinearMenu.h>
+#include <tnUI/markingmenus/MarkMenu.h>
+#include <tnUI/markingmenus/qt/QmarkLinearMenu.h>
+#include <tnUI/markingmenus/qt/QmarkMenu.h>
+#include <tnUI/markingmenus/qt/QmarkRender.h>
+
+#include <QApplication>
+#include <QColor>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Room around the menu's extents for the frames, and for a tooltip.
+constexpr int Margin = 16;
+constexpr int TooltipWidth = 110;
+constexpr int TooltipHeight = 24;
+
+tnMarkFont menuFont()
+{
+    return tnMarkFont(QApplication::font().family().toStdWString(), 0, 10);
+}
+
+// Paints menu (and its parents) with its centre placed so that everything
+// fits, then the pointer line and the highlighted item's tooltip, as the
+// view's paint does.
+QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool tooltip)
+{
+    float right, bottom, left, top;
+    menu.getExtents(right, bottom, left, top);
+    for (const tnMarkMenu* m = &menu; m->getParentMenu(); m = m->getParentMenu()) {
+        float px, py;
+        m->getParentOffset(px, py);
+        float pr, pb, pl, pt;
+        m->getParentMenu()->getExtents(pr, pb, pl, pt);
+        right = std::max(right, pr + px);
+        bottom = std::min(bottom, pb + py);
+        left = std::min(left, pl + px);
+        top = std::max(top, pt + py);
+    }
+    const int width = static_cast<int>(right - left) + 2 * Margin + (tooltip ? TooltipWidth : 0);
+    const int height = static_cast<int>(top - bottom) + 2 * Margin + (tooltip ? TooltipHeight : 0);
+    QImage image(width, height, QImage::Format_ARGB32);
+    image.fill(QColor(222, 226, 232));
+
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QmarkRender render(&view);
+    render.setCenter(Margin - left, Margin + top);
+    render.setPainter(&painter);
+    menu.draw(render, true);
+    if (pointer)
+        render.drawPointerLine(0.0f, 0.0f, pointer[0], pointer[1]);
+    if (auto* highlighted = dynamic_cast<tnMarkMenuItem*>(menu.getHighlightedItem()))
+        highlighted->showToolTip(render);
+    render.setPainter(nullptr);
+    return image;
+}
+
+QImage radialPicture(QWidget& view)
+{
+    const tnMarkFont font = menuFont();
+    std::unique_ptr<tnMarkMenu> menu(createMarkMenu());
+    std::unique_ptr<tnMarkMenu> submenu(createMarkMenu());
+    submenu->addTextItem("Circle", "", 20, tnMarkPosition::North, font, nullptr);
+
+    menu->setAlwaysShowCenter(true);
+    menu->setRadius(50.0f);
+    menu->addTextItem("Select", "Select objects", 1, tnMarkPosition::North, font, nullptr);
+    menu->addTextItem("Move", "Move the selection", 2, tnMarkPosition::Northeast, font, nullptr);
+    menu->addOptionBox(12, "Move settings", nullptr);
+    menu->addTextItem("Rotate", "Rotate the selection", 3, tnMarkPosition::East, font, nullptr);
+    menu->addTextItem("Scale", "Scale the selection", 4, tnMarkPosition::Southeast, font, nullptr);
+    menu->addSubmenuTextItem("Create", "Create a shape", submenu.get(), tnMarkPosition::South, font, nullptr);
+    menu->addTextItem("Delete", "Delete the selection", 6, tnMarkPosition::Southwest, font, nullptr)
+        ->setState(tnMarkItem::Disabled);
+    menu->addTextItem("Snap", "Snap to the grid", 7, tnMarkPosition::West, font, nullptr)->setChecked(true);
+    menu->addTextItem("Group", "Group the selection", 8, tnMarkPosition::Northwest, font, nullptr);
+    menu->addOverflowItem("Duplicate", "Duplicate the selection", 9, font, nullptr);
+    menu->addSeparator();
+    menu->addOverflowItem("Hide", "Hide the selection", 10, font, nullptr);
+    menu->addOverflowItem("Show all", "Show every object", 11, font, nullptr);
+
+    tnMarkMenu::setGesturePhase(false);
+    const float pointer[] = {62.0f, 58.0f};
+    menu->hover(pointer[0], pointer[1], false);
+    return paintMenu(*menu, view, pointer, true);
+}
+
+QImage linearPicture(QWidget& view)
+{
+    const tnMarkFont font = menuFont();
+    std::unique_ptr<tnMarkLinearMenu> menu(createLinearMarkMenu());
+    std::unique_ptr<tnMarkLinearMenu> submenu(createLinearMarkMenu());
+    menu->addItem("New", "", 1, font, nullptr);
+    menu->addItem("Open...", "", 2, font, nullptr);
+    tnMarkMenuItem* parentItem = menu->addSubmenuItem("Open recent", "", submenu.get(), font, nullptr);
+    menu->addItem("Autosave", "", 3, font, nullptr)->setChecked(true);
+    menu->addSeparator();
+    menu->addItem("Close", "", 4, font, nullptr)->setState(tnMarkItem::Disabled);
+    submenu->addItem("drawing.tn", "", 10, font, nullptr);
+    submenu->addItem("sketch.tn", "", 11, font, nullptr);
+    submenu->addItem("plan.tn", "", 12, font, nullptr);
+
+    // The submenu hangs beside its item, which stays highlighted.
+    tnMarkPosition at;
+    parentItem->getReferencePoint(at);
+    menu->getListWidth();
+    menu->hover(at.getX(), at.getY(), false);
+    float left, bottom, right, top;
+    parentItem->getBox(left, bottom, right, top);
+    submenu->setParentMenu(menu.get());
+    submenu->setParentOffset(-(right + 2.0f), -top);
+    submenu->getListWidth();
+    tnMarkPosition subAt;
+    submenu->itemAt(1)->getReferencePoint(subAt);
+    submenu->hover(subAt.getX(), subAt.getY(), false);
+    return paintMenu(*submenu, view, nullptr, false);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    if (!dir.exists() && !QDir().mkpath(dir.path())) {
+        std::fprintf(stderr, "menu-pictures: cannot make %s\n", qPrintable(dir.path()));
+        return 1;
+    }
+    QWidget view;
+    const struct {
+        const char* file;
+        QImage image;
+    } pictures[] = {{"marking-menu.png", radialPicture(view)}, {"linear-menu.png", linearPicture(view)}};
+    for (const auto& picture : pictures) {
+        const QString path = dir.filePath(QString::fromUtf8(picture.file));
+        if (!picture.image.save(path)) {
+            std::fprintf(stderr, "menu-pictures: cannot write %s\n", qPrintable(path));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    return 0;
+}

@@ -1,0 +1,697 @@
+#include "QmarkMenuView.h"
+
+#include "QmarkLinearMenu.h"
+#include "QmarkMenu.h"
+#include "QmarkRender.h"
+
+#include "../../entity/Error.h"
+#include "../MarkItem.h"
+#include "../MarkMenu.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QLineF>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTabletEvent>
+
+#include <cmath>
+
+namespace {
+
+QPointer<QmarkMenuView> s_view;
+QPointer<QWidget> s_parentWindow;
+// Indexed by timeout kind: show items, pop parent, submenu restart, gesture
+// feedback.
+int s_timeouts[4] = {100, 600, 600, 100};
+
+// The menu's maxRadius while the items are hidden: in the gesture phase any
+// distance from the centre counts.
+constexpr float gestureMaxRadius = 10000.0f;
+// Moves shorter than this (city-block pixels) are dropped.
+constexpr int minMove = 3;
+// The displayed menu keeps this far from the screen's edges.
+constexpr int screenMargin = 10;
+// Half the side of the parent-centre marker, and the length of one of its
+// moves off an item.
+constexpr float markerHalfSide = 6.0f;
+constexpr float markerStep = 6.0f;
+// A bound on the marker's moves off one item, should its box be unbounded.
+constexpr int maxMarkerMoves = 1000;
+// A step turning by more than this many degrees makes a corner.
+constexpr qreal cornerAngle = 20.0;
+
+void setTimeout(int kind, int ms)
+{
+    if (ms < 0)
+        throw tnUI::ImplError();
+    s_timeouts[kind] = ms;
+}
+
+tnMarkMenuItem* asMenuItem(tnMarkItem* item)
+{
+    return dynamic_cast<tnMarkMenuItem*>(item);
+}
+
+// Forgets the pointer's traces of an earlier popup of the menu.
+void resetMenu(tnMarkMenu* menu)
+{
+    if (auto* radial = dynamic_cast<QmarkMenu*>(menu))
+        radial->clearHighlight();
+    else if (auto* linear = dynamic_cast<QmarkLinearMenu*>(menu))
+        linear->clearHighlight();
+    menu->setInOverflowList(false);
+    menu->setCenterHighlighted(false);
+    menu->setBeyondMaxRadius(false);
+}
+
+// The marker's move off an item at that mark position: along the compass
+// direction, diagonals moving a full step on both axes.
+QPointF markerMove(int markPosition)
+{
+    static constexpr float even[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+    if (markPosition % 2 == 0)
+        return {markerStep * even[markPosition / 2][0], markerStep * even[markPosition / 2][1]};
+    const float angle = tnMarkPosition::markPositionToAngle(markPosition);
+    return {markerStep * std::cos(angle), markerStep * std::sin(angle)};
+}
+
+// Whether the point, relative to the parent's centre, lies in the parent's
+// area: a list's extents, or a radial menu's overflow list.
+bool inParentArea(tnMarkMenu* parent, float x, float y)
+{
+    float right = 0.0f;
+    float bottom = 0.0f;
+    float left = 0.0f;
+    float top = 0.0f;
+    if (parent->isLinear()) {
+        parent->getExtents(right, bottom, left, top);
+    } else if (parent->getFirstOverflowIndex() >= 0) {
+        const float width = parent->getOverflowWidth();
+        const tnMarkPosition& first = parent->itemAt(parent->getFirstOverflowIndex())->getPosition();
+        left = first.getX();
+        top = first.getY();
+        right = left + width;
+        bottom = top - parent->getOverflowHeight();
+    }
+    return left <= x && x <= right && bottom <= y && y <= top;
+}
+
+// Whether menu is start or one of the menus start was popped from.
+bool isInParentChain(const tnMarkMenu* start, const tnMarkMenu* menu)
+{
+    for (const tnMarkMenu* each = start; each; each = each->getParentMenu()) {
+        if (each == menu)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QmarkMenuView::QmarkMenuView(QWidget* parent)
+    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_render(nullptr)
+{
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    QCoreApplication::instance()->installEventFilter(this);
+    m_render = new QmarkRender(this);
+    setWindowTitle(QStringLiteral("Marking Menu"));
+    setObjectName(QStringLiteral("markingMenuWindow"));
+    for (QTimer* timer : {&m_showItemsTimer, &m_popParentTimer, &m_popSubmenuTimer})
+        timer->setSingleShot(true);
+    connect(&m_showItemsTimer, &QTimer::timeout, this, &QmarkMenuView::showItemsTimeout);
+    connect(&m_popParentTimer, &QTimer::timeout, this, &QmarkMenuView::popParentTimeout);
+    connect(&m_popSubmenuTimer, &QTimer::timeout, this, &QmarkMenuView::popSubmenuTimeout);
+}
+
+QmarkMenuView::~QmarkMenuView()
+{
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->removeEventFilter(this);
+    m_showItemsTimer.stop();
+    m_popParentTimer.stop();
+    m_popSubmenuTimer.stop();
+    // Destroyed from inside its own loop (with its parent window): let the
+    // popup end.
+    if (m_loop)
+        m_loop->exit(0);
+    _restoreMaxRadius();
+    hide();
+    delete m_render;
+}
+
+QmarkMenuView* QmarkMenuView::getView()
+{
+    if (!s_view)
+        s_view = new QmarkMenuView(s_parentWindow);
+    return s_view;
+}
+
+QmarkMenuView* QmarkMenuView::findView()
+{
+    return s_view;
+}
+
+void QmarkMenuView::destroyView()
+{
+    delete s_view.data();
+    s_view = nullptr;
+    if (QWidget* parent = s_parentWindow) {
+        if (!parent->isActiveWindow())
+            parent->activateWindow();
+        parent->raise();
+    }
+}
+
+QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popupMode*/)
+{
+    tnMarkMenu* menu = request.menu;
+    if (!menu)
+        throw tnUI::NullError();
+    if (m_loop)
+        throw tnUI::ImplError();
+
+    m_currentMenu = menu;
+    m_nextMenu = nullptr;
+    m_nextFlag = request.flag;
+
+    // The view covers one screen for the whole popup: the first menu's. The
+    // stroke starts with the first menu, so an empty stroke marks it.
+    const QPoint global(static_cast<int>(request.x), static_cast<int>(request.y));
+    const bool first = m_stroke.elementCount() == 0;
+    if (first) {
+        QScreen* screen = QGuiApplication::screenAt(global);
+        if (!screen)
+            screen = QGuiApplication::primaryScreen();
+        m_screen = screen ? screen->geometry() : QRect();
+    }
+    m_center = global - m_screen.topLeft();
+    m_render->setCenter(m_center.x(), m_center.y());
+    m_showingGesture = false;
+    m_savedMaxRadius = menu->getMaxRadius();
+
+    if (first) {
+        resetMenu(menu);
+        m_lastProcessed = m_lastMove = m_center;
+        m_stroke.moveTo(m_center);
+        tnMarkMenu::setGesturePhase(true);
+        setGeometry(m_screen);
+    } else {
+        _processPosition(m_lastProcessed);
+    }
+
+    if (!tnMarkMenu::isGesturePhase()) {
+        _keepOnScreen();
+        _moveParentMarker();
+        menu->showItems();
+        update();
+    } else {
+        menu->hideItems();
+        if (!isVisible())
+            show();
+        raise();
+        m_showItemsTimer.start(getTimeout(ShowItems, _divisor(menu)));
+        m_liftedMenu = menu;
+        menu->setMaxRadius(gestureMaxRadius);
+    }
+
+    // Entering the menu may already have opened a submenu.
+    if (!m_nextMenu) {
+        QEventLoop loop;
+        m_loop = &loop;
+        const QPointer<QmarkMenuView> alive(this);
+        loop.exec();
+        if (!alive)
+            return {};
+        m_loop = nullptr;
+    }
+    _restoreMaxRadius();
+
+    const QPointF next = m_nextPosition + QPointF(m_screen.topLeft());
+    return {m_nextMenu, next.x(), next.y(), m_nextFlag};
+}
+
+int QmarkMenuView::getTimeout(int kind, int divisor)
+{
+    if (kind < ShowItems || kind > GestureFeedback)
+        return 0;
+    const int ms = s_timeouts[kind];
+    if (divisor == 1)
+        return ms / 2;
+    if (divisor == 2)
+        return ms / 4;
+    return ms;
+}
+
+void QmarkMenuView::setShowItemsDelay(int ms)
+{
+    setTimeout(ShowItems, ms);
+}
+
+void QmarkMenuView::setPopParentDelay(int ms)
+{
+    setTimeout(PopParent, ms);
+}
+
+void QmarkMenuView::setSubmenuRestartDelay(int ms)
+{
+    setTimeout(SubmenuRestart, ms);
+}
+
+void QmarkMenuView::setGestureFeedbackTime(int ms)
+{
+    setTimeout(GestureFeedback, ms);
+}
+
+int QmarkMenuView::getShowItemsDelay()
+{
+    return s_timeouts[ShowItems];
+}
+
+int QmarkMenuView::getPopParentDelay()
+{
+    return s_timeouts[PopParent];
+}
+
+int QmarkMenuView::getSubmenuRestartDelay()
+{
+    return s_timeouts[SubmenuRestart];
+}
+
+int QmarkMenuView::getGestureFeedbackTime()
+{
+    return s_timeouts[GestureFeedback];
+}
+
+void QmarkMenuView::setParentWindow(QWidget* parentWindow)
+{
+    s_parentWindow = parentWindow;
+}
+
+QWidget* QmarkMenuView::getParentWindow()
+{
+    return s_parentWindow;
+}
+
+QPainterPath QmarkMenuView::simplifyStroke(const QPainterPath& stroke, float centerRadius)
+{
+    QPainterPath simple;
+    const int count = stroke.elementCount();
+    if (count == 0)
+        return simple;
+    simple.moveTo(stroke.elementAt(0));
+    if (count > 1) {
+        QLineF segment(stroke.elementAt(0), stroke.elementAt(1));
+        for (int i = 1; i < count; ++i) {
+            const QPointF point = stroke.elementAt(i);
+            const QLineF step(segment.p2(), point);
+            const qreal angle = step.angleTo(segment);
+            if (step.length() > centerRadius && angle > cornerAngle && angle < 360.0 - cornerAngle) {
+                simple.lineTo(segment.p2());
+                segment = step;
+            } else {
+                segment.setP2(point);
+            }
+        }
+    }
+    simple.lineTo(stroke.currentPosition());
+    return simple;
+}
+
+bool QmarkMenuView::eventFilter(QObject* /*watched*/, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick: mousePressEvent(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::MouseButtonRelease: mouseReleaseEvent(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::MouseMove: mouseMoveEvent(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::TabletPress:
+        // Accepted, so that Qt makes no mouse press of it.
+        event->accept();
+        return true;
+    case QEvent::TabletMove: {
+        auto* tablet = static_cast<QTabletEvent*>(event);
+        tablet->accept();
+        if (m_tracking)
+            _handleMove(_toView(tablet->globalPosition()));
+        return true;
+    }
+    case QEvent::TabletRelease: {
+        auto* tablet = static_cast<QTabletEvent*>(event);
+        tablet->accept();
+        if (m_tracking) {
+            m_tracking = false;
+            _handleRelease(_toView(tablet->globalPosition()));
+        }
+        return true;
+    }
+    default: return false;
+    }
+}
+
+void QmarkMenuView::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
+
+void QmarkMenuView::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (!m_tracking)
+        return;
+    m_tracking = false;
+    _handleRelease(_toView(event->globalPosition()));
+}
+
+void QmarkMenuView::mouseMoveEvent(QMouseEvent* event)
+{
+    event->accept();
+    if (m_tracking)
+        _handleMove(_toView(event->globalPosition()));
+}
+
+void QmarkMenuView::paintEvent(QPaintEvent* /*event*/)
+{
+    tnMarkMenu* menu = m_currentMenu;
+    if (!menu)
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    m_render->setPainter(&painter);
+
+    if (!m_showingGesture)
+        menu->draw(*m_render, true);
+
+    const QPointF pointer = _toModel(m_lastProcessed);
+    if (tnMarkMenu::isGesturePhase()) {
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2.0));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(m_stroke);
+    } else if (!menu->isLinear() && !menu->isInOverflowList() &&
+               std::hypot(pointer.x(), pointer.y()) <= menu->getMaxRadius()) {
+        m_render->drawPointerLine(0.0f, 0.0f, static_cast<float>(pointer.x()), static_cast<float>(pointer.y()));
+    }
+
+    // The overflow bitmap item is no menu item, so it is never drawn here.
+    if (m_showingGesture) {
+        if (tnMarkMenuItem* chosen = asMenuItem(menu->getSelectedItem()))
+            chosen->drawAt(static_cast<float>(pointer.x()), static_cast<float>(pointer.y()), *m_render);
+    }
+    if (menu->areItemsVisible()) {
+        if (tnMarkMenuItem* highlighted = asMenuItem(menu->getHighlightedItem()))
+            highlighted->showToolTip(*m_render);
+    }
+    m_render->setPainter(nullptr);
+}
+
+void QmarkMenuView::showItemsTimeout()
+{
+    if (!m_currentMenu)
+        return;
+    if (!m_currentMenu->isLinear())
+        _replayStroke(false);
+    if (!m_showingGesture)
+        _showItems();
+}
+
+void QmarkMenuView::popSubmenuTimeout()
+{
+    tnMarkMenu* menu = m_currentMenu;
+    tnMarkMenuItem* item = menu ? asMenuItem(menu->getHighlightedItem()) : nullptr;
+    tnMarkMenu* submenu = item ? item->getSubmenu() : nullptr;
+    // A submenu that is this menu or one of its parents cannot open inside
+    // itself.
+    if (!submenu || isInParentChain(menu, submenu))
+        return;
+    emit aboutToShowSubmenu(item);
+
+    QPointF offset;
+    if (submenu->isLinear()) {
+        // The list hangs from the item's top-right corner.
+        float left = 0.0f;
+        float bottom = 0.0f;
+        float right = 0.0f;
+        float top = 0.0f;
+        item->getBox(left, bottom, right, top);
+        offset = QPointF(std::ceil(-right), std::ceil(top));
+    } else {
+        offset = QPointF(m_center - m_lastProcessed);
+        menu->hideItems();
+    }
+    resetMenu(submenu);
+    submenu->setParentMenu(menu);
+    submenu->setParentOffset(static_cast<float>(offset.x()), static_cast<float>(-offset.y()));
+    m_nextMenu = submenu;
+    m_nextPosition = QPointF(m_center) - offset;
+    if (m_loop && m_loop->isRunning() && !m_replaying)
+        m_loop->exit(0);
+}
+
+void QmarkMenuView::popParentTimeout()
+{
+    tnMarkMenu* menu = m_currentMenu;
+    tnMarkMenu* parent = menu ? menu->getParentMenu() : nullptr;
+    if (!parent)
+        return;
+    menu->hideItems();
+    parent->setCenterHighlighted(false);
+    float offsetX = 0.0f;
+    float offsetY = 0.0f;
+    menu->getParentOffset(offsetX, offsetY);
+    m_nextMenu = parent;
+    m_nextPosition = QPointF(m_center) + QPointF(offsetX, -offsetY);
+    if (m_loop && !m_replaying)
+        m_loop->exit(0);
+}
+
+void QmarkMenuView::showGestureTimeout()
+{
+    m_showingGesture = false;
+    _exitLoop();
+}
+
+QPoint QmarkMenuView::_toView(const QPointF& globalPosition) const
+{
+    return (globalPosition - QPointF(frameGeometry().topLeft())).toPoint();
+}
+
+QPointF QmarkMenuView::_toModel(const QPoint& p) const
+{
+    return {static_cast<qreal>(p.x() - m_center.x()), static_cast<qreal>(m_center.y() - p.y())};
+}
+
+int QmarkMenuView::_divisor(const tnMarkMenu* menu) const
+{
+    return menu->isLinear() ? 2 : 0;
+}
+
+void QmarkMenuView::_handleMove(const QPoint& p)
+{
+    tnMarkMenu* menu = m_currentMenu;
+    if (m_showingGesture || !menu)
+        return;
+    if ((p - m_lastMove).manhattanLength() < minMove)
+        return;
+    _processPosition(p);
+    m_stroke.lineTo(p);
+    menu = m_currentMenu;
+    if (!menu->areItemsVisible()) {
+        // Moving postpones the display: the items show once the pointer
+        // rests.
+        if (tnMarkMenu::isGesturePhase())
+            m_showItemsTimer.start(getTimeout(ShowItems, _divisor(menu)));
+    } else if (m_popSubmenuTimer.isActive()) {
+        if (QLineF(m_center, p).length() < menu->getRadius())
+            m_popSubmenuTimer.start(getTimeout(SubmenuRestart, 0));
+    }
+    if (!m_nextMenu)
+        update();
+    m_lastMove = p;
+}
+
+void QmarkMenuView::_processPosition(const QPoint& p)
+{
+    if (tnMarkMenu::isGesturePhase() && !m_replaying)
+        return;
+    tnMarkMenu* menu = m_currentMenu;
+    m_lastProcessed = p;
+    const QPointF offset = _toModel(p);
+    const auto dx = static_cast<float>(offset.x());
+    const auto dy = static_cast<float>(offset.y());
+
+    const bool overParent = menu->isOverParentCenter(dx, dy);
+    tnMarkMenu* parent = menu->getParentMenu();
+    if (parent)
+        parent->setCenterHighlighted(overParent);
+    if (overParent) {
+        emit hovered(nullptr);
+        m_popSubmenuTimer.stop();
+        if (!m_popParentTimer.isActive()) {
+            float parentX = 0.0f;
+            float parentY = 0.0f;
+            menu->getParentOffset(parentX, parentY);
+            const bool quick = menu->isLinear() && inParentArea(parent, dx - parentX, dy - parentY);
+            m_popParentTimer.start(getTimeout(PopParent, quick ? 2 : 0));
+        }
+        return;
+    }
+
+    m_popParentTimer.stop();
+    if (menu->hover(dx, dy, false))
+        emit hovered(menu->getHighlightedItem());
+    const tnMarkMenuItem* item = asMenuItem(menu->getHighlightedItem());
+    if (item && item->getSubmenu()) {
+        if (!menu->areItemsVisible())
+            popSubmenuTimeout();
+        else
+            m_popSubmenuTimer.start(getTimeout(ShowItems, _divisor(item->getSubmenu())));
+    }
+}
+
+void QmarkMenuView::_replayStroke(bool midpointRule)
+{
+    const QPainterPath path = simplifyStroke(m_stroke, m_currentMenu->getCenterRadius());
+    const int count = path.elementCount();
+    m_replaying = true;
+    for (int i = 0; i < count; ++i) {
+        const QPainterPath::Element& vertex = path.elementAt(i);
+        _processPosition(QPoint(static_cast<int>(vertex.x), static_cast<int>(vertex.y)));
+        if (!m_nextMenu)
+            continue;
+        // Carry on in the submenu; a radial one is centred at the vertex, a
+        // list hangs beside its item. A quick straight mark onto a submenu
+        // item centres the submenu halfway along the mark.
+        m_currentMenu = m_nextMenu;
+        m_nextMenu = nullptr;
+        QPointF center = m_nextPosition;
+        if (midpointRule && count == 2 && i == 1)
+            center = path.pointAtPercent(0.5);
+        m_center = QPoint(static_cast<int>(center.x()), static_cast<int>(center.y()));
+        m_render->setCenter(m_center.x(), m_center.y());
+        m_currentMenu->hideItems();
+    }
+    m_replaying = false;
+}
+
+void QmarkMenuView::_handleRelease(const QPoint& p)
+{
+    m_showItemsTimer.stop();
+    m_popParentTimer.stop();
+    m_popSubmenuTimer.stop();
+    // The button is up: whatever the pointer did last, the popup ends here.
+    m_nextMenu = nullptr;
+    tnMarkMenu* menu = m_currentMenu;
+    if (!menu) {
+        _exitLoop();
+        return;
+    }
+    if (menu->areItemsVisible()) {
+        const QPointF offset = _toModel(p);
+        menu->hover(static_cast<float>(offset.x()), static_cast<float>(offset.y()), false);
+        _exitLoop();
+        return;
+    }
+    // A quick mark: the stroke alone decides, and the recognised item is
+    // shown for a moment where the pointer is.
+    _replayStroke(true);
+    if (m_currentMenu->getSelectedItem()) {
+        m_showingGesture = true;
+        repaint();
+        QTimer::singleShot(getTimeout(GestureFeedback, 0), this, &QmarkMenuView::showGestureTimeout);
+    } else {
+        _exitLoop();
+    }
+}
+
+void QmarkMenuView::_showItems()
+{
+    _keepOnScreen();
+    _moveParentMarker();
+    tnMarkMenu::setGesturePhase(false);
+    m_currentMenu->showItems();
+    _restoreMaxRadius();
+    update();
+}
+
+void QmarkMenuView::_restoreMaxRadius()
+{
+    if (m_liftedMenu) {
+        m_liftedMenu->setMaxRadius(m_savedMaxRadius);
+        m_liftedMenu = nullptr;
+    }
+}
+
+void QmarkMenuView::_keepOnScreen()
+{
+    tnMarkMenu* menu = m_currentMenu;
+    float right = 0.0f;
+    float bottom = 0.0f;
+    float left = 0.0f;
+    float top = 0.0f;
+    menu->getExtents(right, bottom, left, top);
+
+    // Per axis: bring the far edge inside, then, if that leaves the near
+    // edge outside, the near edge instead.
+    const auto shift = [](float nearEdge, float farEdge, int size) {
+        const auto low = static_cast<float>(screenMargin);
+        const auto high = static_cast<float>(size - screenMargin);
+        float amount = 0.0f;
+        if (farEdge > high)
+            amount = high - farEdge;
+        if (nearEdge + amount < low)
+            amount = low - nearEdge;
+        return static_cast<int>(amount);
+    };
+    const auto cx = static_cast<float>(m_center.x());
+    const auto cy = static_cast<float>(m_center.y());
+    const int shiftX = shift(cx + left, cx + right, m_screen.width());
+    const int shiftY = shift(cy - top, cy - bottom, m_screen.height());
+    if (shiftX == 0 && shiftY == 0)
+        return;
+    m_center += QPoint(shiftX, shiftY);
+    m_render->setCenter(m_center.x(), m_center.y());
+    if (menu->getParentMenu()) {
+        // The parent stays where it is on screen.
+        float parentX = 0.0f;
+        float parentY = 0.0f;
+        menu->getParentOffset(parentX, parentY);
+        menu->setParentOffset(parentX - static_cast<float>(shiftX), parentY + static_cast<float>(shiftY));
+    }
+}
+
+void QmarkMenuView::_moveParentMarker()
+{
+    tnMarkMenu* menu = m_currentMenu;
+    if (!menu->getParentMenu())
+        return;
+    float x = 0.0f;
+    float y = 0.0f;
+    menu->getParentOffset(x, y);
+    for (const tnMarkItem* item : menu->getItems()) {
+        const int markPosition = item->getPosition().getMarkPosition();
+        if (markPosition < 0 || markPosition >= tnMarkPosition::NumDirections)
+            continue;
+        float left = 0.0f;
+        float bottom = 0.0f;
+        float right = 0.0f;
+        float top = 0.0f;
+        item->getBox(left, bottom, right, top);
+        const QPointF move = markerMove(markPosition);
+        for (int n = 0; n < maxMarkerMoves && x - markerHalfSide < right && left < x + markerHalfSide &&
+                        y - markerHalfSide < top && bottom < y + markerHalfSide;
+             ++n) {
+            x += static_cast<float>(move.x());
+            y += static_cast<float>(move.y());
+        }
+    }
+    menu->setParentOffset(x, y);
+}
+
+void QmarkMenuView::_exitLoop()
+{
+    if (m_loop)
+        m_loop->exit(0);
+}

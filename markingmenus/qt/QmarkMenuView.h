@@ -1,0 +1,152 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QPoint>
+#include <QPointF>
+#include <QPointer>
+#include <QRect>
+#include <QTimer>
+#include <QWidget>
+
+class QEventLoop;
+class QmarkRender;
+class tnMarkItem;
+class tnMarkMenu;
+class tnMarkMenuItem;
+
+// The transparent full-screen layer that runs a marking menu: it takes every
+// mouse and tablet event of the application while it exists, records the
+// pointer's stroke, shows the items once the pointer rests, opens submenus
+// and returns to parents on timers, and ends with a choice. One view exists
+// per top-level popup and is handed on from menu to submenu.
+//
+// Two phases: in the gesture phase the items are hidden and only the stroke
+// is drawn; a release then decides by the stroke alone (a quick mark). When
+// the pointer rests for the show-items delay, the stroke so far is replayed
+// through the submenus it crossed and the display phase begins: the item in
+// the pointer's direction is highlighted and a release chooses it.
+class QmarkMenuView : public QWidget {
+    Q_OBJECT
+public:
+    // A menu to run centred at the global screen point (x, y).
+    struct Request {
+        tnMarkMenu* menu = nullptr;
+        double x = 0.0;
+        double y = 0.0;
+        bool flag = false;
+    };
+    // What to run next when a menu's loop ends: a submenu or the parent,
+    // centred at the global screen point (x, y); no menu when the popup is
+    // done.
+    struct Result {
+        tnMarkMenu* nextMenu = nullptr;
+        double x = 0.0;
+        double y = 0.0;
+        bool flag = false;
+    };
+
+    // Timeout kinds of getTimeout.
+    static constexpr int ShowItems = 0;
+    static constexpr int PopParent = 1;
+    static constexpr int SubmenuRestart = 2;
+    static constexpr int GestureFeedback = 3;
+
+    ~QmarkMenuView() override;
+
+    // The view of the running popup, made on first use as a child of the
+    // parent window.
+    static QmarkMenuView* getView();
+    // The view if one exists, else null.
+    static QmarkMenuView* findView();
+    // Deletes the view and gives the parent window back its activation.
+    static void destroyView();
+
+    // Runs request.menu until the user is done with it: releases, rests on a
+    // submenu item or goes back to the parent's centre. Calling it while a
+    // menu is already running raises ImplError.
+    virtual Result execMenu(const Request& request, int popupMode);
+
+    // The menu being run (after the loop has ended: the menu it ended in).
+    tnMarkMenu* getCurrentMenu() const { return m_currentMenu; }
+    // The menu's centre in view pixels.
+    QPoint getCenter() const { return m_center; }
+
+    // A setting in milliseconds: halved for divisor 1, quartered for
+    // divisor 2; 0 for an unknown kind.
+    static int getTimeout(int kind, int divisor);
+    static void setShowItemsDelay(int ms);
+    static void setPopParentDelay(int ms);
+    static void setSubmenuRestartDelay(int ms);
+    static void setGestureFeedbackTime(int ms);
+    static int getShowItemsDelay();
+    static int getPopParentDelay();
+    static int getSubmenuRestartDelay();
+    static int getGestureFeedbackTime();
+    // The window the view belongs to, activated and raised again when a
+    // popup ends. Forgotten when that widget is destroyed.
+    static void setParentWindow(QWidget* parentWindow);
+    static QWidget* getParentWindow();
+
+    // Reduces a pointer stroke to its corners: a corner is where one
+    // recorded step longer than centerRadius turns by more than 20 degrees
+    // from the segment before it. The result starts at the stroke's first
+    // point and ends at its last.
+    static QPainterPath simplifyStroke(const QPainterPath& stroke, float centerRadius);
+
+signals:
+    void aboutToShowSubmenu(tnMarkMenuItem* item);
+    void hovered(tnMarkItem* newItem);
+
+private slots:
+    void showItemsTimeout();
+    void popSubmenuTimeout();
+    void popParentTimeout();
+    void showGestureTimeout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    explicit QmarkMenuView(QWidget* parent);
+
+    QPoint _toView(const QPointF& globalPosition) const;
+    // The divisor for timers of the current menu: a quarter for a list.
+    int _divisor(const tnMarkMenu* menu) const;
+    void _handleMove(const QPoint& p);
+    void _handleRelease(const QPoint& p);
+    void _processPosition(const QPoint& p);
+    void _replayStroke(bool midpointRule);
+    void _keepOnScreen();
+    void _moveParentMarker();
+    // Shows the current menu's items and ends the gesture phase.
+    void _showItems();
+    void _restoreMaxRadius();
+    void _exitLoop();
+    QPointF _toModel(const QPoint& p) const;
+
+    tnMarkMenu* m_nextMenu = nullptr;
+    QPointF m_nextPosition;
+    bool m_nextFlag = false;
+    QTimer m_showItemsTimer;
+    QTimer m_popParentTimer;
+    QTimer m_popSubmenuTimer;
+    QEventLoop* m_loop = nullptr;
+    QPainterPath m_stroke;
+    QmarkRender* m_render;
+    tnMarkMenu* m_currentMenu = nullptr;
+    QPoint m_center;
+    QPoint m_lastProcessed;
+    QPoint m_lastMove;
+    bool m_replaying = false;
+    bool m_showingGesture = false;
+    float m_savedMaxRadius = 250.0f;
+    bool m_tracking = true;
+    // The menu whose maxRadius was lifted for the gesture phase.
+    tnMarkMenu* m_liftedMenu = nullptr;
+    // The screen the view covers, in global pixels.
+    QRect m_screen;
+};

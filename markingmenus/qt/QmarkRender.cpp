@@ -1,0 +1,243 @@
+#include "QmarkRender.h"
+
+#include "QmarkImage.h"
+#include "QmarkStyledText.h"
+
+#include "../../entity/Error.h"
+#include "../MarkOptionBoxItem.h"
+#include "../MarkTextItem.h"
+
+#include <QApplication>
+#include <QIcon>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionMenuItem>
+#include <QWidget>
+#include <QtMath>
+
+#include <algorithm>
+
+namespace {
+
+// Styles draw menus unantialiased, on whole pixels; the view paints with
+// antialiasing for its strokes. Switches it off for the lifetime of this.
+class StyleHints {
+public:
+    explicit StyleHints(QPainter* painter) : m_painter(painter), m_hints(painter->renderHints())
+    {
+        painter->setRenderHint(QPainter::Antialiasing, false);
+    }
+    ~StyleHints() { m_painter->setRenderHints(m_hints, true); }
+    StyleHints(const StyleHints&) = delete;
+    StyleHints& operator=(const StyleHints&) = delete;
+
+private:
+    QPainter* m_painter;
+    QPainter::RenderHints m_hints;
+};
+
+// The option-box picture, loaded on first use and released with the
+// application, while its pixmaps can still be freed.
+const QIcon& optionBoxIcon()
+{
+    static QIcon icon;
+    static bool loaded = false;
+    if (!loaded) {
+        icon = QIcon(QStringLiteral(":/optionBox.png"));
+        loaded = true;
+        qAddPostRoutine([] {
+            icon = QIcon();
+            loaded = false;
+        });
+    }
+    return icon;
+}
+
+QIcon::Mode iconMode(int drawingState)
+{
+    switch (drawingState) {
+    case tnMarkOptionBoxItem::DrawHighlighted: return QIcon::Selected;
+    case tnMarkOptionBoxItem::DrawOwnerHighlighted: return QIcon::Active;
+    case tnMarkOptionBoxItem::DrawDisabled: return QIcon::Disabled;
+    default: return QIcon::Normal;
+    }
+}
+
+} // namespace
+
+QmarkRender::QmarkRender(QWidget* widget)
+    : m_widget(widget),
+      m_pointerPen(QBrush(Qt::darkGray, Qt::SolidPattern), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin)
+{
+    if (!widget)
+        throw tnUI::NullError();
+}
+
+QmarkRender::~QmarkRender() = default;
+
+void QmarkRender::drawPointerLine(float x1, float y1, float x2, float y2)
+{
+    if (!m_painter)
+        return;
+    const QPen pen = m_painter->pen();
+    m_painter->setPen(m_pointerPen);
+    m_painter->drawLine(_toView(x1, y1), _toView(x2, y2));
+    m_painter->setPen(pen);
+}
+
+void QmarkRender::drawListBackground(const tnLinear::Point2& topLeft, const tnLinear::Vector2& size)
+{
+    if (!m_painter)
+        return;
+    const QPointF corner = _toView(topLeft.x, topLeft.y);
+    const QRect rect(qRound(corner.x()), qRound(corner.y()), qRound(size.x), qRound(size.y));
+    const StyleHints hints(m_painter);
+
+    QStyleOptionMenuItem option;
+    option.initFrom(m_widget);
+    option.rect = rect;
+    _drawPanel(option);
+    m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
+    _drawFrame(rect, QApplication::palette().color(QPalette::Shadow));
+}
+
+void QmarkRender::drawDefaultCenter()
+{
+    if (!m_painter)
+        return;
+    const QPen pen = m_painter->pen();
+    const QBrush brush = m_painter->brush();
+    m_painter->setPen(Qt::black);
+    m_painter->setBrush(Qt::darkGray);
+    m_painter->drawEllipse(m_center, 6.0, 6.0);
+    m_painter->setPen(pen);
+    m_painter->setBrush(brush);
+}
+
+void QmarkRender::drawImage(tnMarkImage* image, float x, float y)
+{
+    const auto* qimage = dynamic_cast<const QmarkImage*>(image);
+    if (!m_painter || !qimage)
+        return;
+    const QPointF center = _toView(x, y);
+    const QImage& picture = qimage->image();
+    m_painter->drawImage(
+        QPoint(qRound(center.x() - picture.width() / 2.0), qRound(center.y() - picture.height() / 2.0)), picture);
+}
+
+void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
+{
+    if (!m_painter || !item)
+        return;
+    const QRect box = _itemBox(x, y, item->getWidth(), item->getHeight());
+    const StyleHints hints(m_painter);
+
+    QStyleOptionMenuItem option;
+    option.initFrom(m_widget);
+    option.rect = box;
+    QSize label;
+    if (const auto* text = dynamic_cast<const QmarkStyledText*>(item->getStyledText())) {
+        option.text = text->qText();
+        option.font = text->qFont();
+        float width, height;
+        text->getExtent(width, height);
+        label = QSize(static_cast<int>(width), static_cast<int>(height));
+    } else {
+        option.text = QString::fromStdWString(item->getLabel().str());
+        option.font = m_widget->font();
+    }
+    option.fontMetrics = QFontMetrics(option.font);
+    option.menuItemType = item->getSubmenu() ? QStyleOptionMenuItem::SubMenu : QStyleOptionMenuItem::Normal;
+    if (item->isRadio())
+        option.checkType = QStyleOptionMenuItem::Exclusive;
+    else if (item->isCheckable())
+        option.checkType = QStyleOptionMenuItem::NonExclusive;
+    else
+        option.checkType = QStyleOptionMenuItem::NotCheckable;
+    option.checked = item->isChecked();
+    if (item->getState() == tnMarkItem::Highlighted)
+        option.state |= QStyle::State_Selected;
+    else if (item->getState() == tnMarkItem::Disabled)
+        option.palette.setCurrentColorGroup(QPalette::Disabled);
+    QStyle* style = m_widget->style();
+    if (!item->isInOverflow())
+        _drawPanel(option);
+    // Item widths leave one text height for the check column, which some
+    // styles draw wider; a style that would elide a label the box holds gets
+    // the shortfall back from the shortcut column, which items never use.
+    const int needed = style->sizeFromContents(QStyle::CT_MenuItem, &option, label, m_widget).width();
+    option.reservedShortcutWidth = std::min(0, box.width() - needed);
+    style->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
+
+    // Radial items stand alone and get a frame; list items sit on the list's.
+    if (!item->isInOverflow())
+        _drawFrame(box, option.palette.color(QPalette::Shadow));
+
+    if (item->hasSeparatorAfter()) {
+        option.menuItemType = QStyleOptionMenuItem::Separator;
+        option.checkType = QStyleOptionMenuItem::NotCheckable;
+        option.checked = false;
+        option.text.clear();
+        option.state &= ~QStyle::State_Selected;
+        option.rect = QRect(box.left(), box.bottom() + 1, box.width(), 2);
+        style->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
+    }
+}
+
+void QmarkRender::drawOptionBox(tnMarkOptionBoxItem* box, float x, float y)
+{
+    if (!m_painter || !box)
+        return;
+    const QRect rect = _itemBox(x, y, box->getWidth(), box->getHeight());
+    const int drawingState = box->getDrawingState();
+    const StyleHints hints(m_painter);
+
+    QStyleOptionMenuItem option;
+    option.initFrom(m_widget);
+    option.rect = rect;
+    if (drawingState == tnMarkOptionBoxItem::DrawHighlighted)
+        option.state |= QStyle::State_Selected;
+    else if (drawingState == tnMarkOptionBoxItem::DrawDisabled)
+        option.palette.setCurrentColorGroup(QPalette::Disabled);
+    m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
+    optionBoxIcon().paint(m_painter, rect, Qt::AlignCenter, iconMode(drawingState));
+}
+
+void QmarkRender::translate(float dx, float dy)
+{
+    m_center += QPointF(dx, -dy);
+}
+
+QPointF QmarkRender::_toView(double x, double y) const
+{
+    return {m_center.x() + x, m_center.y() - y};
+}
+
+QRect QmarkRender::_itemBox(float x, float y, float width, float height) const
+{
+    // Each edge goes outward to the pixel grid, so the box covers the item.
+    const QPointF center = _toView(x, y);
+    const int left = qFloor(center.x() - width / 2.0);
+    const int top = qFloor(center.y() - height / 2.0);
+    const int right = qCeil(center.x() + width / 2.0);
+    const int bottom = qCeil(center.y() + height / 2.0);
+    return {left, top, right - left, bottom - top};
+}
+
+void QmarkRender::_drawPanel(const QStyleOptionMenuItem& option)
+{
+    // The view's background is see-through and the menu-item panels of some
+    // styles only paint the highlight: lay the style's menu background first.
+    m_widget->style()->drawPrimitive(QStyle::PE_PanelMenu, &option, m_painter, m_widget);
+}
+
+void QmarkRender::_drawFrame(const QRect& rect, const QColor& color)
+{
+    // A one-pixel outline just outside rect, filled rather than stroked so
+    // that it stays on whole pixels whatever the painter's antialiasing.
+    const QRect outer = rect.adjusted(-1, -1, 1, 1);
+    m_painter->fillRect(QRect(outer.left(), outer.top(), outer.width(), 1), color);
+    m_painter->fillRect(QRect(outer.left(), outer.bottom(), outer.width(), 1), color);
+    m_painter->fillRect(QRect(outer.left(), rect.top(), 1, rect.height()), color);
+    m_painter->fillRect(QRect(outer.right(), rect.top(), 1, rect.height()), color);
+}

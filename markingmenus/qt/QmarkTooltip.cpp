@@ -1,0 +1,82 @@
+#include "QmarkTooltip.h"
+
+#include "QmarkRender.h"
+
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+
+namespace {
+
+// Without a QGuiApplication there is no application font to ask for.
+QFont applicationFont()
+{
+    return qGuiApp ? QGuiApplication::font() : QFont();
+}
+
+} // namespace
+
+QmarkTooltip::QmarkTooltip(const tnString::IString& text)
+    : tnTooltip(text), m_font(applicationFont()), m_text(QString::fromStdWString(text.str()))
+{}
+
+QmarkTooltip::~QmarkTooltip() = default;
+
+void QmarkTooltip::getSize(float& width, float& height) const
+{
+    width = static_cast<float>(m_rect.width());
+    height = static_cast<float>(m_rect.height());
+}
+
+void QmarkTooltip::setText(const tnString::IString& text)
+{
+    tnTooltip::setText(text);
+    m_text = QString::fromStdWString(text.str());
+}
+
+void QmarkTooltip::draw(tnMarkRender& render, const tnLinear::Range2d& itemBox)
+{
+    auto* qrender = dynamic_cast<QmarkRender*>(&render);
+    if (m_text.isEmpty() || !qrender || !qrender->painter())
+        return;
+    QPainter* painter = qrender->painter();
+
+    // Overlap the item's lower-right corner by 5 pixels each way; the box is
+    // the text's inclusive bounding rectangle grown by (7, 5).
+    const QRect text = QFontMetrics(m_font).boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignVCenter, m_text);
+    const QPointF center = qrender->center();
+    const int left = qRound(center.x() + itemBox.getMax().x - 5.0);
+    const int top = qRound(center.y() - itemBox.getMin().y - 5.0);
+    m_rect = QRect(left, top, text.right() - text.left() + 7, text.bottom() - text.top() + 5);
+
+    painter->save();
+    painter->setRenderHint(QPainter::TextAntialiasing, true);
+    painter->setPen(QPen(QColor(194, 194, 194), 2.0));
+    painter->setBrush(QColor(251, 251, 198));
+    painter->drawRect(m_rect);
+    painter->setPen(Qt::black);
+    painter->setFont(m_font);
+    painter->drawText(m_rect, Qt::AlignCenter, m_text);
+    painter->restore();
+}
+
+void QmarkTooltip::getScreenBounds(const tnLinear::Point2& p, tnLinear::Range2d& bounds) const
+{
+    const QScreen* screen = QGuiApplication::screenAt(QPoint(static_cast<int>(p.x), static_cast<int>(p.y)));
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (!screen) {
+        bounds.setEmpty();
+        return;
+    }
+    const QRect geometry = screen->geometry();
+    bounds.set({static_cast<double>(geometry.left()), static_cast<double>(geometry.top())},
+               {static_cast<double>(geometry.left() + geometry.width()),
+                static_cast<double>(geometry.top() + geometry.height())});
+}
+
+tnTooltip* QmarkTooltip::create(const tnString::IString& text)
+{
+    return new QmarkTooltip(text);
+}

@@ -1,0 +1,386 @@
+// Pop-up menus built from real command groups and run on the offscreen
+// platform with real mouse events.
+
+#include "commands/CommandTestSupport.h"
+
+#include <tnUI/markingmenus/MarkImageItem.h>
+#include <tnUI/markingmenus/MarkLinearMenu.h>
+#include <tnUI/markingmenus/MarkRender.h>
+#include <tnUI/markingmenus/popup/PopUpMenu.h>
+#include <tnUI/menus/CommandGroup.h>
+#include <tnUI/menus/CommandItem.h>
+#include <tnUI/values/BoolValue.h>
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <gmock/gmock.h>
+
+#include <cmath>
+
+namespace {
+
+using tnUI::CommandGroup;
+using tnUI::CommandInstance;
+using tnUI::Group;
+using tnUI::PopUpMenu;
+
+std::string text(const tnString::IString& s)
+{
+    return s.asUTF8().asChar();
+}
+
+// Exposes the protected mark-position lookup.
+class InspectedPopUpMenu : public PopUpMenu {
+public:
+    using PopUpMenu::getMarkPosition;
+    using PopUpMenu::PopUpMenu;
+};
+
+class PopUpMenuTest : public tnUITest::EntityTest {
+protected:
+    // A command instance of a new momentary command, labelled label, at
+    // order value order.
+    static CommandInstance* command(const char* label, double order = 50.0)
+    {
+        auto* c = new CommandInstance(new tnUI::MomentaryCommandDefn());
+        c->setLabel(new tnUI::Label(label));
+        c->setOrderValue(order);
+        return c;
+    }
+
+    static tn::Reference<CommandGroup> group(Group::ELayoutPreference layout)
+    {
+        tn::Reference<CommandGroup> g(new CommandGroup());
+        g->setLayoutPreference(layout);
+        return g;
+    }
+
+    static tnMarkMenuItem* itemAt(const PopUpMenu& p, int markPosition)
+    {
+        return dynamic_cast<tnMarkMenuItem*>(p.getMarkMenu()->itemAtPosition(markPosition));
+    }
+
+    static tnMarkMenuItem* item(const PopUpMenu& p, int index)
+    {
+        return dynamic_cast<tnMarkMenuItem*>(p.getMarkMenu()->itemAt(index));
+    }
+};
+
+TEST(PopUpMenuCompass, NamesAndPositions)
+{
+    const double eps = tnLinear::epsilonTol;
+    const struct {
+        const char* name;
+        double position;
+    } names[] = {{"North", 1}, {"N", 1}, {"Northeast", 2}, {"NE", 2},  {"SE", 4},   {"Northwest", 8},
+                 {"NW", 8},    {"", 0},  {"north", 0},     {"NNE", 0}, {"East ", 0}};
+    for (const auto& n : names)
+        EXPECT_EQ(PopUpMenu::getCompassPosition(n.name), n.position) << n.name;
+
+    const struct {
+        double position;
+        const char* name;
+    } positions[] = {{5.0, "South"},      {4.5, ""},      {3.0 + eps / 2, "East"}, {3.0 - eps / 2, "East"},
+                     {3.0 + 2 * eps, ""}, {1.0, "North"}, {8.0, "Northwest"},      {0.0, ""},
+                     {9.0, ""},           {-1.0, ""},     {std::nan(""), ""}};
+    for (const auto& p : positions) {
+        tnString::IString name("stale");
+        PopUpMenu::getCompassPositionName(p.position, name);
+        EXPECT_EQ(text(name), p.name) << p.position;
+    }
+
+    // Without a group there is no menu to show.
+    tn::Reference<InspectedPopUpMenu> menu(new InspectedPopUpMenu(nullptr));
+    EXPECT_EQ(menu->getMarkMenu(), nullptr);
+    EXPECT_EQ(menu->getSize(), tnLinear::Tuple2(0, 0));
+    EXPECT_EQ(menu->show(100, 100), nullptr);
+    const int marks[] = {18, 4, 2, 0, 14, 12, 10, 8, 6, 18};
+    for (int position = 0; position <= 9; ++position)
+        EXPECT_EQ(menu->getMarkPosition(position + eps / 2), marks[position]) << position;
+    EXPECT_EQ(menu->getMarkPosition(2.5), 18);
+}
+
+TEST_F(PopUpMenuTest, RadialGroupPlacesCommandsAtTheirCompassPositions)
+{
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    CommandInstance* c[6];
+    const double orders[] = {0, 1, 3, 5, 7, 9};
+    for (int i = 0; i < 6; ++i) {
+        c[i] = command(("c" + std::to_string(i)).c_str(), orders[i]);
+        g->appendItemSorted(c[i]);
+    }
+    c[3]->setToolTip(new tnUI::Label("the south"));
+    CommandInstance* second = command("second", 1);
+    g->appendItemSorted(second);
+
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    tnMarkMenu* m = menu->getMarkMenu();
+    EXPECT_EQ(m->getRadius(), 35.0f);
+    ASSERT_EQ(m->getNumItems(), 4);
+    const struct {
+        int mark;
+        const CommandInstance* command;
+        int index;
+        const char* tooltip;
+    } expected[] = {{tnMarkPosition::North, c[1], 1, "c1"},
+                    {tnMarkPosition::East, c[2], 3, "c2"},
+                    {tnMarkPosition::South, c[3], 4, "the south"},
+                    {tnMarkPosition::West, c[4], 5, "c4"}};
+    for (const auto& e : expected) {
+        tnMarkMenuItem* it = itemAt(*menu, e.mark);
+        ASSERT_NE(it, nullptr) << e.mark;
+        EXPECT_EQ(it->getData(), e.command) << e.mark;
+        EXPECT_EQ(it->getId(), e.index) << e.mark;
+        EXPECT_EQ(text(it->getLabel()), text(e.command->getLabel()->asString()));
+        ASSERT_NE(it->getToolTip(), nullptr);
+        EXPECT_EQ(text(it->getToolTip()->getText()), e.tooltip);
+    }
+
+    float right, bottom, left, top;
+    m->getExtents(right, bottom, left, top);
+    EXPECT_EQ(menu->getSize(), tnLinear::Tuple2(right - left, top - bottom));
+}
+
+TEST_F(PopUpMenuTest, SubgroupEndsARadialMenuAndBecomesASubmenuOfAList)
+{
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    g->appendItemSorted(command("north", 1));
+    g->appendItemSorted(command("east", 3));
+    auto* separator = new tnUI::Separator();
+    separator->setOrderValue(3.5);
+    g->appendItemSorted(separator);
+    tn::Reference<CommandGroup> sub = group(Group::Radial);
+    sub->setLabel(new tnUI::Label("more"));
+    sub->setOrderValue(4);
+    CommandInstance* inner = command("inner", 1);
+    sub->appendItem(inner);
+    g->appendItemSorted(sub.get());
+    g->appendItemSorted(command("south", 5));
+
+    tn::Reference<PopUpMenu> radial(new PopUpMenu(g.get()));
+    EXPECT_EQ(radial->getMarkMenu()->getNumItems(), 2);
+    EXPECT_EQ(itemAt(*radial, tnMarkPosition::South), nullptr);
+
+    g->setLayoutPreference(Group::List);
+    tn::Reference<PopUpMenu> list(new PopUpMenu(g.get()));
+    tnMarkMenu* m = list->getMarkMenu();
+    EXPECT_TRUE(m->isLinear());
+    ASSERT_EQ(m->getNumItems(), 4);
+    const char* labels[] = {"north", "east", "more", "south"};
+    const int ids[] = {0, 1, 0, 4};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(text(item(*list, i)->getLabel()), labels[i]);
+        EXPECT_EQ(item(*list, i)->getId(), ids[i]);
+        EXPECT_EQ(item(*list, i)->hasSeparatorAfter(), i == 1);
+        // List items carry no tooltip text.
+        ASSERT_NE(item(*list, i)->getToolTip(), nullptr);
+        EXPECT_TRUE(item(*list, i)->getToolTip()->getText().isEmpty());
+    }
+    tnMarkMenu* submenu = item(*list, 2)->getSubmenu();
+    ASSERT_NE(submenu, nullptr);
+    EXPECT_TRUE(submenu->isLinear());
+    ASSERT_EQ(submenu->getNumItems(), 1);
+    EXPECT_EQ(submenu->itemAt(0)->getData(), inner);
+    EXPECT_EQ(item(*list, 2)->getData(), nullptr);
+}
+
+TEST_F(PopUpMenuTest, CommandItemsStandForTheirCommand)
+{
+    tn::Reference<CommandGroup> g = group(Group::List);
+    CommandInstance* target = command("target");
+    auto* commandItem = new tnUI::CommandItem();
+    commandItem->setCommand(target);
+    commandItem->setLabel(new tnUI::Label("item label"));
+    g->appendItem(commandItem);
+    g->appendItem(new tnUI::CommandItem()); // no command: left out
+
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    ASSERT_EQ(menu->getMarkMenu()->getNumItems(), 1);
+    EXPECT_EQ(text(item(*menu, 0)->getLabel()), "item label");
+    EXPECT_EQ(item(*menu, 0)->getData(), target);
+}
+
+TEST_F(PopUpMenuTest, IconsFallBackOnTheNormalPicture)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    auto icon = [&](const char* name) {
+        const QString path = dir.filePath(name);
+        QImage image(16, 16, QImage::Format_ARGB32);
+        image.fill(Qt::red);
+        EXPECT_TRUE(image.save(path));
+        return new tnUI::ImageFile(new tnUI::Filename(tnString::IString(path.toStdWString())));
+    };
+    using tnUI::IconMode;
+    using tnUI::IconState;
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    CommandInstance* normalOnly = command("normal only", 1);
+    normalOnly->setIcon(icon("n.png"), IconState::Normal, IconMode::Default);
+    CommandInstance* all = command("all", 3);
+    all->setIcon(icon("n2.png"), IconState::Normal, IconMode::Default);
+    all->setIcon(icon("active.png"), IconState::Active, IconMode::Default);
+    all->setIcon(icon("highlight.png"), IconState::Highlight, IconMode::Default);
+    CommandInstance* disabledOnly = command("disabled only", 5);
+    disabledOnly->setIcon(icon("d.png"), IconState::Disabled, IconMode::Default);
+    CommandInstance* missing = command("missing file", 7);
+    missing->setIcon(
+        new tnUI::ImageFile(new tnUI::Filename(tnString::IString(dir.filePath("none.png").toStdWString()))),
+        IconState::Normal, IconMode::Default);
+    for (CommandInstance* c : {normalOnly, all, disabledOnly, missing})
+        g->appendItemSorted(c);
+
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    auto files = [&](int mark) {
+        std::vector<std::string> names;
+        if (auto* image = dynamic_cast<tnMarkImageItem*>(itemAt(*menu, mark))) {
+            for (const tnString::IString* f :
+                 {&image->getNormalImageFile(), &image->getHighlightedImageFile(), &image->getDisabledImageFile()})
+                names.push_back(QFileInfo(QString::fromStdWString(f->str())).fileName().toStdString());
+        }
+        return names;
+    };
+    EXPECT_THAT(files(tnMarkPosition::North), testing::ElementsAre("n.png", "n.png", "n.png"));
+    EXPECT_THAT(files(tnMarkPosition::East), testing::ElementsAre("n2.png", "active.png", "highlight.png"));
+    // Without a usable Normal picture the command shows as text.
+    for (int mark : {tnMarkPosition::South, tnMarkPosition::West}) {
+        ASSERT_NE(itemAt(*menu, mark), nullptr) << mark;
+        EXPECT_EQ(dynamic_cast<tnMarkImageItem*>(itemAt(*menu, mark)), nullptr) << mark;
+    }
+    EXPECT_EQ(text(itemAt(*menu, tnMarkPosition::South)->getLabel()), "disabled only");
+}
+
+TEST_F(PopUpMenuTest, ContentChangesRebuildConditionChangesUpdateInPlace)
+{
+    tn::Reference<CommandGroup> g = group(Group::List);
+    CommandInstance* first = command("first");
+    tn::Reference<tnUI::BoolValue> checked(new tnUI::BoolValue(true));
+    tn::Reference<tnUI::BoolValue> enabled(new tnUI::BoolValue(true));
+    first->setCheckedExpression(checked.get());
+    first->getCommand()->setEnabledExpression(enabled.get()); // the definition's, as the instance has none
+    g->appendItem(first);
+
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    const tnLinear::Tuple2 oneItem = menu->getSize();
+    EXPECT_GT(oneItem.y, 0.0);
+    EXPECT_TRUE(item(*menu, 0)->isChecked());
+    EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Normal);
+
+    // The title marks this build: a rebuild makes a menu with the default one.
+    menu->getMarkMenu()->setTitle("this build");
+    checked->setValue(false);
+    enabled->setValue(false);
+    EXPECT_EQ(text(menu->getMarkMenu()->getTitle()), "this build");
+    EXPECT_FALSE(item(*menu, 0)->isChecked());
+    EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Disabled);
+    enabled->setValue(true);
+    EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Normal);
+
+    g->appendItem(command("second"));
+    EXPECT_EQ(text(menu->getMarkMenu()->getTitle()), "untitled");
+    ASSERT_EQ(menu->getMarkMenu()->getNumItems(), 2);
+    EXPECT_GT(menu->getSize().y, oneItem.y);
+    EXPECT_FALSE(item(*menu, 0)->isChecked());
+
+    // After the rebuild the conditions drive the new items, once each.
+    checked->setValue(true);
+    EXPECT_TRUE(item(*menu, 0)->isChecked());
+    EXPECT_EQ(checked->messageSignal.getNumConnections(), 2); // the instance and this menu
+
+    g->removeItem(0);
+    EXPECT_EQ(menu->getMarkMenu()->getNumItems(), 1);
+    EXPECT_EQ(checked->messageSignal.getNumConnections(), 0);
+}
+
+TEST_F(PopUpMenuTest, DumpWritesTheGroupOneLevelDeeper)
+{
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    const tnUITest::DumpText lines = tnUITest::dumpOf(*menu, "popup");
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines.front(), tnUITest::head(*menu, "popup"));
+    EXPECT_THAT(lines, testing::Contains(tnUITest::head(*g, "command group", 1)));
+}
+
+// Shows menus with real mouse input: the host's button is pressed at the
+// screen centre, the pointer then moves and is released on timers that run
+// inside show's own event loop.
+class PopUpMenuShowTest : public PopUpMenuTest {
+protected:
+    void SetUp() override
+    {
+        PopUpMenuTest::SetUp();
+        m_host.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        m_host.show();
+        m_center = QGuiApplication::primaryScreen()->geometry().center();
+    }
+    void TearDown() override
+    {
+        m_host.hide();
+        PopUpMenuTest::TearDown();
+    }
+
+    // Presses at the centre, moves along steps (offsets from the centre, y
+    // down) one every 10 ms, releases at the last one after releaseAfter ms,
+    // and shows menu at the centre.
+    CommandInstance* choose(const PopUpMenu& menu, std::vector<QPoint> steps, int releaseAfter)
+    {
+        QTest::mousePress(&m_host, Qt::LeftButton, {}, local(QPoint()));
+        int at = 0;
+        for (const QPoint& step : steps)
+            QTimer::singleShot(at += 10, &m_host, [this, step] { QTest::mouseMove(&m_host, local(step)); });
+        const QPoint last = steps.back();
+        QTimer::singleShot(at + releaseAfter, &m_host,
+                           [this, last] { QTest::mouseRelease(&m_host, Qt::LeftButton, {}, local(last)); });
+        return menu.show(m_center.x(), m_center.y());
+    }
+
+    QPoint local(QPoint offset) const { return m_host.mapFromGlobal(m_center + offset); }
+
+    QWidget m_host;
+    QPoint m_center;
+};
+
+TEST_F(PopUpMenuShowTest, ReturnsTheChosenCommandUnlessItIsDisabled)
+{
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    CommandInstance* north = command("north", 1);
+    CommandInstance* east = command("east", 3);
+    tn::Reference<tnUI::BoolValue> enabled(new tnUI::BoolValue(true));
+    east->setEnabledExpression(enabled.get());
+    g->appendItemSorted(north);
+    g->appendItemSorted(east);
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+
+    const std::vector<QPoint> toEast = {{20, 0}, {40, 0}, {60, 0}};
+    const std::vector<QPoint> toNorth = {{0, -20}, {0, -40}, {0, -60}};
+    // Resting displays the items and the release chooses the highlighted
+    // one; a quick release lets the stroke decide.
+    EXPECT_EQ(choose(*menu, toEast, 400), east);
+    EXPECT_EQ(choose(*menu, toNorth, 20), north);
+    EXPECT_EQ(choose(*menu, toEast, 20), east);
+
+    enabled->setValue(false);
+    EXPECT_EQ(choose(*menu, toEast, 400), nullptr);
+    EXPECT_EQ(choose(*menu, toEast, 20), nullptr);
+    EXPECT_EQ(choose(*menu, toNorth, 400), north);
+}
+
+TEST_F(PopUpMenuShowTest, RebuildWhileShownKeepsTheShownMenu)
+{
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    CommandInstance* east = command("east", 3);
+    g->appendItemSorted(east);
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    QTimer::singleShot(5, &m_host, [&] { g->appendItemSorted(command("west", 7)); });
+    EXPECT_EQ(choose(*menu, {{20, 0}, {40, 0}, {60, 0}}, 400), east);
+    EXPECT_EQ(menu->getMarkMenu()->getNumItems(), 2);
+}
+
+} // namespace

@@ -1,0 +1,515 @@
+// Marking menus run on screen: each test schedules real mouse or tablet
+// events from timers, pops a menu (which blocks in its own loop) and checks
+// what it returned and what was observed while it ran.
+#include <tnUI/entity/Error.h>
+#include <tnUI/markingmenus/MarkLinearMenu.h>
+#include <tnUI/markingmenus/qt/QmarkLinearMenu.h>
+#include <tnUI/markingmenus/qt/QmarkMenu.h>
+#include <tnUI/markingmenus/qt/QmarkMenuView.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QPointingDevice>
+#include <QScreen>
+#include <QTabletEvent>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <memory>
+
+namespace {
+
+const tnMarkFont Font("Sans", 0, 12);
+const QPoint Center(400, 300);
+
+// A screen-sized widget that counts the input it receives.
+class Host : public QWidget {
+public:
+    int inputEvents = 0;
+
+protected:
+    void mousePressEvent(QMouseEvent*) override { ++inputEvents; }
+    void mouseReleaseEvent(QMouseEvent*) override { ++inputEvents; }
+    void mouseMoveEvent(QMouseEvent*) override { ++inputEvents; }
+    void tabletEvent(QTabletEvent*) override { ++inputEvents; }
+};
+
+// What a running popup looked like at one moment.
+struct Probe {
+    tnMarkMenu* menu = nullptr;
+    QPoint center;
+    bool itemsVisible = false;
+};
+
+class QmarkMenuViewTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_host.setWindowFlags(Qt::FramelessWindowHint);
+        m_host.setGeometry(QGuiApplication::primaryScreen()->geometry());
+        m_host.show();
+        // Long enough by default that nothing shows unless a test wants it.
+        QmarkMenuView::setShowItemsDelay(5000);
+        QmarkMenuView::setPopParentDelay(600);
+        QmarkMenuView::setSubmenuRestartDelay(600);
+        QmarkMenuView::setGestureFeedbackTime(100);
+    }
+    void TearDown() override
+    {
+        QmarkMenuView::setShowItemsDelay(100);
+        EXPECT_EQ(QmarkMenuView::findView(), nullptr);
+    }
+
+    // Runs action ms after now, unless the test is over by then.
+    void at(int ms, std::function<void()> action) { QTimer::singleShot(ms, &m_host, std::move(action)); }
+    QPoint local(QPoint global) const { return m_host.mapFromGlobal(global); }
+    void press(QPoint p) { QTest::mousePress(&m_host, Qt::LeftButton, {}, local(p)); }
+    void move(QPoint p) { QTest::mouseMove(&m_host, local(p)); }
+    void release(QPoint p) { QTest::mouseRelease(&m_host, Qt::LeftButton, {}, local(p)); }
+    // A quick mark: press at the centre, the moves, release at the last.
+    void mark(std::initializer_list<QPoint> points)
+    {
+        press(Center);
+        QPoint last = Center;
+        for (QPoint p : points)
+            move(last = p);
+        release(last);
+    }
+    // Records the running popup's state at ms.
+    void probe(int ms, Probe& out)
+    {
+        at(ms, [&out] {
+            QmarkMenuView* view = QmarkMenuView::findView();
+            ASSERT_NE(view, nullptr);
+            out = {view->getCurrentMenu(), view->getCenter(), view->getCurrentMenu()->areItemsVisible()};
+        });
+    }
+    // Pops menu at p; a late release ends a popup that would not end.
+    int run(tnMarkMenu& menu, QPoint p = Center, void** data = nullptr)
+    {
+        at(8000, [this] { release(Center); });
+        int id = -2;
+        void* chosenData = nullptr;
+        menu.popup(static_cast<float>(p.x()), static_cast<float>(p.y()), &id, &chosenData, false);
+        if (data)
+            *data = chosenData;
+        return id;
+    }
+
+    Host m_host;
+};
+
+// East (1), North (2), West (3); East opens a radial submenu with North (42)
+// and East (43).
+struct Menus {
+    Menus()
+    {
+        east = top.addSubmenuTextItem("East", "", &sub, tnMarkPosition::East, Font, nullptr);
+        top.addTextItem("North", "", 2, tnMarkPosition::North, Font, nullptr);
+        top.addTextItem("West", "", 3, tnMarkPosition::West, Font, nullptr);
+        sub.addTextItem("Up", "", 42, tnMarkPosition::North, Font, nullptr);
+        sub.addTextItem("Right", "", 43, tnMarkPosition::East, Font, nullptr);
+    }
+    QmarkMenu top;
+    QmarkMenu sub;
+    tnMarkMenuItem* east;
+};
+
+TEST_F(QmarkMenuViewTest, QuickMarkChoosesByTheStrokeWithoutShowingTheItems)
+{
+    QmarkMenu menu;
+    int data = 0;
+    menu.addTextItem("East", "", 1, tnMarkPosition::East, Font, &data);
+    menu.addTextItem("North", "", 2, tnMarkPosition::North, Font, nullptr);
+    int hovers = 0;
+    QObject::connect(&menu, &QmarkMenu::hovered, [&hovers](tnMarkItem*) { ++hovers; });
+    Probe feedback;
+
+    at(20, [this] { mark({{410, 300}, {430, 300}, {460, 302}}); });
+    probe(60, feedback);
+    void* chosen = nullptr;
+    EXPECT_EQ(run(menu, Center, &chosen), 1);
+    EXPECT_EQ(chosen, &data);
+    // The items never showed: the menu stayed in its gesture phase, and the
+    // stroke was still on screen after the release.
+    EXPECT_TRUE(tnMarkMenu::isGesturePhase());
+    EXPECT_EQ(feedback.menu, &menu);
+    EXPECT_FALSE(feedback.itemsVisible);
+    EXPECT_GT(hovers, 0);
+    // The maximum radius lifted for the gesture is back.
+    EXPECT_EQ(menu.getMaxRadius(), 250.0f);
+    EXPECT_EQ(m_host.inputEvents, 0);
+
+    // A release without movement lands in the centre zone: nothing.
+    at(20, [this] { mark({}); });
+    EXPECT_EQ(run(menu), -1);
+    EXPECT_EQ(m_host.inputEvents, 0);
+    // Without the view the host gets its input again.
+    press(Center);
+    release(Center);
+    EXPECT_EQ(m_host.inputEvents, 2);
+}
+
+TEST_F(QmarkMenuViewTest, CompoundMarkReplaysThroughSubmenus)
+{
+    Menus menus;
+    QmarkMenuView::setGestureFeedbackTime(300);
+    Probe feedback;
+    tnMarkMenuItem* announced = nullptr;
+    QObject::connect(&menus.top, &QmarkMenu::aboutToShowSubmenu,
+                     [&announced](tnMarkMenuItem* item) { announced = item; });
+
+    // East then North: the corner is the submenu's centre.
+    at(20, [this] { mark({{460, 300}, {460, 240}}); });
+    probe(150, feedback);
+    EXPECT_EQ(run(menus.top), 42);
+    EXPECT_EQ(announced, menus.east);
+    EXPECT_EQ(feedback.menu, &menus.sub);
+    EXPECT_EQ(feedback.center, QPoint(460, 300));
+
+    // A straight mark onto the submenu item enters the submenu, where
+    // nothing is highlighted.
+    announced = nullptr;
+    at(20, [this] { mark({{460, 300}}); });
+    EXPECT_EQ(run(menus.top), -1);
+    EXPECT_EQ(announced, menus.east);
+}
+
+TEST_F(QmarkMenuViewTest, SlowTurnsAreNoCorners)
+{
+    struct Case {
+        int step;
+        int vertices;
+    };
+    // A quarter turn East then North made of steps of a given length: only
+    // steps longer than the centre radius (25) make a corner.
+    for (const Case& c : {Case{5, 2}, Case{20, 2}, Case{30, 3}}) {
+        QPainterPath stroke(QPointF(0, 0));
+        for (int x = c.step; x <= 120; x += c.step)
+            stroke.lineTo(x, 0);
+        for (int y = c.step; y <= 120; y += c.step)
+            stroke.lineTo(120, -y);
+        const QPainterPath simple = QmarkMenuView::simplifyStroke(stroke, 25.0f);
+        ASSERT_EQ(simple.elementCount(), c.vertices) << c.step;
+        EXPECT_EQ(QPointF(simple.elementAt(0)), QPointF(0, 0));
+        EXPECT_EQ(QPointF(simple.elementAt(c.vertices - 1)), QPointF(120, -120));
+    }
+    // A stroke turning by less than 20 degrees at a long step is straight.
+    QPainterPath shallow(QPointF(0, 0));
+    shallow.lineTo(100, 0);
+    shallow.lineTo(200, 30);
+    EXPECT_EQ(QmarkMenuView::simplifyStroke(shallow, 25.0f).elementCount(), 2);
+    EXPECT_EQ(QmarkMenuView::simplifyStroke(QPainterPath(), 25.0f).elementCount(), 0);
+}
+
+TEST_F(QmarkMenuViewTest, RestingShowsTheItemsAndMovingPostponesThem)
+{
+    QmarkMenu menu;
+    menu.addTextItem("East", "", 1, tnMarkPosition::East, Font, nullptr);
+    menu.addTextItem("West", "", 3, tnMarkPosition::West, Font, nullptr);
+    tnMarkItem* hovered = nullptr;
+    QObject::connect(&menu, &QmarkMenu::hovered, [&hovered](tnMarkItem* item) { hovered = item; });
+    QmarkMenuView::setShowItemsDelay(400);
+    Probe moving;
+    Probe rested;
+    Probe onWest;
+
+    // Moves every 80 ms for 640 ms keep the items hidden; 400 ms of rest
+    // shows them.
+    at(10, [this] { press(Center); });
+    for (int i = 1; i <= 8; ++i)
+        at(80 * i, [this, i] { move(Center + QPoint(4 * i, 0)); });
+    probe(700, moving);
+    probe(1500, rested);
+    at(1550, [this] { move({320, 300}); });
+    probe(1650, onWest);
+    at(1700, [this] { release({320, 300}); });
+    EXPECT_EQ(run(menu), 3);
+    EXPECT_FALSE(moving.itemsVisible);
+    EXPECT_TRUE(rested.itemsVisible);
+    EXPECT_FALSE(tnMarkMenu::isGesturePhase());
+    EXPECT_EQ(hovered, menu.itemAtPosition(tnMarkPosition::West));
+    EXPECT_EQ(m_host.inputEvents, 0);
+}
+
+TEST_F(QmarkMenuViewTest, OnlyTheStrokeIsDrawnUntilTheItemsShow)
+{
+    QmarkMenu menu;
+    menu.addTextItem("East", "", 1, tnMarkPosition::East, Font, nullptr);
+    const tnMarkItem* west = menu.addTextItem("West", "", 3, tnMarkPosition::West, Font, nullptr);
+    float left, bottom, right, top;
+    west->getBox(left, bottom, right, top);
+    const QRect westBox(QPoint(Center.x() + static_cast<int>(left) + 2, Center.y() - static_cast<int>(top) + 2),
+                        QPoint(Center.x() + static_cast<int>(right) - 2, Center.y() - static_cast<int>(bottom) - 2));
+    const auto painted = [](const QImage& image, const QRect& area) {
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (qAlpha(image.pixel(x, y)) != 0)
+                    return true;
+        return false;
+    };
+    const auto grab = [](QImage& out) { out = QmarkMenuView::findView()->grab().toImage(); };
+    QImage gesture;
+    QImage displayed;
+
+    at(10, [this] { press(Center); });
+    at(60, [this] { move({430, 300}); });
+    at(100, [this] { move({460, 300}); });
+    at(300, [&gesture, grab] { grab(gesture); });
+    // A shorter delay takes effect with the next move.
+    at(350, [this] {
+        QmarkMenuView::setShowItemsDelay(40);
+        move({464, 300});
+    });
+    at(600, [&displayed, grab] { grab(displayed); });
+    at(650, [this] { release({464, 300}); });
+    EXPECT_EQ(run(menu), 1);
+    ASSERT_FALSE(gesture.isNull());
+    EXPECT_TRUE(painted(gesture, QRect(420, 298, 20, 5)));
+    EXPECT_FALSE(painted(gesture, westBox));
+    EXPECT_TRUE(painted(displayed, westBox));
+}
+
+TEST_F(QmarkMenuViewTest, HoveringOpensTheSubmenuAndReleaseChoosesInIt)
+{
+    Menus menus;
+    QmarkMenuView::setShowItemsDelay(40);
+    Probe inSub;
+
+    at(10, [this] { press(Center); });
+    at(200, [this] { move({460, 300}); });
+    probe(500, inSub);
+    at(550, [this] { move({460, 240}); });
+    at(700, [this] { release({460, 240}); });
+    EXPECT_EQ(run(menus.top), 42);
+    EXPECT_EQ(inSub.menu, &menus.sub);
+    EXPECT_TRUE(inSub.itemsVisible);
+    EXPECT_EQ(inSub.center, QPoint(460, 300));
+    float x = 0;
+    float y = 0;
+    menus.sub.getParentOffset(x, y);
+    EXPECT_EQ(menus.sub.getParentMenu(), &menus.top);
+    EXPECT_FLOAT_EQ(x, -60.0f);
+    EXPECT_FLOAT_EQ(y, 0.0f);
+}
+
+TEST_F(QmarkMenuViewTest, ListSubmenusOpenAfterAQuarterOfTheDelay)
+{
+    for (const bool linear : {true, false}) {
+        QmarkMenu top;
+        QmarkLinearMenu list;
+        QmarkMenu radial;
+        list.addItem("One", "", 7, Font, nullptr);
+        radial.addTextItem("One", "", 7, tnMarkPosition::East, Font, nullptr);
+        tnMarkMenu* sub = linear ? static_cast<tnMarkMenu*>(&list) : &radial;
+        top.addSubmenuTextItem("East", "", sub, tnMarkPosition::East, Font, nullptr);
+        QmarkMenuView::setShowItemsDelay(40);
+        Probe later;
+
+        at(10, [this] { press(Center); });
+        // Once the items show, hovering waits 800 ms for a radial submenu
+        // and 200 ms for a list.
+        at(200, [] { QmarkMenuView::setShowItemsDelay(800); });
+        at(250, [this] { move({460, 300}); });
+        probe(700, later);
+        at(750, [this] { release({460, 300}); });
+        run(top);
+        EXPECT_EQ(later.menu, linear ? sub : &top) << linear;
+    }
+}
+
+TEST_F(QmarkMenuViewTest, ReturningToTheParentCentreGoesBack)
+{
+    // From a radial submenu on the parent's centre: the full delay.
+    Menus menus;
+    QmarkMenuView::setShowItemsDelay(40);
+    QmarkMenuView::setPopParentDelay(800);
+    Probe early;
+    Probe late;
+    at(10, [this] { press(Center); });
+    at(200, [this] { move({460, 300}); });
+    at(400, [this] { move({405, 300}); });
+    probe(900, early);
+    probe(1600, late);
+    at(1700, [this] { move({400, 240}); });
+    at(1850, [this] { release({400, 240}); });
+    EXPECT_EQ(run(menus.top), 2);
+    EXPECT_EQ(early.menu, &menus.sub);
+    EXPECT_EQ(late.menu, &menus.top);
+    EXPECT_TRUE(late.itemsVisible);
+    EXPECT_EQ(late.center, Center);
+
+    // From a list hanging off a list, pointing back into the parent list: a
+    // quarter of the delay.
+    QmarkLinearMenu parent;
+    QmarkLinearMenu child;
+    tnMarkMenuItem* opener = parent.addSubmenuItem("Opens a list", "", &child, Font, nullptr);
+    parent.addItem("Second", "", 5, Font, nullptr);
+    child.addItem("Inner", "", 9, Font, nullptr);
+    float left, bottom, right, top;
+    opener->getBox(left, bottom, right, top);
+    const QPoint onOpener = Center + QPoint(10, -static_cast<int>(top + bottom) / 2);
+    const QPoint onSecond = Center + QPoint(10, static_cast<int>(top - bottom) + 10);
+    at(10, [this] { press(Center); });
+    at(200, [this, onOpener] { move(onOpener); });
+    probe(600, early);
+    at(650, [this, onSecond] { move(onSecond); });
+    probe(1000, late);
+    at(1100, [this, onSecond] { release(onSecond); });
+    EXPECT_EQ(run(parent), 5);
+    EXPECT_EQ(early.menu, &child);
+    EXPECT_EQ(early.center, Center - QPoint(static_cast<int>(std::ceil(-right)), static_cast<int>(std::ceil(top))));
+    EXPECT_EQ(late.menu, &parent);
+}
+
+TEST_F(QmarkMenuViewTest, DisplayedMenusKeepTenPixelsFromTheScreenEdge)
+{
+    QmarkMenu menu;
+    menu.addTextItem("East", "", 1, tnMarkPosition::East, Font, nullptr);
+    menu.addTextItem("West", "", 3, tnMarkPosition::West, Font, nullptr);
+    menu.addTextItem("South", "", 4, tnMarkPosition::South, Font, nullptr);
+    float right, bottom, left, top;
+    menu.getExtents(right, bottom, left, top);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QmarkMenuView::setShowItemsDelay(40);
+    for (const QPoint p : {QPoint(20, 300), QPoint(screen.width() - 20, 300), QPoint(400, screen.height() - 20)}) {
+        Probe shown;
+        at(10, [this, p] { press(p); });
+        probe(300, shown);
+        at(350, [this, p] { release(p); });
+        run(menu, p);
+        EXPECT_TRUE(shown.itemsVisible);
+        // Every edge is inside the margins, but for the fraction of a pixel
+        // that the whole-pixel move leaves; the edge that was out is at its
+        // margin.
+        const float cx = static_cast<float>(shown.center.x());
+        const float cy = static_cast<float>(shown.center.y());
+        const float slack[] = {cx + left - 10.0f, screen.width() - 10.0f - (cx + right), cy - top - 10.0f,
+                               screen.height() - 10.0f - (cy - bottom)};
+        for (const float s : slack)
+            EXPECT_GT(s, -1.0f) << p.x() << "," << p.y();
+        EXPECT_LT(*std::min_element(std::begin(slack), std::end(slack)), 1.0f) << p.x() << "," << p.y();
+    }
+}
+
+TEST_F(QmarkMenuViewTest, ParentCentreMarkerMovesOffTheSubmenuItems)
+{
+    // The parent's centre lies 60 pixels West of the submenu's, under the
+    // submenu's item at that position.
+    for (const int position : {tnMarkPosition::West, tnMarkPosition::West + 1}) {
+        QmarkMenu top;
+        QmarkMenu sub;
+        top.addSubmenuTextItem("East", "", &sub, tnMarkPosition::East, Font, nullptr);
+        tnMarkItem* item = sub.addTextItem("A long label here", "", 1, position, Font, nullptr);
+        QmarkMenuView::setShowItemsDelay(40);
+        at(10, [this] { press(Center); });
+        at(200, [this] { move({460, 300}); });
+        at(500, [this] { release({460, 300}); });
+        run(top);
+
+        float x, y;
+        sub.getParentOffset(x, y);
+        float left, bottom, right, top_;
+        item->getBox(left, bottom, right, top_);
+        EXPECT_TRUE(x + 6 <= left || right <= x - 6 || y + 6 <= bottom || top_ <= y - 6) << position;
+        // It moved in the item's direction.
+        const float angle = tnMarkPosition::markPositionToAngle(position);
+        EXPECT_LT(x, -60.0f);
+        EXPECT_NEAR((y - 0.0f) * std::cos(angle), (x + 60.0f) * std::sin(angle), 1e-3f) << position;
+    }
+}
+
+TEST_F(QmarkMenuViewTest, DisabledItemsAreNeverChosen)
+{
+    QmarkMenu menu;
+    menu.addTextItem("East", "", 1, tnMarkPosition::East, Font, nullptr)->setState(tnMarkItem::Disabled);
+    at(20, [this] { mark({{430, 300}, {460, 300}}); });
+    EXPECT_EQ(run(menu), -1);
+
+    QmarkMenuView::setShowItemsDelay(40);
+    at(10, [this] { press(Center); });
+    at(200, [this] { move({460, 300}); });
+    at(350, [this] { release({460, 300}); });
+    EXPECT_EQ(run(menu), -1);
+}
+
+TEST_F(QmarkMenuViewTest, TabletInputWorksLikeTheMouse)
+{
+    QmarkMenu menu;
+    menu.addTextItem("North", "", 2, tnMarkPosition::North, Font, nullptr);
+    const auto send = [this](QEvent::Type type, QPoint p) {
+        QTabletEvent event(type, QPointingDevice::primaryPointingDevice(), QPointF(local(p)), QPointF(p), 0.5, 0, 0, 0,
+                           0, 0, {}, Qt::LeftButton, type == QEvent::TabletRelease ? Qt::NoButton : Qt::LeftButton);
+        // Accepted, so that Qt makes no mouse event of it.
+        event.setAccepted(false);
+        QApplication::sendEvent(&m_host, &event);
+        EXPECT_TRUE(event.isAccepted());
+    };
+    at(20, [send] {
+        send(QEvent::TabletPress, Center);
+        send(QEvent::TabletMove, {400, 280});
+        send(QEvent::TabletMove, {400, 240});
+        send(QEvent::TabletRelease, {400, 240});
+    });
+    EXPECT_EQ(run(menu), 2);
+    EXPECT_EQ(m_host.inputEvents, 0);
+}
+
+// Run with two screens (see CMakeLists.txt); the second one's origin is not
+// (0, 0).
+TEST_F(QmarkMenuViewTest, SubmenusOnASecondScreenOpenWhereThePointerIs)
+{
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    if (screens.size() < 2)
+        GTEST_SKIP() << "needs a second screen";
+    const QRect second = screens[1]->geometry();
+    ASSERT_NE(second.topLeft(), QPoint(0, 0));
+    Menus menus;
+    QmarkMenuView::setShowItemsDelay(40);
+    const QPoint c = second.center();
+    Probe inSub;
+    at(10, [this, c] { press(c); });
+    at(200, [this, c] { move(c + QPoint(60, 0)); });
+    probe(500, inSub);
+    at(550, [this, c] { move(c + QPoint(60, -60)); });
+    at(700, [this, c] { release(c + QPoint(60, -60)); });
+    EXPECT_EQ(run(menus.top, c), 42);
+    EXPECT_EQ(inSub.menu, &menus.sub);
+    // The view covers the second screen: its pixels start at that screen's
+    // origin.
+    EXPECT_EQ(inSub.center, c + QPoint(60, 0) - second.topLeft());
+}
+
+TEST(QmarkMenuViewSettings, TimeoutsAreDividedByTheirDivisor)
+{
+    QmarkMenuView::setShowItemsDelay(100);
+    QmarkMenuView::setPopParentDelay(600);
+    QmarkMenuView::setSubmenuRestartDelay(602);
+    QmarkMenuView::setGestureFeedbackTime(101);
+    struct Case {
+        int kind;
+        int divisor;
+        int expected;
+    };
+    for (const Case& c : {Case{0, 0, 100}, Case{0, 1, 50}, Case{0, 2, 25}, Case{1, 2, 150}, Case{1, 5, 600},
+                          Case{2, 1, 301}, Case{3, 2, 25}, Case{4, 0, 0}, Case{-1, 0, 0}})
+        EXPECT_EQ(QmarkMenuView::getTimeout(c.kind, c.divisor), c.expected) << c.kind << "/" << c.divisor;
+    EXPECT_THROW(QmarkMenuView::setPopParentDelay(-1), tnUI::ImplError);
+    EXPECT_EQ(QmarkMenuView::getPopParentDelay(), 600);
+    QmarkMenuView::setSubmenuRestartDelay(600);
+    QmarkMenuView::setGestureFeedbackTime(100);
+
+    // The parent window is forgotten when it goes.
+    auto window = std::make_unique<QWidget>();
+    QmarkMenuView::setParentWindow(window.get());
+    EXPECT_EQ(QmarkMenuView::getParentWindow(), window.get());
+    window.reset();
+    EXPECT_EQ(QmarkMenuView::getParentWindow(), nullptr);
+}
+
+} // namespace

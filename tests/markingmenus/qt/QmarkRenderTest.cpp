@@ -1,0 +1,398 @@
+// Drawing of marking menus with Qt: each element is painted into a
+// transparent image through a QmarkRender and checked by its pixels.
+#include <tnUI/entity/Error.h>
+#include <tnUI/markingmenus/MarkImageItem.h>
+#include <tnUI/markingmenus/MarkMenu.h>
+#include <tnUI/markingmenus/MarkOptionBoxItem.h>
+#include <tnUI/markingmenus/qt/QmarkImage.h>
+#include <tnUI/markingmenus/qt/QmarkRender.h>
+#include <tnUI/markingmenus/qt/QmarkStyledText.h>
+#include <tnUI/markingmenus/qt/QmarkTextItem.h>
+#include <tnUI/markingmenus/qt/QmarkTooltip.h>
+#include <tnUI/markingmenus/qt/QtMarkImageItem.h>
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QtMath>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+constexpr int Width = 300;
+constexpr int Height = 200;
+const QPointF Center(150.0, 100.0);
+const tnMarkFont Font("Sans", 0, 12);
+
+QRgb shadow()
+{
+    return QWidget().palette().color(QPalette::Shadow).rgba();
+}
+
+// The view pixels an item's box covers, as the renderer rounds them.
+QRect viewBox(const tnMarkItem& item)
+{
+    float left, bottom, right, top;
+    item.getBox(left, bottom, right, top);
+    const int l = qFloor(Center.x() + left);
+    const int t = qFloor(Center.y() - top);
+    return {l, t, qCeil(Center.x() + right) - l, qCeil(Center.y() - bottom) - t};
+}
+
+bool blank(const QImage& image, const QRect& area)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                return false;
+    return true;
+}
+
+// A radial menu of Qt text items that is never run.
+class TestMenu : public tnMarkMenu {
+public:
+    void popup(float, float, int* id, void** data, bool) override
+    {
+        *id = -1;
+        *data = nullptr;
+    }
+    using tnMarkMenu::popup;
+
+protected:
+    tnMarkTextItem* createTextItem(const tnString::IString& label, const tnString::IString& tooltip, int id,
+                                   const tnMarkPosition& anchor, void* data, const tnMarkFont& font) override
+    {
+        return new QmarkTextItem(label, tooltip, id, anchor, data, font);
+    }
+};
+
+std::unique_ptr<QmarkTextItem> textItem(const char* label, const char* tooltip = "")
+{
+    return std::make_unique<QmarkTextItem>(label, tooltip, 1, tnMarkPosition(0.0f, 0.0f), nullptr, Font);
+}
+
+class QmarkRenderTest : public ::testing::Test {
+protected:
+    // Paints with the renderer bound to a transparent image, centred in it,
+    // antialiased as the view paints.
+    QImage paint(const std::function<void(QmarkRender&)>& draw)
+    {
+        QImage image(Width, Height, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        render.setCenter(Center.x(), Center.y());
+        render.setPainter(&painter);
+        draw(render);
+        render.setPainter(nullptr);
+        return image;
+    }
+
+    QWidget widget;
+    QmarkRender render{&widget};
+};
+
+TEST_F(QmarkRenderTest, DefaultCentreIsADarkGreyDotWithABlackOutline)
+{
+    const QImage image = paint([](QmarkRender& r) { r.drawDefaultCenter(); });
+    const int cy = qRound(Center.y());
+    EXPECT_EQ(image.pixel(Center.toPoint()), QColor(Qt::darkGray).rgba());
+    int first = -1;
+    int last = -1;
+    for (int x = 0; x < Width; ++x) {
+        if (qAlpha(image.pixel(x, cy)) != 0) {
+            first = first < 0 ? x : first;
+            last = x;
+        }
+    }
+    // Antialiased: the black outline covers the outermost two pixels on each
+    // side of a dot 12 pixels across.
+    for (const int x : {first, first + 1, last - 1, last})
+        EXPECT_LT(qRed(image.pixel(x, cy)), 64) << x;
+    EXPECT_EQ(image.pixel(first + 2, cy), QColor(Qt::darkGray).rgba());
+    EXPECT_NEAR(last - first, 13, 1);
+    EXPECT_NEAR((first + last) / 2.0, Center.x(), 1.0);
+}
+
+TEST_F(QmarkRenderTest, RadialItemsAreFramedListItemsAreNot)
+{
+    for (const bool inList : {false, true}) {
+        auto item = textItem("Open");
+        item->setInOverflow(inList);
+        const QRect box = viewBox(*item);
+        const QImage image = paint([&](QmarkRender& r) { item->draw(r); });
+        const QRect frame = box.adjusted(-1, -1, 1, 1);
+        for (const QPoint p : {QPoint(frame.left(), box.center().y()), QPoint(frame.right(), box.center().y()),
+                               QPoint(box.center().x(), frame.top()), QPoint(box.center().x(), frame.bottom())}) {
+            if (inList)
+                EXPECT_EQ(qAlpha(image.pixel(p)), 0) << p.x() << "," << p.y();
+            else
+                EXPECT_EQ(image.pixel(p), shadow()) << p.x() << "," << p.y();
+        }
+        EXPECT_FALSE(blank(image, box)) << "the label is drawn inside the box";
+        EXPECT_TRUE(blank(image, QRect(0, 0, Width, frame.top()))) << "nothing above the frame";
+    }
+}
+
+TEST_F(QmarkRenderTest, StatesAndMarksChangeTheLook)
+{
+    TestMenu submenu;
+    using Change = std::function<void(QmarkTextItem&)>;
+    const Change none = [](QmarkTextItem&) {};
+    const struct {
+        const char* what;
+        Change before;
+        Change after;
+    } cases[] = {
+        {"disabled", none, [](QmarkTextItem& i) { i.setState(tnMarkItem::Disabled); }},
+        {"highlighted", none, [](QmarkTextItem& i) { i.setState(tnMarkItem::Highlighted); }},
+        {"check mark", [](QmarkTextItem& i) { i.setChecked(false); }, [](QmarkTextItem& i) { i.setChecked(true); }},
+        {"radio mark", [](QmarkTextItem& i) { i.setRadioChecked(false); },
+         [](QmarkTextItem& i) { i.setRadioChecked(true); }},
+        {"submenu arrow", none, [&](QmarkTextItem& i) { i.setSubmenu(&submenu); }},
+    };
+    for (const auto& c : cases) {
+        auto item = textItem("Item");
+        c.before(*item);
+        const QImage before = paint([&](QmarkRender& r) { item->draw(r); });
+        c.after(*item);
+        const QImage after = paint([&](QmarkRender& r) { item->draw(r); });
+        EXPECT_NE(before, after) << c.what;
+        EXPECT_TRUE(blank(after, QRect(0, 0, Width, viewBox(*item).top() - 1))) << c.what;
+    }
+}
+
+TEST_F(QmarkRenderTest, SeparatorIsDrawnBelowAListItem)
+{
+    auto item = textItem("Item");
+    item->setInOverflow(true);
+    const QRect box = viewBox(*item);
+    const QRect below(box.left(), box.bottom() + 1, box.width(), 2);
+    EXPECT_TRUE(blank(paint([&](QmarkRender& r) { item->draw(r); }), below));
+    item->setSeparatorAfter(true);
+    EXPECT_FALSE(blank(paint([&](QmarkRender& r) { item->draw(r); }), below));
+}
+
+TEST_F(QmarkRenderTest, OptionBoxShowsItsPictureInsideTheOwnersRightEnd)
+{
+    EXPECT_FALSE(QImage(":/optionBox.png").isNull());
+    auto item = textItem("Item");
+    item->setOptionBox(new tnMarkOptionBoxItem("", 7, nullptr));
+    const QImage withBox = paint([&](QmarkRender& r) { item->draw(r); });
+    const QRect box = viewBox(*item);
+    const int side = box.height();
+    const QRect boxArea(box.right() - side + 1, box.top(), side, side);
+    auto bare = textItem("Item");
+    const QImage without = paint([&](QmarkRender& r) { bare->draw(r); });
+    EXPECT_NE(withBox.copy(boxArea), without.copy(boxArea));
+    EXPECT_EQ(withBox.copy(0, 0, boxArea.left(), Height), without.copy(0, 0, boxArea.left(), Height));
+
+    // Each drawing state has its own look.
+    QImage looks[2];
+    for (const int state : {tnMarkItem::Normal, tnMarkItem::Disabled}) {
+        item->getOptionBox()->setState(state);
+        looks[state] = paint([&](QmarkRender& r) { item->getOptionBox()->draw(r); }).copy(boxArea);
+    }
+    EXPECT_NE(looks[0], looks[1]);
+}
+
+TEST_F(QmarkRenderTest, TooltipBoxOverlapsTheItemsLowerRightCorner)
+{
+    auto item = textItem("Item", "Opens a file");
+    auto* tooltip = dynamic_cast<QmarkTooltip*>(item->getToolTip());
+    ASSERT_NE(tooltip, nullptr);
+    QPainter::RenderHints hints;
+    QPen pen;
+    const QImage image = paint([&](QmarkRender& r) {
+        hints = r.painter()->renderHints();
+        pen = r.painter()->pen();
+        item->showToolTip(r);
+        EXPECT_EQ(r.painter()->renderHints(), hints);
+        EXPECT_EQ(r.painter()->pen(), pen);
+    });
+
+    const QRect text = QFontMetrics(QApplication::font())
+                           .boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Opens a file"));
+    float left, bottom, right, top;
+    item->getBox(left, bottom, right, top);
+    const QRect expected(qRound(Center.x() + right - 5.0), qRound(Center.y() - bottom - 5.0),
+                         text.right() - text.left() + 7, text.bottom() - text.top() + 5);
+    EXPECT_EQ(tooltip->rect(), expected);
+    float width, height;
+    tooltip->getSize(width, height);
+    EXPECT_EQ(width, expected.width());
+    EXPECT_EQ(height, expected.height());
+    EXPECT_EQ(image.pixel(expected.left(), expected.center().y()), QColor(194, 194, 194).rgba());
+    EXPECT_EQ(image.pixel(expected.left() + 2, expected.top() + 2), QColor(251, 251, 198).rgba());
+    EXPECT_TRUE(blank(image, QRect(0, 0, Width, expected.top() - 1)));
+
+    // The screen of a point on it.
+    tnLinear::Range2d bounds;
+    tooltip->getScreenBounds({10.0, 10.0}, bounds);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(bounds,
+              tnLinear::Range2d({double(screen.left()), double(screen.top())},
+                                {double(screen.left() + screen.width()), double(screen.top() + screen.height())}));
+
+    tooltip->setText("");
+    EXPECT_TRUE(blank(paint([&](QmarkRender& r) { item->showToolTip(r); }), image.rect()));
+}
+
+TEST_F(QmarkRenderTest, PointerLineListBackgroundAndTranslate)
+{
+    const QImage line = paint([](QmarkRender& r) {
+        const QPen pen = r.painter()->pen();
+        r.drawPointerLine(0.0f, 0.0f, 40.0f, 0.0f);
+        EXPECT_EQ(r.painter()->pen(), pen);
+    });
+    EXPECT_EQ(line.pixel(Center.toPoint() + QPoint(20, 0)), QColor(Qt::darkGray).rgba());
+    EXPECT_EQ(qAlpha(line.pixel(Center.toPoint() + QPoint(20, -3))), 0);
+
+    // The list from (-20, -30) model, 60 x 40: frame just outside it.
+    const QImage list = paint([](QmarkRender& r) { r.drawListBackground({-20.0, -30.0}, {60.0, 40.0}); });
+    const QRect rect(qRound(Center.x() - 20.0), qRound(Center.y() + 30.0), 60, 40);
+    const QRgb frame = QApplication::palette().color(QPalette::Shadow).rgba();
+    EXPECT_EQ(list.pixel(rect.left() - 1, rect.center().y()), frame);
+    EXPECT_EQ(list.pixel(rect.right() + 1, rect.center().y()), frame);
+    EXPECT_EQ(list.pixel(rect.center().x(), rect.bottom() + 1), frame);
+    EXPECT_TRUE(blank(list, QRect(0, 0, Width, rect.top() - 1)));
+
+    render.setCenter(10.0, 20.0);
+    render.translate(5.0f, 5.0f);
+    EXPECT_EQ(render.center(), QPointF(15.0, 15.0));
+}
+
+TEST_F(QmarkRenderTest, NothingIsDrawnWithoutAPainter)
+{
+    QImage image(Width, Height, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    auto item = textItem("Item", "Tip");
+    item->setOptionBox(new tnMarkOptionBoxItem("", 7, nullptr));
+    render.setCenter(Center.x(), Center.y());
+    render.drawDefaultCenter();
+    render.drawPointerLine(0.0f, 0.0f, 50.0f, 50.0f);
+    render.drawListBackground({0.0, 0.0}, {50.0, 50.0});
+    item->draw(render);
+    item->showToolTip(render);
+    painter.end();
+    EXPECT_TRUE(blank(image, image.rect()));
+    EXPECT_THROW(QmarkRender(nullptr), tnUI::NullError);
+}
+
+TEST(QmarkTextItem, SizeFollowsTheTextOrTheMarkWidth)
+{
+    const QFontMetrics metrics(QmarkStyledText("", Font).qFont());
+    const auto measure = [&](const char* text) {
+        return metrics.boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignVCenter, QString::fromUtf8(text));
+    };
+    const char* longLabel = "A rather long label for a menu item";
+    const QRect longText = measure(longLabel);
+    const struct {
+        const char* label;
+        float markWidth;
+        float width;
+    } cases[] = {
+        {"a", 0.0f, 60.0f},
+        {longLabel, 0.0f, static_cast<float>(longText.width() + 2 * longText.height() + 8)},
+        {longLabel, 0.995f, 0.995f}, // 0.995 + 0.01 truncates to 1: a mark width
+        {longLabel, 0.98f, static_cast<float>(longText.width() + 2 * longText.height() + 8)},
+        {"a", 150.0f, 150.0f},
+    };
+    for (const auto& c : cases) {
+        auto item = textItem(c.label);
+        item->setMarkWidth(c.markWidth);
+        EXPECT_FLOAT_EQ(item->getWidth(), c.width) << c.label << " " << c.markWidth;
+        EXPECT_FLOAT_EQ(item->getHeight(), static_cast<float>(measure(c.label).height() + 2));
+    }
+}
+
+TEST(QmarkStyledText, FontFollowsTheStyle)
+{
+    const struct {
+        int style;
+        bool bold;
+        bool italic;
+    } cases[] = {{0, false, false}, {1, true, false}, {2, false, true}, {3, true, true}, {4, false, false}};
+    for (const auto& c : cases) {
+        const QmarkStyledText text("Label", tnMarkFont("Serif", c.style, 17));
+        EXPECT_EQ(text.qFont().bold(), c.bold) << c.style;
+        EXPECT_EQ(text.qFont().italic(), c.italic) << c.style;
+        EXPECT_EQ(text.qFont().pointSize(), 17);
+        EXPECT_EQ(text.qFont().family(), QStringLiteral("Serif"));
+    }
+
+    // The extent follows text changes made through the model.
+    QmarkStyledText text("ab", Font);
+    float narrow, wide, height;
+    text.getExtent(narrow, height);
+    text.setText("abcdefgh");
+    text.getExtent(wide, height);
+    EXPECT_GT(wide, narrow);
+    EXPECT_EQ(text.qText(), QStringLiteral("abcdefgh"));
+}
+
+class QmarkImageTest : public QmarkRenderTest {
+protected:
+    tnString::IString write(const char* name, int width, int height, QColor colour = Qt::red)
+    {
+        QImage image(width, height, QImage::Format_ARGB32);
+        image.fill(colour);
+        const QString path = dir.filePath(QString::fromUtf8(name));
+        EXPECT_TRUE(image.save(path));
+        return tnString::IString(path.toStdWString());
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(QmarkImageTest, FactoryLoadsPicturesOrGivesNull)
+{
+    EXPECT_EQ(getImageFactory(), &QmarkImage::create);
+    EXPECT_EQ(getStyledTextFactory(), &QmarkStyledText::create);
+    EXPECT_EQ(getTooltipFactory(), &QmarkTooltip::create);
+
+    EXPECT_EQ(tnMarkCreateImage(tnString::IString(dir.filePath("missing.png").toStdWString())), nullptr);
+    std::unique_ptr<tnMarkImage> image(tnMarkCreateImage(write("a.png", 12, 8)));
+    ASSERT_NE(dynamic_cast<QmarkImage*>(image.get()), nullptr);
+    EXPECT_EQ(image->getWidth(), 12);
+    EXPECT_EQ(image->getHeight(), 8);
+
+    // Drawn centred at the model point.
+    const QImage drawn = paint([&](QmarkRender& r) { r.drawImage(image.get(), 20.0f, 10.0f); });
+    const QPoint at = Center.toPoint() + QPoint(20, -10);
+    EXPECT_EQ(drawn.pixel(at), QColor(Qt::red).rgba());
+    EXPECT_EQ(drawn.pixel(at + QPoint(-6, -4)), QColor(Qt::red).rgba());
+    EXPECT_EQ(qAlpha(drawn.pixel(at + QPoint(-7, 0))), 0);
+    EXPECT_EQ(qAlpha(drawn.pixel(at + QPoint(6, 0))), 0);
+}
+
+// The size and loading rules are the model's; here the pictures come from
+// files through the Qt factory.
+TEST_F(QmarkImageTest, ImageItemsLoadTheirPicturesFromFiles)
+{
+    const tnString::IString normal = write("n.png", 20, 10);
+    const tnString::IString highlighted = write("h.png", 20, 10, Qt::blue);
+    QtMarkImageItem item(normal, highlighted, "", "", 3, tnMarkPosition(), nullptr);
+    EXPECT_EQ(item.getWidth(), 25.0f);
+    item.setState(tnMarkItem::Highlighted);
+    tnMarkPosition at;
+    item.getReferencePoint(at);
+    const QImage drawn = paint([&](QmarkRender& r) { item.draw(r); });
+    EXPECT_EQ(drawn.pixel(qRound(Center.x() + at.getX()), qRound(Center.y() - at.getY())), QColor(Qt::blue).rgba());
+
+    const tnString::IString missing(dir.filePath("missing.png").toStdWString());
+    for (const auto& files : {std::pair{missing, highlighted}, std::pair{normal, write("w.png", 21, 10)}}) {
+        EXPECT_THROW(QtMarkImageItem(files.first, files.second, "", "", 3, tnMarkPosition(), nullptr),
+                     tnMarkBadImageException);
+    }
+}
+
+} // namespace
