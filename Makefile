@@ -3,8 +3,8 @@
 
 demo: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++
-	cmake --build build/release --target dump-tour
-	build/release/examples/dump-tour/dump-tour
+	cmake --build build/release --target sketchpad
+	build/release/examples/sketchpad/sketchpad demo-output
 
 test: deps
 	scripts/run-tests

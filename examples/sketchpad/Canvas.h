@@ -1,0 +1,127 @@
+#pragma once
+
+#include <tnUI/foundation/Event.h>
+
+#include <QColor>
+#include <QList>
+#include <QObject>
+#include <QPointF>
+#include <QPointer>
+#include <QWidget>
+
+#include <optional>
+
+class QPainter;
+class SketchWindow;
+
+namespace tnUI {
+class PopUpMenu;
+}
+
+// One mark on the canvas: a freehand path or a straight line, with a width
+// per point (a stylus varies it with its pressure).
+struct Stroke {
+    QColor colour;
+    QList<QPointF> points;
+    QList<double> widths;
+
+    void add(const QPointF& p, double width)
+    {
+        points.append(p);
+        widths.append(width);
+    }
+    // Whether the stroke passes within radius of p.
+    bool passesNear(const QPointF& p, double radius) const;
+    void paint(QPainter& painter) const;
+};
+
+// The picture of one document: its strokes, the undo history, and whether it
+// changed since it was last saved. Every change is announced with changed().
+class Drawing : public QObject {
+    Q_OBJECT
+public:
+    const QList<Stroke>& strokes() const { return m_strokes; }
+    bool isEmpty() const { return m_strokes.isEmpty(); }
+    int undoDepth() const { return static_cast<int>(m_undo.size()); }
+    bool isModified() const { return m_modified; }
+
+    void addStroke(const Stroke& stroke);
+    // The strokes an eraser removes between beginErase and endErase are one
+    // step of the undo history. Returns how many strokes went.
+    void beginErase();
+    int eraseNear(const QPointF& p, double radius);
+    void endErase();
+    void clear();
+    // Returns to the picture before the last change; false when there is
+    // none.
+    bool undo();
+
+    // The paper, the grid when asked for, and the strokes.
+    void paint(QPainter& painter, const QSize& size, bool grid) const;
+    // Writes the picture as an image file and counts it as saved.
+    bool save(const QString& path, const QSize& size, bool grid);
+
+signals:
+    void changed();
+
+private:
+    void _remember();
+    void _changed();
+
+    QList<Stroke> m_strokes;
+    QList<QList<Stroke>> m_undo;
+    bool m_modified = false;
+    // An eraser drag is under way and has already recorded its undo step.
+    bool m_eraseRecorded = false;
+};
+
+// The drawing area of a document window. It shows the document's drawing
+// and the current tool's feedback, and hands every key, mouse, wheel and
+// tablet event to the document instance's command controller. The buttons
+// bound to the pop-up menus are the exception: a right press pops the
+// marking menu, a middle (or Shift+right) press the list menu, and the
+// chosen command is selected through the window.
+class Canvas : public QWidget {
+    Q_OBJECT
+public:
+    Canvas(SketchWindow* window, Drawing* drawing);
+
+    // The document window is gone: events and painting stop using it.
+    void detach();
+
+    // Feedback of the current tool, shown in this view only.
+    void setPreview(const Stroke& stroke);
+    // Adds a point to the preview, so that a long stroke is not copied on
+    // every motion.
+    void extendPreview(const QPointF& p, double width);
+    void clearPreview();
+    void setRing(const QPointF& centre, double radius);
+    void clearRing();
+    void setGridShown(bool shown);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void tabletEvent(QTabletEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void press(QMouseEvent* event, int clicks);
+    void forward(QMouseEvent* event, tnUI::MouseEvent::Button button, int clicks);
+    void forwardKey(QKeyEvent* event, bool pressed);
+    // Pops menu at the pointer and selects the chosen command in the window.
+    void popUp(tnUI::PopUpMenu* menu, const QPointF& global);
+
+    SketchWindow* m_window;
+    // The drawing dies with its document, which may go before this view.
+    QPointer<Drawing> m_drawing;
+    std::optional<Stroke> m_preview;
+    QPointF m_ringCentre;
+    double m_ringRadius = 0.0;
+    bool m_grid = false;
+};

@@ -1,0 +1,443 @@
+#include "SketchApp.h"
+
+#include "SketchWindow.h"
+#include "Tools.h"
+
+#include <tnUI/application/DocumentInstance.h>
+#include <tnUI/application/Environment.h>
+#include <tnUI/commands/CallInfo.h>
+#include <tnUI/commands/CommandClass.h>
+#include <tnUI/commands/CommandDefn.h>
+#include <tnUI/commands/CommandInstance.h>
+#include <tnUI/commands/ContinuousCommandDefn.h>
+#include <tnUI/commands/Keybinding.h>
+#include <tnUI/entity/DumpFile.h>
+#include <tnUI/entity/Label.h>
+#include <tnUI/markingmenus/popup/PopUpMenu.h>
+#include <tnUI/menus/CommandGroup.h>
+#include <tnUI/values/BoolValue.h>
+#include <tnUI/values/Condition.h>
+#include <tnUI/values/Expression.h>
+#include <tnUI/values/IntValue.h>
+
+#include <QApplication>
+#include <QFileInfo>
+
+#include <array>
+#include <utility>
+
+using tnString::CString;
+using tnUI::CallInfo;
+using tnUI::CommandInstance;
+
+namespace {
+
+// The inks, each with the command that chooses it.
+struct Ink {
+    const char* name;
+    QColor colour;
+    const char* command;
+    const char* label;
+    const char* key;
+};
+const std::array<Ink, 3> inks = {{
+    {"black", QColor(20, 20, 20), "blackInk", "Black ink", "K"},
+    {"red", QColor(205, 35, 35), "redInk", "Red ink", "R"},
+    {"blue", QColor(35, 75, 205), "blueInk", "Blue ink", "B"},
+}};
+
+SketchDocument* documentOf(const CallInfo& call)
+{
+    return dynamic_cast<SketchDocument*>(call.getDocument());
+}
+
+// The canvas of a call's document instance (or of the active one when there
+// is no call), if it is shown.
+Canvas* canvasOf(const CallInfo* call)
+{
+    tnUI::DocumentInstance* instance =
+        call ? call->getDocumentInstance() : tnUI::Application::getInstance().getActiveDocumentInstance();
+    auto* window = instance ? dynamic_cast<SketchWindow*>(instance->getDocumentWindow()) : nullptr;
+    return window ? window->canvas() : nullptr;
+}
+
+// A family of commands; while one of them is current the canvas shows the
+// family's cursor.
+class SketchClass : public tnUI::CommandClass {
+public:
+    SketchClass(const char* name, Qt::CursorShape cursor) : m_cursor(cursor) { setName(CString(name)); }
+
+    void classSelected(CallInfo* call) override
+    {
+        if (Canvas* canvas = canvasOf(call))
+            canvas->setCursor(m_cursor);
+    }
+    void classUnselected(CallInfo* call) override
+    {
+        if (Canvas* canvas = canvasOf(call))
+            canvas->unsetCursor();
+    }
+
+private:
+    Qt::CursorShape m_cursor;
+};
+
+// A one-shot command whose action is a function of the call.
+class Action : public tnUI::MomentaryCommandDefn {
+public:
+    using Run = std::function<void(CallInfo&)>;
+    Action(const char* name, Run run) : MomentaryCommandDefn(CString(name)), m_run(std::move(run)) {}
+
+    void execute(CallInfo& call) override { m_run(call); }
+
+private:
+    Run m_run;
+};
+
+// Undo: enabled while the active document has a change to take back.
+class UndoCommand : public Action {
+public:
+    UndoCommand()
+        : Action("undo", [](CallInfo& call) {
+              SketchDocument* document = documentOf(call);
+              if (document && document->drawing().undo())
+                  SketchApp::instance().transcript().note(
+                      QStringLiteral("undo: %1 strokes now").arg(document->drawing().strokes().size()));
+          })
+    {}
+
+protected:
+    tn::Reference<tnUI::NumericValue> createCondition() override
+    {
+        auto* depth = dynamic_cast<tnUI::NumericValue*>(tnUI::Application::getInstance().getValue("undoDepth"));
+        const tn::Reference<tnUI::IntValue> none(new tnUI::IntValue(0));
+        return tn::Reference<tnUI::NumericValue>(new tnUI::ExpressionGreater(depth, none));
+    }
+};
+
+// True while the active document's canvas has strokes.
+class CanvasNotEmpty : public tnUI::Condition {
+public:
+    bool compute() override
+    {
+        const SketchDocument* document = SketchApp::instance().activeDocument();
+        return document && !document->drawing().isEmpty();
+    }
+};
+
+// Clear: enabled while the canvas is not empty.
+class ClearCommand : public Action {
+public:
+    ClearCommand()
+        : Action("clear", [](CallInfo& call) {
+              if (SketchDocument* document = documentOf(call)) {
+                  const qsizetype strokes = document->drawing().strokes().size();
+                  document->drawing().clear();
+                  SketchApp::instance().transcript().note(QStringLiteral("clear: %1 strokes removed").arg(strokes));
+              }
+          })
+    {}
+
+protected:
+    tn::Reference<tnUI::NumericValue> createCondition() override
+    {
+        return tn::Reference<tnUI::NumericValue>(new CanvasNotEmpty);
+    }
+};
+
+tn::Reference<tnUI::Label> label(const char* text)
+{
+    return tn::Reference<tnUI::Label>(new tnUI::Label(text));
+}
+
+} // namespace
+
+SketchDocument::SketchDocument(tnUI::Application* app, const char* name) : Document(app)
+{
+    setName(CString(name));
+    setLabel(label(name));
+}
+
+SketchApp::SketchApp(const QString& savePath) : m_savePath(savePath)
+{
+    setName(CString("sketchpad"));
+    setLabel(label("Sketchpad"));
+    setFontName(tnString::IString(QApplication::font().family().toStdWString()));
+    setNormalFontSize(QApplication::font().pointSize());
+
+    // Refusals of disabled commands and other library errors are shown to
+    // the user and recorded in the transcript.
+    m_oldSink = tnOS::AppOutput::getInstance().setSink([this](tnOS::AppOutput::Channel channel, std::string_view text) {
+        if (channel != tnOS::AppOutput::Error)
+            return;
+        const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
+        m_transcript.note(QStringLiteral("library: ") + line);
+        tnUI::DocumentInstance* active = getActiveDocumentInstance();
+        auto* window = active ? dynamic_cast<SketchWindow*>(active->getDocumentWindow()) : nullptr;
+        if (!window)
+            return;
+        // A refused command is named by its label in the window.
+        static const QString refusal = QStringLiteral("CommandError: Attempt to select a disabled command: ");
+        const CommandInstance* refused =
+            line.startsWith(refusal) ? command(line.mid(refusal.size()).toUtf8().constData()) : nullptr;
+        window->showMessage(refused ? QStringLiteral("%1 is not available now").arg(labelOf(refused)) : line);
+    });
+
+    m_grid = tnUI::registerBool(this, CString("grid"), false);
+    const auto intValue = [this](const char* name, int initial, int min, int max) {
+        tn::Reference<tnUI::IntValue> v(new tnUI::IntValue(initial));
+        v->setName(CString(name));
+        v->setRange(min, max);
+        addValue(v);
+        return v;
+    };
+    m_ink = intValue("ink", 0, 0, static_cast<int>(inks.size()) - 1);
+    m_width = intValue("width", 3, 1, 24);
+    m_undoDepth = intValue("undoDepth", 0, 0, 1 << 30);
+
+    m_environment = new tnUI::Environment(CString("sketch"), tnString::IString("Sketch"));
+    addEnvironment(m_environment);
+    m_environment->setInitialCommand(CString("pen"));
+
+    _makeCommands();
+    _makeMenus();
+}
+
+SketchApp::~SketchApp()
+{
+    // Windows still open close now, so that their widgets go with them.
+    forceExit();
+    closeAllWindows();
+    m_listMenu = nullptr;
+    m_markingMenu = nullptr;
+    tnOS::AppOutput::getInstance().setSink(m_oldSink);
+}
+
+SketchApp& SketchApp::instance()
+{
+    return static_cast<SketchApp&>(getInstance());
+}
+
+void SketchApp::_makeCommands()
+{
+    const tn::Reference<tnUI::CommandClass> drawing(new SketchClass("drawing", Qt::CrossCursor));
+    const tn::Reference<tnUI::CommandClass> erasing(new SketchClass("erasing", Qt::PointingHandCursor));
+    const tn::Reference<tnUI::CommandClass> editing(new SketchClass("editing", Qt::ArrowCursor));
+
+    const auto add = [this](tnUI::CommandDefn* defn, const char* text, const char* tip, const char* key,
+                            tnUI::CommandClass* commandClass) {
+        const tn::Reference<tnUI::CommandDefn> hold(defn);
+        defn->setLabel(label(text));
+        defn->setToolTip(label(tip));
+        defn->setClass(commandClass);
+        addCommand(defn);
+        const tn::Reference<CommandInstance> instance(new CommandInstance(defn));
+        instance->setKeybinding(tn::Reference<tnUI::Keybinding>(new tnUI::Keybinding(CString(key))));
+        m_environment->getCommandGroup()->appendItem(instance);
+        m_commands.push_back(instance);
+        return instance.get();
+    };
+
+    add(new tnUI::ContinuousCommandDefn(CString("pen")), "Pen", "Draw freehand", "P", drawing);
+    add(new tnUI::ContinuousCommandDefn(CString("line")), "Line", "Draw straight lines", "L", drawing);
+    auto* eraser = new tnUI::ContinuousCommandDefn(CString("eraser"));
+    // The eraser shows its reach while the pointer merely moves.
+    eraser->setAllMotionEvents(true);
+    add(eraser, "Eraser", "Erase whole strokes", "E", erasing);
+
+    add(new UndoCommand, "Undo", "Take back the last change", "Ctrl+Z", editing);
+    add(new ClearCommand, "Clear", "Remove every stroke", "Ctrl+Delete", editing);
+
+    // The grid toggle and saving leave the current tool undisturbed.
+    auto* grid = new Action("grid", [this](CallInfo&) {
+        m_grid->setValue(!m_grid->getValue());
+        m_transcript.note(QStringLiteral("grid: %1").arg(m_grid->getValue() ? "shown" : "hidden"));
+    });
+    grid->setDoesStateChange(false);
+    add(grid, "Grid", "Show or hide the grid", "G", editing)->setCheckedExpression(m_grid);
+
+    auto* save = new Action("save", [this](CallInfo& call) {
+        SketchDocument* document = documentOf(call);
+        Canvas* canvas = canvasOf(&call);
+        if (!document || !canvas)
+            return;
+        if (document->drawing().save(m_savePath, canvas->size(), m_grid->getValue()))
+            m_transcript.note(QStringLiteral("save: wrote %1").arg(QFileInfo(m_savePath).fileName()));
+        else
+            m_transcript.note(QStringLiteral("save: could not write %1").arg(m_savePath));
+    });
+    save->setDoesStateChange(false);
+    add(save, "Save", "Save the picture", "Ctrl+S", editing);
+
+    // The inks switch to the pen first when another tool is current.
+    CommandInstance* pen = command("pen");
+    for (int i = 0; i < static_cast<int>(inks.size()); ++i) {
+        auto* ink = new Action(inks[i].command, [this, i](CallInfo&) {
+            m_ink->setValue(i);
+            m_transcript.note(QStringLiteral("ink: %1").arg(inks[i].name));
+        });
+        ink->setForceCommand(pen);
+        const tn::Reference<tnUI::IntValue> index(new tnUI::IntValue(i));
+        add(ink, inks[i].label, "Draw with this ink", inks[i].key, editing)
+            ->setCheckedExpression(tn::Reference<tnUI::NumericValue>(new tnUI::ExpressionEqual(m_ink, index)));
+    }
+
+    // The conditions read the values registered above.
+    for (const char* name : {"undo", "clear"})
+        getCommand(CString(name))->setCommandEnabledCondition();
+    m_notEmpty = dynamic_cast<tnUI::Condition*>(getCommand(CString("clear"))->getEnabledExpression());
+    _syncConditions();
+}
+
+void SketchApp::_makeMenus()
+{
+    const auto group = [](const char* name, const char* text) {
+        tn::Reference<tnUI::CommandGroup> g(new tnUI::CommandGroup);
+        g->setName(CString(name));
+        g->setLabel(label(text));
+        return g;
+    };
+
+    // The marking menu: eight commands at the compass points, clockwise from
+    // North.
+    const char* const compass[] = {"pen", "line", "eraser", "undo", "clear", "grid", "redInk", "blackInk"};
+    const tn::Reference<tnUI::CommandGroup> marking = group("marking", "Sketch");
+    marking->setLayoutPreference(tnUI::Group::Radial);
+    for (const char* name : compass)
+        marking->appendItem(command(name));
+
+    // The list menu, with the tools and the inks in submenus.
+    const tn::Reference<tnUI::CommandGroup> edit = group("edit", "Edit");
+    const tn::Reference<tnUI::CommandGroup> tools = group("tools", "Tools");
+    for (const char* name : {"pen", "line", "eraser"})
+        tools->appendItem(command(name));
+    const tn::Reference<tnUI::CommandGroup> inkGroup = group("inks", "Ink");
+    for (const Ink& ink : inks)
+        inkGroup->appendItem(command(ink.command));
+    edit->appendItem(tools);
+    edit->appendItem(inkGroup);
+    for (const char* name : {"undo", "clear", "grid", "save"})
+        edit->appendItem(command(name));
+    addMenu(marking);
+    addMenu(edit);
+
+    // Appending to a group can raise an element's order value, and these
+    // instances stand in several groups; the marking menu reads its compass
+    // positions from the order values, so they are set once every group is
+    // built.
+    for (int i = 0; i < 8; ++i)
+        command(compass[i])->setOrderValue(i + 1);
+
+    m_markingMenu = new tnUI::PopUpMenu(marking);
+    m_listMenu = new tnUI::PopUpMenu(edit);
+}
+
+SketchWindow* SketchApp::openDocument(const char* name)
+{
+    auto* document = new SketchDocument(this, name);
+    auto* instance = new tnUI::DocumentInstance(document);
+    instance->setName(CString(name));
+    auto* window = new SketchWindow(instance, &document->drawing());
+
+    // Each tool keeps its state for this document instance.
+    const auto attach = [&](const char* toolName, auto makeState) {
+        CommandInstance* tool = command(toolName);
+        const CallInfo call(nullptr, window, instance, tool);
+        tool->setInstanceState(tn::Reference<tnUI::CommandInstanceState>(makeState(call)));
+    };
+    attach("pen", [](const CallInfo& c) { return new PenState(c); });
+    attach("line", [](const CallInfo& c) { return new LineState(c); });
+    attach("eraser", [](const CallInfo& c) { return new EraserState(c); });
+
+    tnRTB::connect(instance->activeInstanceSignal, &signalClient,
+                   [this](tnUI::DocumentInstance*, bool) { _syncConditions(); });
+    QObject::connect(&document->drawing(), &Drawing::changed, &document->drawing(), [this] { _syncConditions(); });
+
+    window->realizeWindow();
+    setActiveDocumentInstance(instance);
+    return window;
+}
+
+SketchDocument* SketchApp::activeDocument() const
+{
+    tnUI::DocumentInstance* active = getActiveDocumentInstance();
+    return active ? dynamic_cast<SketchDocument*>(active->getDocument()) : nullptr;
+}
+
+CommandInstance* SketchApp::command(const char* name) const
+{
+    for (const auto& instance : m_commands)
+        if (*instance->getName() == CString(name))
+            return instance;
+    return nullptr;
+}
+
+CommandInstance* SketchApp::findShortcut(int modifiers, tnUI::KeyName key) const
+{
+    for (const auto& instance : m_commands) {
+        const tnUI::Keybinding* binding = instance->getKeybinding();
+        if (binding && binding->getKey() == key && binding->getModifier() == modifiers)
+            return instance;
+    }
+    return nullptr;
+}
+
+QString SketchApp::labelOf(const CommandInstance* command)
+{
+    if (const tnUI::Label* l = command->getLabel())
+        return QString::fromStdWString(l->asString().str());
+    return QString::fromUtf8(command->getName()->asChar());
+}
+
+QColor SketchApp::ink() const
+{
+    return inks[static_cast<std::size_t>(m_ink->getValue())].colour;
+}
+
+QString SketchApp::inkName() const
+{
+    return QString::fromUtf8(inks[static_cast<std::size_t>(m_ink->getValue())].name);
+}
+
+int SketchApp::width() const
+{
+    return m_width->getValue();
+}
+
+void SketchApp::setWidth(int width)
+{
+    m_width->setValue(width);
+}
+
+bool SketchApp::quit()
+{
+    requestExit();
+    if (closeAllWindows())
+        return true;
+    m_transcript.note(QStringLiteral("application: a window refused to close (unsaved strokes)"));
+    if (!confirmDiscard || !confirmDiscard())
+        return false;
+    m_transcript.note(QStringLiteral("application: closing anyway, the strokes are discarded"));
+    forceExit();
+    return closeAllWindows();
+}
+
+bool SketchApp::dumpModel(const QString& path) const
+{
+    tnUI::DumpFile file;
+    if (!file.open(tnString::IString(path.toStdWString())))
+        return false;
+    file.header();
+    dump(file, 0, nullptr);
+    m_markingMenu->dump(file, 0, "marking menu");
+    m_listMenu->dump(file, 0, "list menu");
+    file.close();
+    return true;
+}
+
+void SketchApp::_syncConditions()
+{
+    const SketchDocument* document = activeDocument();
+    m_undoDepth->setValue(document ? document->drawing().undoDepth() : 0);
+    m_notEmpty->update();
+}

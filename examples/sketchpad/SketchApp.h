@@ -1,0 +1,113 @@
+#pragma once
+
+#include "Canvas.h"
+#include "Transcript.h"
+
+#include <tnUI/application/Application.h>
+#include <tnUI/application/Document.h>
+#include <tnUI/foundation/AppOutput.h>
+#include <tnUI/foundation/Containers.h>
+#include <tnUI/foundation/KeyName.h>
+#include <tnUI/foundation/ReferenceCount.h>
+
+#include <QColor>
+#include <QString>
+
+#include <functional>
+
+class SketchWindow;
+
+namespace tnUI {
+class BoolValue;
+class CommandGroup;
+class CommandInstance;
+class Condition;
+class DocumentInstance;
+class Environment;
+class IntValue;
+class PopUpMenu;
+} // namespace tnUI
+
+// A document of the program: a drawing.
+class SketchDocument : public tnUI::Document {
+public:
+    SketchDocument(tnUI::Application* app, const char* name);
+
+    Drawing& drawing() { return m_drawing; }
+    const Drawing& drawing() const { return m_drawing; }
+
+private:
+    Drawing m_drawing;
+};
+
+// The program's application object. It registers the commands (three tools
+// and a handful of one-shot commands), the values they share, the menus and
+// the environment, opens documents in windows, and keeps the enabled
+// conditions in step with the active document.
+class SketchApp : public tnUI::Application {
+public:
+    // Pictures saved with the Save command go to savePath.
+    explicit SketchApp(const QString& savePath);
+    ~SketchApp() override;
+
+    static SketchApp& instance();
+
+    Transcript& transcript() { return m_transcript; }
+
+    // A new document with one instance shown in a window of its own, made the
+    // active one.
+    SketchWindow* openDocument(const char* name);
+    // The document of the active instance, or null.
+    SketchDocument* activeDocument() const;
+
+    tnUI::PopUpMenu* markingMenu() const { return m_markingMenu.get(); }
+    tnUI::PopUpMenu* listMenu() const { return m_listMenu.get(); }
+    tnUI::Environment* environment() const { return m_environment.get(); }
+
+    // The program's command instance named name, or null.
+    tnUI::CommandInstance* command(const char* name) const;
+    // The command whose keybinding is these modifiers and key, or null.
+    tnUI::CommandInstance* findShortcut(int modifiers, tnUI::KeyName key) const;
+    // What a person reads for a command: its label, or else its name.
+    static QString labelOf(const tnUI::CommandInstance* command);
+
+    // The ink, the width of the drawing tools and whether the grid shows.
+    QColor ink() const;
+    QString inkName() const;
+    int width() const;
+    void setWidth(int width);
+    tnUI::BoolValue* grid() const { return m_grid.get(); }
+    tnUI::IntValue* inkValue() const { return m_ink.get(); }
+    tnUI::IntValue* widthValue() const { return m_width.get(); }
+
+    const QString& savePath() const { return m_savePath; }
+
+    // Closes every window through the application. When a window refuses
+    // because its drawing has unsaved strokes, confirmDiscard decides whether
+    // to close anyway; true when every window closed.
+    bool quit();
+    std::function<bool()> confirmDiscard;
+
+    // Writes the whole model to a dump file; false when it cannot be opened.
+    bool dumpModel(const QString& path) const;
+
+private:
+    void _makeCommands();
+    void _makeMenus();
+    // The undo depth and the canvas-not-empty condition follow the active
+    // document.
+    void _syncConditions();
+
+    Transcript m_transcript;
+    QString m_savePath;
+    tn::Reference<tnUI::BoolValue> m_grid;
+    tn::Reference<tnUI::IntValue> m_ink;
+    tn::Reference<tnUI::IntValue> m_width;
+    tn::Reference<tnUI::IntValue> m_undoDepth;
+    tn::Reference<tnUI::Condition> m_notEmpty;
+    tn::vector<tn::Reference<tnUI::CommandInstance>> m_commands;
+    tn::Reference<tnUI::Environment> m_environment;
+    tn::Reference<tnUI::PopUpMenu> m_markingMenu;
+    tn::Reference<tnUI::PopUpMenu> m_listMenu;
+    tnOS::AppOutput::Sink m_oldSink;
+};

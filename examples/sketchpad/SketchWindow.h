@@ -1,0 +1,76 @@
+#pragma once
+
+#include <tnUI/application/DocumentWindow.h>
+#include <tnUI/application/ToolkitImpl.h>
+#include <tnUI/commands/CommandController.h>
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include "Canvas.h"
+
+class QLabel;
+
+// The Qt window of a document (the widget class that the library's document
+// window refers to): the canvas, and a status bar with the current tool, the
+// command class in force, the ink and the number of strokes. Closing it from
+// the window system asks the application to close its windows, so that
+// unsaved strokes can refuse.
+class QtDocumentWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    QtDocumentWindow() = default;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The binding of a document window to its Qt window. Closing destroys this
+// object, which tells the document window that it is closed; the Qt window
+// goes with it.
+class SketchWindowImpl : public tnUI::ToolkitWindowImpl {
+public:
+    explicit SketchWindowImpl(QtDocumentWindow* window);
+    ~SketchWindowImpl() override;
+
+    void raise() override;
+    void hide() override;
+    void close() override;
+    bool isVisible() override;
+
+private:
+    QPointer<QtDocumentWindow> m_window;
+};
+
+// The document window of a drawing.
+class SketchWindow : public tnUI::DocumentWindow {
+public:
+    SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing);
+    ~SketchWindow() override;
+
+    // Shows the Qt window.
+    void realizeWindow() override;
+    // Refuses while the drawing has strokes that were not saved.
+    bool canCloseWindow() override;
+
+    Canvas* canvas() const { return m_canvas; }
+    QtDocumentWindow* mainWindow() const { return m_mainWindow; }
+    void showMessage(const QString& text);
+
+private:
+    void clientCall(tnUI::CommandController::CallType type, tnUI::CallInfo& call, bool before);
+    void classChanged(tnUI::CommandClass* commandClass, bool becomesCurrent);
+    void updateStatus();
+
+    QPointer<Drawing> m_drawing;
+    QPointer<QtDocumentWindow> m_mainWindow;
+    QPointer<Canvas> m_canvas;
+    QPointer<QLabel> m_tool;
+    QPointer<QLabel> m_class;
+    QPointer<QLabel> m_ink;
+    QPointer<QLabel> m_strokes;
+    // The calls into commands made by the selection under way.
+    QStringList m_calls;
+    int m_selectDepth = 0;
+};

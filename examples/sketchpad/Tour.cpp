@@ -1,0 +1,478 @@
+#include "Tour.h"
+
+#include "SketchApp.h"
+#include "SketchWindow.h"
+
+#include <tnUI/application/ToolkitImpl.h>
+#include <tnUI/commands/CommandController.h>
+#include <tnUI/commands/CommandInstance.h>
+#include <tnUI/markingmenus/MarkItem.h>
+#include <tnUI/markingmenus/MarkMenu.h>
+#include <tnUI/markingmenus/popup/PopUpMenu.h>
+#include <tnUI/markingmenus/qt/QmarkMenuView.h>
+#include <tnUI/values/BoolValue.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPointingDevice>
+#include <QScreen>
+#include <QTabletEvent>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+namespace {
+
+// How long the tour waits, with the pointer still, before it counts on a
+// menu being displayed: far beyond the 100 ms rest the menus ask for.
+constexpr int restTime = 700;
+
+QList<QPoint> line(const QPoint& from, const QPoint& to, int steps, double wave = 0.0)
+{
+    QList<QPoint> points;
+    for (int i = 0; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / steps;
+        const QPointF p = QPointF(from) + t * QPointF(to - from);
+        points.append(QPoint(qRound(p.x()), qRound(p.y() + wave * std::sin(t * 2 * std::numbers::pi))));
+    }
+    return points;
+}
+
+} // namespace
+
+Tour::Tour(SketchApp& app, const QDir& output) : m_app(app), m_output(output)
+{}
+
+int Tour::run()
+{
+    std::printf("Sketchpad tour, writing into %s\n\n", m_output.path().toLocal8Bit().constData());
+    m_window = m_app.openDocument("tour");
+    m_canvas = m_window->canvas();
+    m_app.confirmDiscard = [this] {
+        const bool discard = ++m_closeAnswers > 1;
+        m_app.transcript().note(discard ? QStringLiteral("user: discard them")
+                                        : QStringLiteral("user: keep the window"));
+        return discard;
+    };
+    QCoreApplication::processEvents();
+    check(m_window->mainWindow()->isVisible(), "the document window is shown");
+
+    refuseUndo();
+    menuOnEmptyCanvas();
+    quickMark();
+    penStroke();
+    stylusStroke();
+    restAndPickLine();
+    lines();
+    inkForcesPen();
+    inkInTheMiddleOfADrag();
+    listMenuEraser();
+    erase();
+    gridAndUndoFromTheMenu();
+    clearTwice();
+    widthSaveAndDraw();
+    closeWindow();
+
+    std::printf("\nFiles in %s:\n", m_output.path().toLocal8Bit().constData());
+    for (const QString& file : m_files)
+        std::printf("  %s\n", file.toLocal8Bit().constData());
+    if (m_failures > 0) {
+        std::printf("\nThe tour FAILED: %d checks did not hold.\n", m_failures);
+        return 1;
+    }
+    std::printf("\nEverything the tour expected happened.\n");
+    return 0;
+}
+
+void Tour::refuseUndo()
+{
+    m_app.transcript().user(QStringLiteral("Ctrl+Z on the empty canvas: nothing to undo"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    check(m_app.transcript().stepMentions(QStringLiteral("CommandError: Attempt to select a disabled command: undo")),
+          "undo with nothing to undo is refused");
+    check(currentTool().isEmpty(), "no tool is selected yet");
+}
+
+void Tour::menuOnEmptyCanvas()
+{
+    m_app.transcript().user(
+        QStringLiteral("right-press and rest on the empty canvas: the menu shows; release in its centre"));
+    const QPoint p(320, 230);
+    popMenu(Qt::RightButton, Qt::NoModifier, p,
+            {{restTime, [this, p] {
+                  tnMarkMenu* menu = shownMenu();
+                  check(menu && menu->areItemsVisible(), "the rest displays the marking menu");
+                  const tnMarkItem* undo = shownItem(QStringLiteral("Undo"));
+                  const tnMarkItem* clear = shownItem(QStringLiteral("Clear"));
+                  check(undo && undo->getState() == tnMarkItem::Disabled && clear &&
+                            clear->getState() == tnMarkItem::Disabled,
+                        "Undo and Clear show disabled on an empty canvas");
+                  save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-empty.png",
+                       "the marking menu on the empty canvas: Undo and Clear disabled");
+                  QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p);
+              }}});
+    check(m_app.transcript().stepMentions(QStringLiteral("menu: nothing chosen")),
+          "a release in the centre chooses nothing");
+    check(currentTool().isEmpty(), "still no tool");
+}
+
+void Tour::quickMark()
+{
+    m_app.transcript().user(QStringLiteral("right-press, flick north and release at once: a quick mark"));
+    const QPoint p(320, 230);
+    popMenu(Qt::RightButton, Qt::NoModifier, p,
+            {{50, [this, p] {
+                  for (int k = 1; k <= 8; ++k)
+                      QTest::mouseMove(m_canvas, p + QPoint(0, -8 * k));
+                  tnMarkMenu* menu = shownMenu();
+                  check(menu && !menu->areItemsVisible(), "the items stay hidden during the mark");
+                  save(screenshot(around(p, -110, -110, 220, 220)), "quick-mark.png",
+                       "a quick mark north: only its stroke is drawn");
+                  QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p + QPoint(0, -64));
+              }}});
+    check(m_app.transcript().stepMentions(QStringLiteral("menu: chose Pen")), "the quick mark chooses the pen");
+    check(currentTool() == "pen", "the pen is the current tool");
+    check(m_canvas->cursor().shape() == Qt::CrossCursor, "the drawing class gives the canvas a cross cursor");
+}
+
+void Tour::penStroke()
+{
+    m_app.transcript().user(QStringLiteral("left-drag a wavy stroke"));
+    drag(line(QPoint(80, 120), QPoint(260, 120), 12, 20.0));
+    check(strokes() == 1, "the pen drew one stroke");
+}
+
+void Tour::stylusStroke()
+{
+    m_app.transcript().user(QStringLiteral("a stylus stroke, pressing harder as it goes"));
+    QPointingDevice stylus(QStringLiteral("tour stylus"), 1, QInputDevice::DeviceType::Stylus,
+                           QPointingDevice::PointerType::Pen,
+                           QInputDevice::Capability::Position | QInputDevice::Capability::Pressure, 1, 2);
+    const QList<QPoint> points = line(QPoint(80, 300), QPoint(260, 330), 10);
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const QEvent::Type type = i == 0                   ? QEvent::TabletPress
+                                  : i + 1 == points.size() ? QEvent::TabletRelease
+                                                           : QEvent::TabletMove;
+        const Qt::MouseButtons held = type == QEvent::TabletRelease ? Qt::NoButton : Qt::LeftButton;
+        const double pressure = 0.1 + 0.9 * static_cast<double>(i) / static_cast<double>(points.size() - 1);
+        QTabletEvent event(type, &stylus, points[i], m_canvas->mapToGlobal(QPointF(points[i])), pressure, 0, 0, 0, 0, 0,
+                           Qt::NoModifier, type == QEvent::TabletMove ? Qt::NoButton : Qt::LeftButton, held);
+        QApplication::sendEvent(m_canvas, &event);
+    }
+    check(strokes() == 2, "the stylus drew a second stroke");
+    if (strokes() == 2) {
+        const QList<double>& widths = m_app.activeDocument()->drawing().strokes().last().widths;
+        check(widths.first() < widths.last(), "the stroke widens with the pressure");
+    }
+}
+
+void Tour::restAndPickLine()
+{
+    m_app.transcript().user(QStringLiteral("right-press and rest: the menu shows; move north-east onto Line, release"));
+    const QPoint p(420, 200);
+    popMenu(Qt::RightButton, Qt::NoModifier, p,
+            {{restTime, [this, p] {
+                  tnMarkMenu* menu = shownMenu();
+                  check(menu && menu->areItemsVisible(), "the rest displays the marking menu");
+                  for (int k = 1; k <= 6; ++k)
+                      QTest::mouseMove(m_canvas, p + QPoint(8 * k, -8 * k));
+                  check(menu && labelOf(menu->getHighlightedItem()) == "Line", "Line is highlighted");
+                  save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-line.png",
+                       "the marking menu after a rest, Line (north-east) highlighted");
+                  QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p + QPoint(48, -48));
+              }}});
+    check(m_app.transcript().stepMentions(QStringLiteral("menu: chose Line")), "the menu chooses Line");
+    check(currentTool() == "line", "the line tool is current");
+}
+
+void Tour::lines()
+{
+    m_app.transcript().user(QStringLiteral("left-drag a line, press Escape before releasing"));
+    QTest::mousePress(m_canvas, Qt::LeftButton, Qt::NoModifier, QPoint(300, 380));
+    QTest::mouseMove(m_canvas, QPoint(350, 340));
+    QTest::mouseMove(m_canvas, QPoint(400, 300));
+    key(Qt::Key_Escape);
+    QTest::mouseRelease(m_canvas, Qt::LeftButton, Qt::NoModifier, QPoint(400, 300));
+    check(strokes() == 2, "Escape cancels the line");
+
+    m_app.transcript().user(QStringLiteral("left-drag a line"));
+    drag(line(QPoint(300, 400), QPoint(560, 320), 8));
+    check(strokes() == 3, "the line tool drew a line");
+}
+
+void Tour::inkForcesPen()
+{
+    m_app.transcript().user(QStringLiteral("R for red ink while the line tool is current"));
+    key(Qt::Key_R);
+    check(currentTool() == "pen", "the red ink brings the pen back");
+    check(m_app.inkName() == "red", "the ink is red");
+}
+
+void Tour::inkInTheMiddleOfADrag()
+{
+    m_app.transcript().user(QStringLiteral("left-drag with the pen, press K (black ink) halfway, drag on, release"));
+    const QList<QPoint> points = line(QPoint(100, 200), QPoint(240, 230), 10, 8.0);
+    QTest::mousePress(m_canvas, Qt::LeftButton, Qt::NoModifier, points.first());
+    for (int i = 1; i <= 5; ++i)
+        QTest::mouseMove(m_canvas, points[i]);
+    key(Qt::Key_K);
+    for (int i = 6; i < points.size(); ++i)
+        QTest::mouseMove(m_canvas, points[i]);
+    QTest::mouseRelease(m_canvas, Qt::LeftButton, Qt::NoModifier, points.last());
+    check(strokes() == 4, "the interrupted drag made one stroke");
+    if (strokes() == 4) {
+        const Stroke& stroke = m_app.activeDocument()->drawing().strokes().last();
+        check(stroke.points.size() == 6, "the stroke ends where the ink changed");
+        check(stroke.colour != m_app.ink(), "the stroke keeps the ink it began with");
+    }
+    check(m_app.inkName() == "black" && currentTool() == "pen", "the ink is black and the pen still current");
+}
+
+void Tour::listMenuEraser()
+{
+    m_app.transcript().user(QStringLiteral("middle-press: the list menu; rest on Tools, then Eraser in the submenu"));
+    const QPoint q(40, 40);
+    const tnLinear::Tuple2& size = m_app.listMenu()->getSize();
+    const QRect area = around(q, -20, -20, qRound(2 * size.x) + 60, qRound(size.y) + 40);
+    popMenu(Qt::MiddleButton, Qt::NoModifier, q,
+            {{restTime,
+              [this, area] {
+                  const tnMarkItem* tools = shownItem(QStringLiteral("Tools"));
+                  check(tools != nullptr, "the list menu shows Tools");
+                  save(screenshot(area), "list-menu.png", "the list menu");
+                  if (tools)
+                      QTest::mouseMove(m_canvas, canvasPoint(tools));
+              }},
+             {2 * restTime, [this, area, q] {
+                  const tnMarkItem* eraser = shownItem(QStringLiteral("Eraser"));
+                  check(eraser != nullptr, "the Tools submenu is open");
+                  const QPoint target = eraser ? canvasPoint(eraser) : q;
+                  QTest::mouseMove(m_canvas, target);
+                  save(screenshot(area), "list-menu-eraser.png", "the Tools submenu, Eraser highlighted");
+                  QTest::mouseRelease(m_canvas, Qt::MiddleButton, Qt::NoModifier, target);
+              }}});
+    check(m_app.transcript().stepMentions(QStringLiteral("menu: chose Eraser")), "the submenu chooses Eraser");
+    check(currentTool() == "eraser", "the eraser is current");
+}
+
+void Tour::erase()
+{
+    m_app.transcript().user(QStringLiteral("move the eraser over the canvas, then drag it across the line"));
+    for (const QPoint& p : line(QPoint(380, 250), QPoint(430, 330), 5))
+        hover(p);
+    drag(line(QPoint(430, 330), QPoint(430, 390), 6));
+    check(strokes() == 3, "the eraser removed the line");
+}
+
+void Tour::gridAndUndoFromTheMenu()
+{
+    m_app.transcript().user(QStringLiteral("G: show the grid"));
+    key(Qt::Key_G);
+    check(m_app.grid()->getValue(), "the grid is shown");
+    check(currentTool() == "eraser", "the grid leaves the eraser current");
+
+    m_app.transcript().user(QStringLiteral("right-press and rest, move south-east onto Undo, release"));
+    const QPoint p(420, 200);
+    popMenu(Qt::RightButton, Qt::NoModifier, p,
+            {{restTime, [this, p] {
+                  const auto* grid = dynamic_cast<const tnMarkMenuItem*>(shownItem(QStringLiteral("Grid")));
+                  check(grid && grid->isChecked(), "Grid shows checked");
+                  for (int k = 1; k <= 6; ++k)
+                      QTest::mouseMove(m_canvas, p + QPoint(8 * k, 8 * k));
+                  save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-grid.png",
+                       "the marking menu over the grid: Grid checked, Undo highlighted");
+                  QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p + QPoint(48, 48));
+              }}});
+    check(m_app.transcript().stepMentions(QStringLiteral("menu: chose Undo")), "the menu chooses Undo");
+    check(strokes() == 4, "undo brings the erased line back");
+    check(currentTool() == "eraser", "the eraser stays current");
+}
+
+void Tour::clearTwice()
+{
+    m_app.transcript().user(QStringLiteral("Ctrl+Delete: clear the canvas"));
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    check(strokes() == 0, "the canvas is empty");
+
+    m_app.transcript().user(QStringLiteral("Ctrl+Delete again on the empty canvas"));
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    check(m_app.transcript().stepMentions(QStringLiteral("CommandError: Attempt to select a disabled command: clear")),
+          "clearing an empty canvas is refused");
+
+    m_app.transcript().user(QStringLiteral("Ctrl+Z: undo the clear"));
+    key(Qt::Key_Z, Qt::ControlModifier);
+    check(strokes() == 4, "undo brings the strokes back");
+}
+
+void Tour::widthSaveAndDraw()
+{
+    m_app.transcript().user(QStringLiteral("B for blue ink, then one notch of the wheel"));
+    key(Qt::Key_B);
+    const QPoint p(300, 150);
+    QWheelEvent wheel(p, m_canvas->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(m_canvas, &wheel);
+    check(currentTool() == "pen" && m_app.inkName() == "blue", "the blue ink brings the pen back");
+    check(m_app.width() == 4, "the wheel widens the pen to 4 pixels");
+
+    m_app.transcript().user(QStringLiteral("Ctrl+S: save the picture"));
+    key(Qt::Key_S, Qt::ControlModifier);
+    check(QFileInfo::exists(m_app.savePath()), "the picture is saved");
+    check(!m_app.activeDocument()->drawing().isModified(), "the drawing counts as saved");
+    m_files.append(QStringLiteral("sketch.png: the picture as the Save command wrote it"));
+
+    m_app.transcript().user(QStringLiteral("one more stroke, not saved"));
+    drag(line(QPoint(320, 60), QPoint(600, 110), 10, -12.0));
+    check(strokes() == 5, "the pen drew a fifth stroke");
+}
+
+void Tour::closeWindow()
+{
+    save(m_canvas->grab().toImage(), "canvas.png", "the canvas at the end of the session");
+    // The status bar lays its labels out in the event loop.
+    QCoreApplication::processEvents();
+    save(m_window->mainWindow()->grab().toImage(), "window.png", "the whole window, with its status bar");
+    const QString dump = m_output.filePath(QStringLiteral("model-dump.txt"));
+    check(m_app.dumpModel(dump), "the model dump is written");
+    m_files.append(QStringLiteral("model-dump.txt: the whole model, written by the library's dump file"));
+
+    m_app.transcript().user(QStringLiteral("close the window while a stroke is unsaved"));
+    m_window->mainWindow()->close();
+    check(m_app.getNumDocuments() == 1 && m_window->mainWindow()->isVisible(), "the window refuses to close");
+
+    m_app.transcript().user(QStringLiteral("close it again and discard the stroke"));
+    int exits = 0;
+    tnRTB::SignalClient client;
+    tnRTB::connect(m_app.exitSignal, &client, [&exits] { ++exits; });
+    QtDocumentWindow* window = m_window->mainWindow();
+    m_window = nullptr;
+    m_canvas = nullptr;
+    window->close();
+    m_app.transcript().note(QStringLiteral("application: %1 documents left, exit signal heard %2 times")
+                                .arg(m_app.getNumDocuments())
+                                .arg(exits));
+    check(m_app.getNumDocuments() == 0, "the document is closed");
+    check(exits > 0, "the application announces the exit");
+    check(tnUI::ToolkitImpl::numberOfActiveObjects() == 0, "no window binding is left");
+}
+
+void Tour::check(bool ok, const QString& what)
+{
+    if (ok)
+        return;
+    ++m_failures;
+    m_app.transcript().note(QStringLiteral("CHECK FAILED: ") + what);
+}
+
+void Tour::drag(const QList<QPoint>& points)
+{
+    QTest::mousePress(m_canvas, Qt::LeftButton, Qt::NoModifier, points.first());
+    for (qsizetype i = 1; i < points.size(); ++i)
+        QTest::mouseMove(m_canvas, points[i]);
+    QTest::mouseRelease(m_canvas, Qt::LeftButton, Qt::NoModifier, points.last());
+}
+
+void Tour::key(int key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(m_canvas, static_cast<Qt::Key>(key), modifiers);
+}
+
+void Tour::hover(const QPoint& p)
+{
+    QMouseEvent event(QEvent::MouseMove, p, m_canvas->mapToGlobal(QPointF(p)), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(m_canvas, &event);
+}
+
+void Tour::popMenu(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& p, const QList<Step>& steps)
+{
+    // Timers that have not fired when the menu returns die with this object.
+    QObject pending;
+    for (const Step& step : steps)
+        QTimer::singleShot(step.first, &pending, step.second);
+    QTimer::singleShot(20000, &pending, [this, button, modifiers, p] {
+        check(false, "the menu was still open after 20 s");
+        QTest::mouseRelease(m_canvas, button, modifiers, p);
+    });
+    QTest::mousePress(m_canvas, button, modifiers, p);
+}
+
+tnMarkMenu* Tour::shownMenu()
+{
+    const QmarkMenuView* view = QmarkMenuView::findView();
+    return view && view->isVisible() ? view->getCurrentMenu() : nullptr;
+}
+
+tnMarkItem* Tour::shownItem(const QString& label)
+{
+    if (tnMarkMenu* menu = shownMenu())
+        for (tnMarkItem* item : menu->getItems())
+            if (labelOf(item) == label)
+                return item;
+    return nullptr;
+}
+
+QString Tour::labelOf(const tnMarkItem* item)
+{
+    return item ? QString::fromStdWString(item->getLabel().str()) : QString();
+}
+
+QPoint Tour::canvasPoint(const tnMarkItem* item) const
+{
+    // Item boxes are relative to the menu's centre with y up.
+    float left = 0, bottom = 0, right = 0, top = 0;
+    item->getBox(left, bottom, right, top);
+    const QmarkMenuView* view = QmarkMenuView::findView();
+    const QPoint inView = view->getCenter() + QPoint(qRound((left + right) / 2), -qRound((bottom + top) / 2));
+    return m_canvas->mapFromGlobal(view->geometry().topLeft() + inView);
+}
+
+QImage Tour::screenshot(const QRect& area) const
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QImage image(screen.size(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(QColor(72, 78, 92));
+    QPainter painter(&image);
+    QList<QWidget*> windows{m_window->mainWindow()};
+    if (QWidget* view = QmarkMenuView::findView())
+        windows.append(view);
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && !windows.contains(widget))
+            windows.append(widget);
+    for (QWidget* widget : windows)
+        painter.drawPixmap(widget->geometry().topLeft() - screen.topLeft(), widget->grab());
+    painter.end();
+    return image.copy(area.translated(-screen.topLeft()));
+}
+
+void Tour::save(const QImage& image, const QString& name, const QString& what)
+{
+    const bool written = image.save(m_output.filePath(name));
+    check(written, QStringLiteral("%1 is written").arg(name));
+    if (!written)
+        return;
+    m_files.append(QStringLiteral("%1: %2").arg(name, what));
+    m_app.transcript().note(QStringLiteral("picture: %1").arg(name));
+}
+
+QRect Tour::around(const QPoint& canvasPoint, int left, int top, int width, int height) const
+{
+    return QRect(m_canvas->mapToGlobal(canvasPoint) + QPoint(left, top), QSize(width, height));
+}
+
+int Tour::strokes() const
+{
+    const SketchDocument* document = m_app.activeDocument();
+    return document ? static_cast<int>(document->drawing().strokes().size()) : -1;
+}
+
+QString Tour::currentTool() const
+{
+    const tnUI::CommandInstance* tool = m_window->getCommandController().getCurrentContinuousCommand();
+    return tool ? QString::fromUtf8(tool->getName()->asChar()) : QString();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QDir>
+#include <QImage>
+#include <QList>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <utility>
+
+class Canvas;
+class SketchApp;
+class SketchWindow;
+class tnMarkItem;
+class tnMarkMenu;
+
+// The scripted tour: a session driven by real Qt input events on the canvas,
+// checking at each step that the program did what a user would expect.
+// Pop-up menus block in their own event loop, so the input that goes on
+// inside a menu is scheduled with timers before the press that pops it.
+class Tour {
+public:
+    Tour(SketchApp& app, const QDir& output);
+
+    // Runs every step; 0 when everything expected happened, 1 otherwise.
+    int run();
+
+private:
+    using Step = std::pair<int, std::function<void()>>;
+
+    void refuseUndo();
+    void menuOnEmptyCanvas();
+    void quickMark();
+    void penStroke();
+    void stylusStroke();
+    void restAndPickLine();
+    void lines();
+    void inkForcesPen();
+    void inkInTheMiddleOfADrag();
+    void listMenuEraser();
+    void erase();
+    void gridAndUndoFromTheMenu();
+    void clearTwice();
+    void widthSaveAndDraw();
+    void closeWindow();
+
+    void check(bool ok, const QString& what);
+    // A left-button drag through the points.
+    void drag(const QList<QPoint>& points);
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void hover(const QPoint& p);
+    // Presses button at p on the canvas; the menu that pops blocks until the
+    // scheduled steps (milliseconds after the press, action) end it. A
+    // watchdog releases the button if the menu is still open after 20 s.
+    void popMenu(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& p, const QList<Step>& steps);
+    // The menu the marking-menu view is running, or null.
+    static tnMarkMenu* shownMenu();
+    // The item of the shown menu with that label, or null.
+    static tnMarkItem* shownItem(const QString& label);
+    static QString labelOf(const tnMarkItem* item);
+    // The canvas point at the middle of an item of the shown menu.
+    QPoint canvasPoint(const tnMarkItem* item) const;
+    // What the screen shows in area: the document window, the menu view and
+    // any other window of the program.
+    QImage screenshot(const QRect& area) const;
+    void save(const QImage& image, const QString& name, const QString& what);
+    QRect around(const QPoint& canvasPoint, int left, int top, int width, int height) const;
+    int strokes() const;
+    QString currentTool() const;
+
+    SketchApp& m_app;
+    QDir m_output;
+    SketchWindow* m_window = nullptr;
+    Canvas* m_canvas = nullptr;
+    int m_failures = 0;
+    QStringList m_files;
+    int m_closeAnswers = 0;
+};

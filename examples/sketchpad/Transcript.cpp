@@ -1,0 +1,29 @@
+#include "Transcript.h"
+
+#include <cstdio>
+
+void Transcript::user(const QString& action)
+{
+    m_stepNotes.clear();
+    print(QStringLiteral("%1. %2").arg(++m_step, 2).arg(action));
+}
+
+void Transcript::note(const QString& line)
+{
+    m_stepNotes.append(line);
+    print(QStringLiteral("      ") + line);
+}
+
+bool Transcript::stepMentions(const QString& text) const
+{
+    for (const QString& line : m_stepNotes)
+        if (line.contains(text))
+            return true;
+    return false;
+}
+
+void Transcript::print(const QString& line) const
+{
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout);
+}
