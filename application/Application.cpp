@@ -29,30 +29,6 @@ tnString::IString g_fontName;
 int g_normalFontSize = 0;
 int g_smallFontSize = 0;
 
-const tnString::CString& registryName(const NamedEntity* e)
-{
-    const Name* name = e ? e->getName() : nullptr;
-    if (!name || name->isEmpty())
-        throw NullError();
-    return name->asString();
-}
-
-template <class T>
-void registerNamed(tn::NameHashTable<tn::Reference<T>>& table, T* object)
-{
-    const tnString::CString& name = registryName(object);
-    if (table.contains(name))
-        throw DuplicateError();
-    table.emplace(name, object);
-}
-
-template <class T>
-T* lookUp(const tn::NameHashTable<tn::Reference<T>>& table, const tnString::CString& name)
-{
-    const auto it = table.find(name);
-    return it == table.end() ? nullptr : it->second.get();
-}
-
 } // namespace
 
 Application::Application()
@@ -121,17 +97,17 @@ void Application::addMenu(CommandGroup* m)
 
 CommandDefn* Application::getCommand(const tnString::CString& name) const
 {
-    return lookUp(m_commands, name);
+    return lookUpNamed(m_commands, name);
 }
 
 Value* Application::getValue(const tnString::CString& name) const
 {
-    return lookUp(m_values, name);
+    return lookUpNamed(m_values, name);
 }
 
 CommandGroup* Application::getMenu(const tnString::CString& name) const
 {
-    return lookUp(m_menus, name);
+    return lookUpNamed(m_menus, name);
 }
 
 void Application::setMenuBar(const tnString::CString& name)
@@ -436,41 +412,20 @@ bool Application::dump(DumpFile& file, int level, const char* label) const
 }
 
 ApplicationCommandIterator::ApplicationCommandIterator(const Application* application)
-    : m_table(application ? &application->m_commands : nullptr)
-{
-    if (!application)
-        throw NullError();
-    m_node = m_table->begin();
-}
+    : RegistryIterator(application ? &application->m_commands : nullptr)
+{}
 
 ApplicationValueIterator::ApplicationValueIterator(const Application* application)
-    : m_table(application ? &application->m_values : nullptr)
-{
-    if (!application)
-        throw NullError();
-    m_node = m_table->begin();
-}
+    : RegistryIterator(application ? &application->m_values : nullptr)
+{}
 
 ApplicationMenuIterator::ApplicationMenuIterator(const Application* application)
-    : m_table(application ? &application->m_menus : nullptr)
-{
-    if (!application)
-        throw NullError();
-    m_node = m_table->begin();
-}
+    : RegistryIterator(application ? &application->m_menus : nullptr)
+{}
 
 BoolValue* registerBool(Application* owner, const tnString::CString& name, bool initial)
 {
-    if (!owner)
-        throw NullError();
-    // Held here until the owner holds it, so that a refused value is released.
-    auto* value = new BoolValue;
-    const tn::Reference<BoolValue> held(value);
-    value->setName(name);
-    value->setValue(initial);
-    owner->addValue(value);
-    // The analyzer cannot see the reference the registry took.
-    return value; // NOLINT(clang-analyzer-cplusplus.NewDelete)
+    return registerBoolIn(owner, name, initial);
 }
 
 } // namespace tnUI

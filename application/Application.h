@@ -8,6 +8,7 @@
 #include "../foundation/ReferenceCount.h"
 #include "../foundation/Signal.h"
 #include "../values/Value.h"
+#include "Registry.h"
 
 namespace tnUI {
 
@@ -198,49 +199,22 @@ private:
 
 // Walks the registered command definitions, in the table's order. It must
 // not outlive a registration.
-class ApplicationCommandIterator {
+class ApplicationCommandIterator : public RegistryIterator<CommandDefn> {
 public:
     // NullError for a null application.
     explicit ApplicationCommandIterator(const Application* application);
-
-    bool valid() const noexcept { return m_node != m_table->end(); }
-    CommandDefn* get() const { return m_node->second.get(); }
-    void next() { ++m_node; }
-
-private:
-    using Table = tn::NameHashTable<tn::Reference<CommandDefn>>;
-    Table::const_iterator m_node;
-    const Table* m_table;
 };
 
 // Walks the registered application values.
-class ApplicationValueIterator {
+class ApplicationValueIterator : public RegistryIterator<Value> {
 public:
     explicit ApplicationValueIterator(const Application* application);
-
-    bool valid() const noexcept { return m_node != m_table->end(); }
-    Value* get() const { return m_node->second.get(); }
-    void next() { ++m_node; }
-
-private:
-    using Table = tn::NameHashTable<tn::Reference<Value>>;
-    Table::const_iterator m_node;
-    const Table* m_table;
 };
 
 // Walks the registered menus.
-class ApplicationMenuIterator {
+class ApplicationMenuIterator : public RegistryIterator<CommandGroup> {
 public:
     explicit ApplicationMenuIterator(const Application* application);
-
-    bool valid() const noexcept { return m_node != m_table->end(); }
-    CommandGroup* get() const { return m_node->second.get(); }
-    void next() { ++m_node; }
-
-private:
-    using Table = tn::NameHashTable<tn::Reference<CommandGroup>>;
-    Table::const_iterator m_node;
-    const Table* m_table;
 };
 
 } // namespace tnUI

@@ -10,17 +10,6 @@
 
 namespace tnUI {
 
-namespace {
-// The name under which a registry stores e; NullError without one.
-const tnString::CString& registryName(const NamedEntity* e)
-{
-    const Name* name = e ? e->getName() : nullptr;
-    if (!name || name->isEmpty())
-        throw NullError();
-    return name->asString();
-}
-} // namespace
-
 Document::Document(Application* app)
 {
     if (!app)
@@ -77,17 +66,13 @@ void Document::addInstance(DocumentInstance* p)
 
 void Document::addValue(Value* v)
 {
-    const tnString::CString& name = registryName(v);
-    if (m_values.contains(name))
-        throw DuplicateError();
-    m_values.emplace(name, v);
+    registerNamed(m_values, v);
 }
 
 Value* Document::getValue(const tnString::CString& name, bool searchParent) const
 {
-    const auto it = m_values.find(name);
-    if (it != m_values.end())
-        return it->second.get();
+    if (Value* v = lookUpNamed(m_values, name))
+        return v;
     return searchParent && m_application ? m_application->getValue(name) : nullptr;
 }
 
@@ -113,25 +98,12 @@ bool Document::dump(DumpFile& file, int level, const char* label) const
 }
 
 DocumentValueIterator::DocumentValueIterator(const Document* document)
-    : m_table(document ? &document->m_values : nullptr)
-{
-    if (!document)
-        throw NullError();
-    m_node = m_table->begin();
-}
+    : RegistryIterator(document ? &document->m_values : nullptr)
+{}
 
 BoolValue* registerBool(Document* owner, const tnString::CString& name, bool initial)
 {
-    if (!owner)
-        throw NullError();
-    // Held here until the owner holds it, so that a refused value is released.
-    auto* value = new BoolValue;
-    const tn::Reference<BoolValue> held(value);
-    value->setName(name);
-    value->setValue(initial);
-    owner->addValue(value);
-    // The analyzer cannot see the reference the registry took.
-    return value; // NOLINT(clang-analyzer-cplusplus.NewDelete)
+    return registerBoolIn(owner, name, initial);
 }
 
 } // namespace tnUI

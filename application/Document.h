@@ -4,6 +4,7 @@
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
 #include "../values/Value.h"
+#include "Registry.h"
 
 namespace tnUI {
 
@@ -57,19 +58,10 @@ private:
 
 // Walks a document's own values, in the table's order. It must not outlive a
 // change of the table.
-class DocumentValueIterator {
+class DocumentValueIterator : public RegistryIterator<Value> {
 public:
     // NullError for a null document.
     explicit DocumentValueIterator(const Document* document);
-
-    bool valid() const noexcept { return m_node != m_table->end(); }
-    Value* get() const { return m_node->second.get(); }
-    void next() { ++m_node; }
-
-private:
-    using Table = tn::NameHashTable<tn::Reference<Value>>;
-    Table::const_iterator m_node;
-    const Table* m_table;
 };
 
 } // namespace tnUI

@@ -17,14 +17,6 @@ namespace tnUI {
 
 namespace {
 
-const tnString::CString& registryName(const NamedEntity* e)
-{
-    const Name* name = e ? e->getName() : nullptr;
-    if (!name || name->isEmpty())
-        throw NullError();
-    return name->asString();
-}
-
 // The momentary command that switches one document instance to one
 // environment. Neither is counted; each is forgotten when it dies, after
 // which executing the command does nothing.
@@ -156,10 +148,7 @@ void DocumentInstance::createEnvironmentCommands()
 
 void DocumentInstance::addValue(Value* v)
 {
-    const tnString::CString& name = registryName(v);
-    if (m_values.contains(name))
-        throw DuplicateError();
-    m_values.emplace(name, v);
+    registerNamed(m_values, v);
 }
 
 bool DocumentInstance::removeValue(Value* v)
@@ -175,9 +164,8 @@ bool DocumentInstance::removeValue(Value* v)
 
 Value* DocumentInstance::getValue(const tnString::CString& name, bool searchParent) const
 {
-    const auto it = m_values.find(name);
-    if (it != m_values.end())
-        return it->second.get();
+    if (Value* v = lookUpNamed(m_values, name))
+        return v;
     return searchParent && m_document ? m_document->getValue(name, true) : nullptr;
 }
 
@@ -231,25 +219,12 @@ bool DocumentInstance::dump(DumpFile& file, int level, const char* label) const
 }
 
 DocumentInstanceValueIterator::DocumentInstanceValueIterator(const DocumentInstance* instance)
-    : m_table(instance ? &instance->m_values : nullptr)
-{
-    if (!instance)
-        throw NullError();
-    m_node = m_table->begin();
-}
+    : RegistryIterator(instance ? &instance->m_values : nullptr)
+{}
 
 BoolValue* registerBool(DocumentInstance* owner, const tnString::CString& name, bool initial)
 {
-    if (!owner)
-        throw NullError();
-    // Held here until the owner holds it, so that a refused value is released.
-    auto* value = new BoolValue;
-    const tn::Reference<BoolValue> held(value);
-    value->setName(name);
-    value->setValue(initial);
-    owner->addValue(value);
-    // The analyzer cannot see the reference the registry took.
-    return value; // NOLINT(clang-analyzer-cplusplus.NewDelete)
+    return registerBoolIn(owner, name, initial);
 }
 
 } // namespace tnUI

@@ -5,6 +5,7 @@
 #include "../foundation/ReferenceCount.h"
 #include "../foundation/Signal.h"
 #include "../values/Value.h"
+#include "Registry.h"
 
 namespace tnUI {
 
@@ -99,19 +100,10 @@ private:
 
 // Walks an instance's own values, in the table's order. It must not outlive a
 // change of the table.
-class DocumentInstanceValueIterator {
+class DocumentInstanceValueIterator : public RegistryIterator<Value> {
 public:
     // NullError for a null instance.
     explicit DocumentInstanceValueIterator(const DocumentInstance* instance);
-
-    bool valid() const noexcept { return m_node != m_table->end(); }
-    Value* get() const { return m_node->second.get(); }
-    void next() { ++m_node; }
-
-private:
-    using Table = tn::NameHashTable<tn::Reference<Value>>;
-    Table::const_iterator m_node;
-    const Table* m_table;
 };
 
 } // namespace tnUI

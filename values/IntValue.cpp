@@ -5,7 +5,7 @@
 
 namespace tnUI {
 
-IntValue::IntValue(int v) : m_value(v), m_default(v)
+IntValue::IntValue(int v) : m_number{{}, v, v}
 {
     markSet();
 }
@@ -14,27 +14,13 @@ int IntValue::getValue() const
 {
     if (!isSet())
         throw NotSetError();
-    return m_value;
+    return m_number.value;
 }
 
 bool IntValue::setValue(int v)
 {
-    // The bounds are doubles holding integers; a clamped result is the bound
-    // truncated toward zero.
-    int x = v;
-    if (!m_range.isUnbounded()) {
-        const double d = v;
-        if (d < m_range.getMin())
-            x = static_cast<int>(m_range.getMin());
-        else if (d > m_range.getMax())
-            x = static_cast<int>(m_range.getMax());
-    }
-    const bool wasSet = isSet();
-    if (wasSet && m_value == x)
+    if (!m_number.store(v, isSet()))
         return false;
-    if (!wasSet)
-        m_default = x;
-    m_value = x;
     markSet();
     Message m(this, Message::Value);
     sendMessage(m);
@@ -45,14 +31,14 @@ bool IntValue::setValue(int v)
 
 void IntValue::setRange(int min, int max)
 {
-    m_range.set(min, max);
+    m_number.range.set(min, max);
     if (isSet())
-        setValue(m_value);
+        setValue(m_number.value);
 }
 
 void IntValue::setRangeUnbounded()
 {
-    m_range.setUnbounded();
+    m_number.range.setUnbounded();
 }
 
 bool IntValue::evalBool() const
@@ -69,7 +55,7 @@ void IntValue::reset()
 {
     if (!isSet())
         throw NotSetError();
-    setValue(m_default);
+    setValue(m_number.defaultValue);
 }
 
 bool IntValue::assign(const Value* const other)
@@ -77,9 +63,7 @@ bool IntValue::assign(const Value* const other)
     const auto* source = dynamic_cast<const IntValue*>(other);
     if (!source)
         return false;
-    m_default = source->m_default;
-    m_value = source->m_value;
-    m_range = source->m_range;
+    m_number = source->m_number;
     markSet();
     return Value::assign(other);
 }
@@ -93,11 +77,11 @@ bool IntValue::dump(DumpFile& file, int level, const char* label) const
         file.printf(level + 1, "value = unset\n");
         return true;
     }
-    file.printf(level + 1, "internal value = %d\n", m_value);
-    file.printf(level + 1, "internal default = %d\n", m_default);
-    if (!m_range.isUnbounded())
-        file.printf(level + 1, "range = [%d %d]\n", static_cast<int>(m_range.getMin()),
-                    static_cast<int>(m_range.getMax()));
+    file.printf(level + 1, "internal value = %d\n", m_number.value);
+    file.printf(level + 1, "internal default = %d\n", m_number.defaultValue);
+    if (!m_number.range.isUnbounded())
+        file.printf(level + 1, "range = [%d %d]\n", static_cast<int>(m_number.range.getMin()),
+                    static_cast<int>(m_number.range.getMax()));
     return true;
 }
 

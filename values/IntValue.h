@@ -2,6 +2,7 @@
 
 #include "../foundation/Linear.h"
 #include "NumericValue.h"
+#include "RangedNumber.h"
 
 namespace tnUI {
 
@@ -25,7 +26,7 @@ public:
     // changes it); the default is left as it is.
     void setRange(int min, int max);
     void setRangeUnbounded();
-    const tnLinear::Range1d& getRange() const noexcept { return m_range; }
+    const tnLinear::Range1d& getRange() const noexcept { return m_number.range; }
 
     bool evalBool() const override;
     double evalDouble() const override;
@@ -35,9 +36,7 @@ public:
     bool dump(DumpFile& file, int level, const char* label) const override;
 
 private:
-    tnLinear::Range1d m_range;
-    int m_value = 0;
-    int m_default = 0;
+    RangedNumber<int> m_number;
 };
 
 // Typed setter for a value known only as Value*: null raises NullError, a

@@ -7,7 +7,7 @@
 
 namespace tnUI {
 
-RealValue::RealValue(double v) : m_value(v), m_default(v)
+RealValue::RealValue(double v) : m_number{{}, v, v}
 {
     markSet();
 }
@@ -16,7 +16,7 @@ double RealValue::evalInternal() const
 {
     if (!isSet())
         throw NotSetError();
-    return m_value;
+    return m_number.value;
 }
 
 double RealValue::evalDisplay() const
@@ -26,15 +26,8 @@ double RealValue::evalDisplay() const
 
 bool RealValue::setInternalValueSilent(double v)
 {
-    // Exact comparisons throughout: a NaN passes the clamp unchanged and never
-    // equals the stored number.
-    const double x = m_range.clamp(v);
-    const bool wasSet = isSet();
-    if (wasSet && m_value == x)
+    if (!m_number.store(v, isSet()))
         return false;
-    if (!wasSet)
-        m_default = x;
-    m_value = x;
     markSet();
     return true;
 }
@@ -76,14 +69,14 @@ double RealValue::toInternal(double x) const
 
 void RealValue::setRange(double min, double max)
 {
-    m_range.set(min, max);
+    m_number.range.set(min, max);
     if (isSet())
-        setInternalValue(m_value);
+        setInternalValue(m_number.value);
 }
 
 void RealValue::setRangeUnbounded()
 {
-    m_range.setUnbounded();
+    m_number.range.setUnbounded();
 }
 
 bool RealValue::evalBool() const
@@ -100,7 +93,7 @@ void RealValue::reset()
 {
     if (!isSet())
         throw NotSetError();
-    setInternalValue(m_default);
+    setInternalValue(m_number.defaultValue);
 }
 
 bool RealValue::assign(const Value* const other)
@@ -110,9 +103,7 @@ bool RealValue::assign(const Value* const other)
         return false;
     // The numbers are copied even from an unset source; the target is set
     // afterwards in every case.
-    m_default = source->m_default;
-    m_value = source->m_value;
-    m_range = source->m_range;
+    m_number = source->m_number;
     markSet();
     return Value::assign(other);
 }
@@ -135,9 +126,7 @@ void RealValue::copyInto(Value* other) const
     if (!target)
         throw ImplError();
     NumericValue::copyInto(other);
-    target->m_range = m_range;
-    target->m_value = m_value;
-    target->m_default = m_default;
+    target->m_number = m_number;
 }
 
 bool RealValue::dump(DumpFile& file, int level, const char* label) const
@@ -145,14 +134,14 @@ bool RealValue::dump(DumpFile& file, int level, const char* label) const
     if (!NumericValue::dump(file, level, label))
         return false;
     if (isSet()) {
-        file.printf(level + 1, "internal value = %f\n", m_value);
-        file.printf(level + 1, "internal default = %f\n", m_default);
+        file.printf(level + 1, "internal value = %f\n", m_number.value);
+        file.printf(level + 1, "internal default = %f\n", m_number.defaultValue);
     } else {
         file.printf(level + 1, "value = unset\n");
     }
     // The range is written for an unset value too.
-    if (!m_range.isUnbounded())
-        file.printf(level + 1, "range = [%f %f]\n", m_range.getMin(), m_range.getMax());
+    if (!m_number.range.isUnbounded())
+        file.printf(level + 1, "range = [%f %f]\n", m_number.range.getMin(), m_number.range.getMax());
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "../foundation/Linear.h"
 #include "NumericValue.h"
+#include "RangedNumber.h"
 
 namespace tnUI {
 
@@ -36,7 +37,7 @@ public:
     // changes it); the default is left as it is.
     void setRange(double min, double max);
     void setRangeUnbounded();
-    const tnLinear::Range1d& getRange() const noexcept { return m_range; }
+    const tnLinear::Range1d& getRange() const noexcept { return m_number.range; }
 
     bool evalBool() const override;
     double evalDouble() const override;
@@ -50,9 +51,7 @@ protected:
     void copyInto(Value* other) const override;
 
 private:
-    tnLinear::Range1d m_range;
-    double m_value = 0.0;
-    double m_default = 0.0;
+    RangedNumber<double> m_number;
 };
 
 // Typed setters for a value known only as Value*: null raises NullError, a

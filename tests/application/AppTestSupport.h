@@ -64,42 +64,34 @@ inline std::string address(const void* p)
 // as a host that deletes its widget synchronously would.
 class FakeWindowImpl : public tnUI::ToolkitWindowImpl {
 public:
-    explicit FakeWindowImpl(std::vector<std::string>* log = nullptr, std::string name = "impl")
-        : m_log(log), m_name(std::move(name))
+    explicit FakeWindowImpl(std::vector<std::string>* log = nullptr, std::string name = "impl",
+                            bool closeDestroys = false)
+        : m_log(log), m_name(std::move(name)), m_closeDestroys(closeDestroys)
     {}
 
-    void raise() override
-    {
-        record("raise");
-        visible = true;
-    }
-    void hide() override
-    {
-        record("hide");
-        visible = false;
-    }
+    void raise() override { record("raise", true); }
+    void hide() override { record("hide", false); }
     void close() override
     {
-        record("close");
-        ++closeCalls;
-        if (closeDestroys)
+        record("close", visible);
+        if (m_closeDestroys)
             delete this;
     }
     bool isVisible() override { return visible; }
 
     bool visible = false;
-    bool closeDestroys = false;
-    int closeCalls = 0;
 
 private:
-    void record(const char* what)
+    void record(const char* what, bool visibleAfter)
     {
+        visible = visibleAfter;
         if (m_log)
             m_log->push_back(m_name + "." + what);
     }
 
     std::vector<std::string>* m_log;
     std::string m_name;
+    bool m_closeDestroys;
 };
 
 // Checks that a test leaves the live-entity and live-implementation counts
@@ -122,13 +114,12 @@ private:
     std::int32_t m_implsAtStart = 0;
 };
 
-// A host's document window: realizeWindow counts its calls and closing can
-// be refused.
+// A host's document window whose closing can be refused.
 class HostDocumentWindow : public tnUI::DocumentWindow {
 public:
     explicit HostDocumentWindow(tnUI::DocumentInstance* d) : DocumentWindow(d) {}
 
-    void realizeWindow() override { ++realized; }
+    void realizeWindow() override {}
     bool canCloseWindow() override
     {
         ++closeQuestions;
@@ -136,16 +127,11 @@ public:
     }
 
     bool canClose = true;
-    int realized = 0;
     int closeQuestions = 0;
 };
 
 // A host's pane.
-class HostPane : public tnUI::WindowPane {
-public:
-    HostPane() = default;
-    using WindowPane::destroyedWindow;
-};
+class HostPane : public tnUI::WindowPane {};
 
 // Makes an application for every test and destroys it before the counts are
 // checked.

