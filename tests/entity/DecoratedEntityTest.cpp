@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
 #include <utility>
 
 namespace {
@@ -35,8 +37,7 @@ TEST_F(DecoratedEntityTest, SlotsEnumNamesAndStatesOutsideTheTable)
     const char* const names[] = {"Normal", "Disabled", "Highlight", "Active"};
     for (IconState::EState s : allStates)
         EXPECT_STREQ(tnUI::enumName(s), names[s]);
-    EXPECT_STREQ(tnUI::enumName(IconMode::Default), "Default");
-    EXPECT_STREQ(tnUI::enumName(IconMode::Alternate), "Alternate");
+    EXPECT_EQ(std::string(tnUI::enumName(IconMode::Default)) + tnUI::enumName(IconMode::Alternate), "DefaultAlternate");
     EXPECT_THROW(tnUI::enumName(static_cast<IconMode::EMode>(2)), tnUI::ImplError);
 
     // Any mode but zero is the alternate one.
@@ -59,9 +60,8 @@ TEST_F(DecoratedEntityTest, SlotsEnumNamesAndStatesOutsideTheTable)
         EXPECT_THROW(constEntity.getIcon(s, IconMode::Alternate), tnUI::ImplError);
         EXPECT_THROW(entity->setIcon(normal, s, IconMode::Default), tnUI::ImplError);
     }
-    EXPECT_EQ(normal->getRefCount(), 2);
-    EXPECT_EQ(normal->messageSignal.getNumConnections(), 1);
-    EXPECT_TRUE(recorder.chains.empty());
+    EXPECT_EQ(std::tuple(normal->getRefCount(), normal->messageSignal.getNumConnections(), recorder.chains.size()),
+              std::tuple(2, 1, 0ul));
 }
 
 TEST_F(DecoratedEntityTest, SetIconAlwaysSendsIconAndWatchesTheIconsHeld)
@@ -74,8 +74,7 @@ TEST_F(DecoratedEntityTest, SetIconAlwaysSendsIconAndWatchesTheIconsHeld)
         entity->setIcon(icon, IconState::Normal, IconMode::Default);
         entity->setIcon(icon, IconState::Normal, IconMode::Default);
         EXPECT_EQ(recorder.chains, std::vector<Chain>(2, iconMessage));
-        EXPECT_EQ(icon->getRefCount(), 2);
-        EXPECT_EQ(icon->messageSignal.getNumConnections(), 1);
+        EXPECT_EQ(std::tuple(icon->getRefCount(), icon->messageSignal.getNumConnections()), std::tuple(2, 1));
         icon->setFilename(new Filename(IString(L"new.png")));
         EXPECT_EQ(recorder.chains.back(), (Chain{{entity.get(), Message::Icon}, {icon.get(), Message::Value}}));
 
@@ -89,8 +88,7 @@ TEST_F(DecoratedEntityTest, SetIconAlwaysSendsIconAndWatchesTheIconsHeld)
         EXPECT_EQ(recorder.chains.size(), 7u);
     }
     // The dying entity leaves no watcher.
-    EXPECT_EQ(replacement->getRefCount(), 1);
-    EXPECT_EQ(replacement->messageSignal.getNumConnections(), 0);
+    EXPECT_EQ(std::tuple(replacement->getRefCount(), replacement->messageSignal.getNumConnections()), std::tuple(1, 0));
 }
 
 // Gives fallback icons and records the order in which its icons are asked.
@@ -122,27 +120,23 @@ TEST_F(DecoratedEntityTest, SetIconsCopiesEffectiveIconsWithoutWatching)
 
     target->setIcons(*source);
     EXPECT_EQ(recorder.chains, (std::vector<Chain>{{{target.get(), Message::Icon}}}));
-    const std::vector<std::pair<IconState::EState, IconMode::EMode>> order = {
-        {IconState::Normal, IconMode::Default},   {IconState::Highlight, IconMode::Default},
-        {IconState::Active, IconMode::Default},   {IconState::Disabled, IconMode::Default},
-        {IconState::Normal, IconMode::Alternate}, {IconState::Highlight, IconMode::Alternate},
-        {IconState::Active, IconMode::Alternate}, {IconState::Disabled, IconMode::Alternate},
-    };
+    decltype(source->asked) order;
+    for (IconMode::EMode m : {IconMode::Default, IconMode::Alternate})
+        for (IconState::EState s : {IconState::Normal, IconState::Highlight, IconState::Active, IconState::Disabled})
+            order.emplace_back(s, m);
     EXPECT_EQ(source->asked, order);
     for (IconState::EState s : allStates) {
         EXPECT_EQ(target->getIcon(s, IconMode::Default), source->fallback.get());
         EXPECT_EQ(target->getIcon(s, IconMode::Alternate),
                   s == IconState::Disabled ? own.get() : source->fallback.get());
     }
-    EXPECT_EQ(source->fallback->getRefCount(), 8);
-    EXPECT_EQ(own->getRefCount(), 3);
-    EXPECT_EQ(previous->getRefCount(), 1);
+    EXPECT_EQ(std::tuple(source->fallback->getRefCount(), own->getRefCount(), previous->getRefCount()),
+              std::tuple(8, 3, 1));
 
     // No watching was made for the copied icons, and none cut for the icon
     // that was replaced.
     recorder.chains.clear();
     source->fallback->setFilename(new Filename(IString(L"changed.png")));
-    EXPECT_TRUE(recorder.chains.empty());
     previous->setFilename(new Filename(IString(L"changed.png")));
     EXPECT_EQ(recorder.chains.size(), 1u);
 }
@@ -159,16 +153,14 @@ TEST_F(DecoratedEntityTest, ImageFileHoldsItsFilename)
     EXPECT_TRUE(recorder.chains.empty());
     const tn::Reference<Filename> other(new Filename(IString(L"b.png")));
     icon->setFilename(other);
-    EXPECT_EQ(path->getRefCount(), 1);
-    EXPECT_EQ(icon->getFilename(), other.get());
+    EXPECT_EQ(std::tuple(path->getRefCount(), icon->getFilename()), std::tuple(1, other.get()));
     EXPECT_EQ(recorder.chains, (std::vector<Chain>{{{icon.get(), Message::Value}}}));
 
     // Equivalence follows the path text.
-    EXPECT_TRUE(tnUI::equivalent(icon, image(L"b.png")));
-    EXPECT_FALSE(tnUI::equivalent(icon, image(L"B.png")));
     const ImageFile* none = nullptr;
-    EXPECT_FALSE(tnUI::equivalent(icon, none));
-    EXPECT_FALSE(tnUI::equivalent(none, none));
+    EXPECT_TRUE(tnUI::equivalent(icon, image(L"b.png")));
+    EXPECT_FALSE(tnUI::equivalent(icon, image(L"B.png")) || tnUI::equivalent(icon, none) ||
+                 tnUI::equivalent(none, none));
 }
 
 TEST_F(DecoratedEntityTest, DumpWritesNonEmptySlotsInTableOrder)
@@ -189,7 +181,6 @@ TEST_F(DecoratedEntityTest, DumpWritesNonEmptySlotsInTableOrder)
     full->setIcon(activeIcon, IconState::Disabled, IconMode::Alternate);
 
     tnUITest::DumpCapture dump;
-    ASSERT_TRUE(dump.opened());
     EXPECT_TRUE(lone->dump(dump.file, 0, "lone"));
     EXPECT_TRUE(full->dump(dump.file, 0, "full"));
     const Filename* activePath = activeIcon->getFilename();

@@ -40,9 +40,7 @@ class DumpFileTest : public tnUITest::EntityTest {};
 TEST_F(DumpFileTest, NumbersLinesFromOneAndIndents)
 {
     DumpCapture dump;
-    ASSERT_TRUE(dump.opened());
-    EXPECT_TRUE(dump.file.ok());
-    EXPECT_EQ(dump.file.getLineNumber(), 1);
+    EXPECT_TRUE(dump.file.ok() && dump.file.getLineNumber() == 1);
     // Only a newline in the format advances the number.
     const std::tuple<const char*, const char*, int> writes[] = {{"no newline %s", "", 0},
                                                                 {"%s", "newline only in the argument\n", 0},
@@ -68,8 +66,7 @@ TEST_F(DumpFileTest, NumbersLinesFromOneAndIndents)
     EXPECT_EQ(std::string(DumpFile::indentation(40)).size(), 80u);
     EXPECT_STREQ(DumpFile::indentation(2), "|   ");
     EXPECT_STREQ(DumpFile::indentation(-3), "");
-    EXPECT_STREQ(DumpFile::dumpBool(true), "true");
-    EXPECT_STREQ(DumpFile::dumpBool(false), "false");
+    EXPECT_EQ(std::string(DumpFile::dumpBool(true)) + DumpFile::dumpBool(false), "truefalse");
 }
 
 TEST_F(DumpFileTest, HeaderTakesThreeLines)
@@ -102,10 +99,10 @@ TEST_F(DumpFileTest, EntityLineInItsFourForms)
     EXPECT_FALSE(a->dump(dump.file, 2, "again"));
     const std::string p = ptr(a);
     const Lines lines = dump.lines();
-    ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(lines[1], "00002: entity dumptest::Dumped (refs = 2, ptr = " + p + ")");
-    EXPECT_EQ(lines[2], "00003: | entity dumptest::Dumped (refs = 2, ptr = " + p + ") written on line 2");
-    EXPECT_EQ(lines[3], "00004: |   entity dumptest::Dumped \"again\" (refs = 2, ptr = " + p + ") written on line 2");
+    EXPECT_EQ(lines,
+              (Lines{"00001: one", "00002: entity dumptest::Dumped (refs = 2, ptr = " + p + ")",
+                     "00003: | entity dumptest::Dumped (refs = 2, ptr = " + p + ") written on line 2",
+                     "00004: |   entity dumptest::Dumped \"again\" (refs = 2, ptr = " + p + ") written on line 2"}));
     EXPECT_EQ(lines[1].find("0x0x"), std::string::npos);
     std::smatch match;
     ASSERT_TRUE(std::regex_search(lines[1], match, std::regex("ptr = 0x([0-9a-fA-F]+)\\)$"))) << lines[1];
@@ -123,9 +120,9 @@ TEST_F(DumpFileTest, StandardOutputAndReopeningThatRemembersEntities)
     dump.file.printf(0, "one\n");
     dump.file.printf(0, "two\n");
     EXPECT_TRUE(a->dump(dump.file, 0, nullptr));
-    EXPECT_EQ(dump.lines().size(), 3u); // and closes
+    EXPECT_EQ(dump.lines().size(), 3u); // and closes; closing twice is harmless
     EXPECT_FALSE(dump.file.ok());
-    dump.file.close(); // closing twice is harmless
+    dump.file.close();
 
     testing::internal::CaptureStdout();
     const bool opened = dump.file.open(tnString::IString(">"));
@@ -133,22 +130,18 @@ TEST_F(DumpFileTest, StandardOutputAndReopeningThatRemembersEntities)
     const bool first = opened && a->dump(dump.file, 1, nullptr);
     dump.file.close();
     const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_TRUE(opened);
-    EXPECT_EQ(line, 1);
-    EXPECT_FALSE(first);
+    EXPECT_EQ(std::tuple(opened, line, first), std::tuple(true, 1, false));
     EXPECT_EQ(out, "00001: | entity dumptest::Dumped (refs = 1, ptr = " + ptr(a.get()) + ") written on line 3\n");
     // Standard output is still open and usable.
     EXPECT_NE(fcntl(STDOUT_FILENO, F_GETFD), -1);
-    EXPECT_EQ(std::fflush(stdout), 0);
-    EXPECT_EQ(std::ferror(stdout), 0);
+    EXPECT_EQ(std::fflush(stdout) + std::ferror(stdout), 0);
 }
 
 TEST_F(DumpFileTest, WritingWithoutAStreamIsRefused)
 {
     tn::Reference<Dumped> a(new Dumped);
     DumpFile file;
-    EXPECT_FALSE(file.open(tnString::IString("/nonexistent-directory-of-tnui/sub/dump.txt")));
-    EXPECT_FALSE(file.ok());
+    EXPECT_FALSE(file.open(tnString::IString("/nonexistent-directory-of-tnui/sub/dump.txt")) || file.ok());
     EXPECT_THROW(file.printf(0, "x\n"), tnUI::ImplError);
     EXPECT_THROW(file.header(), tnUI::ImplError);
     EXPECT_THROW(a->dump(file, 0, nullptr), tnUI::ImplError);

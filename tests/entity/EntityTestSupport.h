@@ -35,6 +35,7 @@ inline void PrintTo(const Link& link, std::ostream* os)
 
 // A message and its causes, the message itself first.
 using Chain = std::vector<Link>;
+using Chains = std::vector<Chain>;
 
 // Records every message an entity sends, with its cause chain copied (the
 // messages themselves do not outlive the emission).
@@ -70,6 +71,7 @@ public:
             ::close(fd);
         m_path = path;
         m_opened = file.open(tnString::IString(m_path.c_str()));
+        EXPECT_TRUE(m_opened) << m_path;
     }
     ~DumpCapture()
     {
@@ -107,11 +109,11 @@ inline std::string ptr(const void* p)
 }
 
 // The text of a dump line after its number and indentation, for an entity
-// dumped with a label the first time.
+// dumped the first time, with a label unless it is null.
 inline std::string entityLine(const char* type, const char* label, int refs, const void* p)
 {
-    return std::string("entity ") + type + " \"" + label + "\" (refs = " + std::to_string(refs) + ", ptr = " + ptr(p) +
-           ")";
+    const std::string labelText = label ? std::string(" \"") + label + "\"" : "";
+    return std::string("entity ") + type + labelText + " (refs = " + std::to_string(refs) + ", ptr = " + ptr(p) + ")";
 }
 
 // A full dump line: number, indentation and text.

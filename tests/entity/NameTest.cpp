@@ -35,14 +35,13 @@ TEST_F(NameTest, ComparesTextsAndMutableNameAnnouncesOnlyRealChanges)
     EXPECT_TRUE(recorder.chains.empty());
     name->set(CString("two"));
     EXPECT_STREQ(name->asChar(), "two");
-    EXPECT_EQ(recorder.chains, std::vector<Chain>{(Chain{{name.get(), Message::Name}})});
     name->set(a.get());
     EXPECT_FALSE(tnUI::equivalent(a, tn::Reference<Name>(new Name("tool"))));
     name->erase();
     name->erase();
     EXPECT_THROW(name->set(none), tnUI::NullError);
     EXPECT_TRUE(name->isEmpty());
-    EXPECT_EQ(recorder.chains.size(), 3u);
+    EXPECT_EQ(recorder.chains, std::vector<Chain>(3, Chain{{name.get(), Message::Name}}));
 }
 
 TEST_F(NameTest, NamedEntityIsNamedOnceWithAFixedName)
@@ -55,12 +54,9 @@ TEST_F(NameTest, NamedEntityIsNamedOnceWithAFixedName)
     const tn::Reference<MutableName> mutableName(new MutableName("Moving"));
     EXPECT_THROW(entity->setName(mutableName.get()), tnUI::ImplError);
     EXPECT_EQ(mutableName->getRefCount(), 1);
-    EXPECT_TRUE(recorder.chains.empty());
 
     entity->setName(CString("Edit"));
-    EXPECT_STREQ(entity->nameAsChar(), "Edit");
     EXPECT_EQ(entity->getName()->getRefCount(), 1);
-    EXPECT_EQ(recorder.chains, std::vector<Chain>{(Chain{{entity.get(), Message::Name}})});
 
     // Every later attempt is refused, the first name stays and nothing is sent;
     // an already named entity reports ImplError before checking the argument.
@@ -76,14 +72,13 @@ TEST_F(NameTest, NamedEntityIsNamedOnceWithAFixedName)
     } catch (const tnUI::ImplError&) {
     }
     EXPECT_STREQ(entity->nameAsChar(), "Edit");
-    EXPECT_EQ(recorder.chains.size(), 1u);
+    EXPECT_EQ(recorder.chains, std::vector<Chain>{(Chain{{entity.get(), Message::Name}})});
 }
 
 TEST_F(NameTest, DumpsNameUnderEntity)
 {
     using tnUITest::dumpLine;
     using tnUITest::entityLine;
-    using tnUITest::ptr;
 
     const tn::Reference<Name> shared(new Name("Edit"));
     const tn::Reference<NamedEntity> first(new NamedEntity), second(new NamedEntity), unnamed(new NamedEntity);
@@ -91,21 +86,20 @@ TEST_F(NameTest, DumpsNameUnderEntity)
     second->setName(shared.get());
 
     tnUITest::DumpCapture dump;
-    ASSERT_TRUE(dump.opened());
     EXPECT_TRUE(first->dump(dump.file, 0, nullptr));
     EXPECT_TRUE(second->dump(dump.file, 1, "second"));
     EXPECT_TRUE(unnamed->dump(dump.file, 0, "unnamed"));
     EXPECT_FALSE(first->dump(dump.file, 0, nullptr));
 
     const std::vector<std::string> expected = {
-        dumpLine(1, 0, "entity tnUI::NamedEntity (refs = 1, ptr = " + ptr(first.get()) + ")"),
+        dumpLine(1, 0, entityLine("tnUI::NamedEntity", nullptr, 1, first.get())),
         dumpLine(2, 1, entityLine("tnUI::Name", "name", 3, shared.get())),
         dumpLine(3, 2, "value = \"Edit\""),
         dumpLine(4, 1, entityLine("tnUI::NamedEntity", "second", 1, second.get())),
         dumpLine(5, 2, entityLine("tnUI::Name", "name", 3, shared.get()) + " written on line 2"),
         dumpLine(6, 0, entityLine("tnUI::NamedEntity", "unnamed", 1, unnamed.get())),
         dumpLine(7, 1, "name = <null>"),
-        dumpLine(8, 0, "entity tnUI::NamedEntity (refs = 1, ptr = " + ptr(first.get()) + ") written on line 1"),
+        dumpLine(8, 0, entityLine("tnUI::NamedEntity", nullptr, 1, first.get()) + " written on line 1"),
     };
     EXPECT_EQ(dump.lines(), expected);
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -19,11 +20,8 @@ TEST(Rectangle, SidesSettersAndRanges)
     Rectangle r;
     r.set(1, 2, 3, 4);
     EXPECT_EQ(r, Rectangle(Point2(1, 2), Tuple2(3, 4)));
-    EXPECT_EQ(r.left(), 1.0);
-    EXPECT_EQ(r.top(), 2.0);
-    EXPECT_EQ(r.right(), 4.0);
-    EXPECT_EQ(r.bottom(), 6.0);
-    EXPECT_EQ(r.getLowerRight(), Point2(4, 6));
+    EXPECT_EQ(std::tuple(r.left(), r.top(), r.right(), r.bottom(), r.getLowerRight()),
+              std::tuple(1.0, 2.0, 4.0, 6.0, Point2(4, 6)));
     r.move(Point2(5, 6));
     EXPECT_EQ(r.getSize(), Tuple2(3, 4));
     r.resize(Tuple2(7, 8));
@@ -35,8 +33,7 @@ TEST(Rectangle, SidesSettersAndRanges)
     range.extend(Point2(10, 20));
     const Rectangle fromRange(range);
     EXPECT_EQ(fromRange, Rectangle(Point2(10, 20), Tuple2(30, 40)));
-    EXPECT_EQ(fromRange.getRange().getMin(), Point2(10, 20));
-    EXPECT_EQ(fromRange.getRange().getMax(), Point2(40, 60));
+    EXPECT_EQ(fromRange.getRange(), range);
 }
 
 TEST(Rectangle, ContainsAllEdgesExactlyAndIsEmptyWhenBothSidesNearZero)
@@ -78,33 +75,28 @@ TEST(Rectangle, NormalizePoint)
         const Rectangle r(c.origin, Tuple2(101, 51));
         Point2 p = c.p;
         r.normalizePoint(p, c.unitRange);
-        EXPECT_DOUBLE_EQ(p.x, c.expected.x) << c.p.x << ", " << c.p.y << " " << c.unitRange;
-        EXPECT_DOUBLE_EQ(p.y, c.expected.y) << c.p.x << ", " << c.p.y << " " << c.unitRange;
+        EXPECT_EQ(p, c.expected) << c.p.x << ", " << c.p.y << " " << c.unitRange;
     }
     // A one-pixel rectangle divides by zero.
     Point2 p(3, 0);
     Rectangle(Point2(0, 0), Tuple2(1, 1)).normalizePoint(p, true);
-    EXPECT_TRUE(std::isinf(p.x));
-    EXPECT_TRUE(std::isnan(p.y));
+    EXPECT_TRUE(std::isinf(p.x) && std::isnan(p.y));
 }
 
 TEST(Rectangle, Dump)
 {
     const Rectangle r(Point2(1.5, -2), Tuple2(30, 40.25));
     tnUITest::DumpCapture capture;
-    ASSERT_TRUE(capture.opened());
     r.dump(capture.file, 1, "bounds");
     r.dump(capture.file, 0, nullptr);
-    const std::vector<std::string> lines = capture.lines();
-    const std::vector<std::string> expected{
-        tnUITest::dumpLine(1, 1, "Rectangle " + tnUITest::ptr(&r) + " bounds:"),
-        tnUITest::dumpLine(2, 2, "Origin = (1.500000, -2.000000)"),
-        tnUITest::dumpLine(3, 2, "Size = (30.000000, 40.250000)"),
-        tnUITest::dumpLine(4, 0, "Rectangle " + tnUITest::ptr(&r) + ":"),
-        tnUITest::dumpLine(5, 1, "Origin = (1.500000, -2.000000)"),
-        tnUITest::dumpLine(6, 1, "Size = (30.000000, 40.250000)"),
-    };
-    EXPECT_EQ(lines, expected);
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{
+                                   tnUITest::dumpLine(1, 1, "Rectangle " + tnUITest::ptr(&r) + " bounds:"),
+                                   tnUITest::dumpLine(2, 2, "Origin = (1.500000, -2.000000)"),
+                                   tnUITest::dumpLine(3, 2, "Size = (30.000000, 40.250000)"),
+                                   tnUITest::dumpLine(4, 0, "Rectangle " + tnUITest::ptr(&r) + ":"),
+                                   tnUITest::dumpLine(5, 1, "Origin = (1.500000, -2.000000)"),
+                                   tnUITest::dumpLine(6, 1, "Size = (30.000000, 40.250000)"),
+                               }));
 }
 
 } // namespace

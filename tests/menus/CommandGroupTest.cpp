@@ -82,13 +82,11 @@ TEST_F(CommandGroupTest, PathToTheFirstInstanceOfADefinition)
     EXPECT_EQ(path, (Path{menu.get(), edit.get(), nested.get(), first}));
     EXPECT_TRUE(menu->findFirst(paste.get(), path));
     EXPECT_EQ(path, (Path{menu.get(), pasteInstance}));
-    EXPECT_FALSE(menu->findFirst(absent.get(), path));
-    EXPECT_TRUE(path.empty());
+    EXPECT_FALSE(menu->findFirst(absent.get(), path) || !path.empty());
     EXPECT_FALSE(menu->findFirst(nullptr, path));
 
     // The group's own searches still work on a command group.
-    EXPECT_TRUE(menu->find(first, path));
-    EXPECT_EQ(path.size(), 4U);
+    EXPECT_TRUE(menu->find(first, path) && path.size() == 4U);
 }
 
 TEST_F(CommandGroupTest, DumpsLikeAGroup)
@@ -97,15 +95,16 @@ TEST_F(CommandGroupTest, DumpsLikeAGroup)
     const auto quit = defn("quit");
     add(menu.get(), quit.get());
     tnUITest::DumpCapture dump;
-    ASSERT_TRUE(dump.opened());
     menu->dump(dump.file, 0, "menu");
-    const std::vector<std::string> lines = dump.lines();
-    ASSERT_GE(lines.size(), 5U);
-    EXPECT_EQ(lines[0], tnUITest::dumpLine(1, 0, tnUITest::entityLine("tnUI::CommandGroup", "menu", 1, menu.get())));
-    EXPECT_EQ(lines[3], tnUITest::dumpLine(4, 1, "group size = 1"));
-    EXPECT_EQ(lines[4],
-              tnUITest::dumpLine(
-                  5, 2, tnUITest::entityLine("tnUI::CommandInstance", "group element", 1, menu->getElement(0))));
+    std::vector<std::string> lines = dump.lines();
+    lines.resize(5);
+    using tnUITest::dumpLine, tnUITest::entityLine;
+    EXPECT_EQ(
+        lines,
+        (std::vector<std::string>{
+            dumpLine(1, 0, entityLine("tnUI::CommandGroup", "menu", 1, menu.get())), dumpLine(2, 1, "name = <null>"),
+            dumpLine(3, 1, "order = 50.000000"), dumpLine(4, 1, "group size = 1"),
+            dumpLine(5, 2, entityLine("tnUI::CommandInstance", "group element", 1, menu->getElement(0)))}));
 }
 
 } // namespace

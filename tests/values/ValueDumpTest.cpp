@@ -27,7 +27,6 @@ class ValueDumpTest : public tnUITest::EntityTest {};
 Lines dumpOf(const tnUI::Entity& value)
 {
     tnUITest::DumpCapture dump;
-    EXPECT_TRUE(dump.opened());
     EXPECT_TRUE(value.dump(dump.file, 0, nullptr));
     return dump.lines();
 }
