@@ -130,9 +130,10 @@ protected:
     {
         EXPECT_EQ(fire(), first);
         EXPECT_EQ(fire(), second);
-        if (dead)
+        if (dead) {
             for (SignalClient* receiver : {&a.signalClient, &client, &c.signalClient})
                 EXPECT_EQ(receiver->getNumConnections(), 0);
+        }
     }
 
     Log log;
