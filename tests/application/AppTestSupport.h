@@ -1,9 +1,10 @@
 #pragma once
 
-// Helpers shared by the application tests: a capture of the diagnostic
-// output, a toolkit window implementation that records what it is asked, and
-// a fixture that checks that each test leaves as many live entities and
-// toolkit implementations as it found.
+// Helpers shared by the application and command tests, with the headers
+// they use: a capture of the diagnostic output, a toolkit window
+// implementation that records what it is asked, fixtures that check that
+// each test leaves as many live entities and toolkit implementations as it
+// found, and readers of dumps.
 
 #include "entity/EntityTestSupport.h"
 
@@ -11,13 +12,28 @@
 #include <tnUI/application/Document.h>
 #include <tnUI/application/DocumentInstance.h>
 #include <tnUI/application/DocumentWindow.h>
+#include <tnUI/application/Environment.h>
+#include <tnUI/application/EventFilter.h>
+#include <tnUI/application/TestWindow.h>
 #include <tnUI/application/ToolkitImpl.h>
+#include <tnUI/application/UtilityWindow.h>
 #include <tnUI/application/WindowPane.h>
+#include <tnUI/commands/CallInfo.h>
+#include <tnUI/commands/CommandDefn.h>
+#include <tnUI/commands/CommandInstance.h>
+#include <tnUI/entity/Error.h>
+#include <tnUI/entity/Label.h>
 #include <tnUI/foundation/AppOutput.h>
+#include <tnUI/menus/CommandGroup.h>
+#include <tnUI/values/BoolValue.h>
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+#include <memory>
+#include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace tnUITest {
@@ -169,5 +185,44 @@ protected:
 
     tn::Reference<tnUI::Application> app;
 };
+
+// An application with one document "doc" shown in a document window.
+class ShownDocumentTest : public ApplicationTest {
+protected:
+    void SetUp() override
+    {
+        ApplicationTest::SetUp();
+        doc = document("doc");
+        window = show(doc);
+        instance = window->getDocumentInstance();
+    }
+
+    tnUI::Document* doc = nullptr;
+    HostDocumentWindow* window = nullptr;
+    tnUI::DocumentInstance* instance = nullptr;
+};
+
+// The lines of e's dump, without their numbers, each ended by a newline.
+inline std::string dumpText(const tnUI::Entity& e)
+{
+    DumpCapture dump;
+    e.dump(dump.file, 0, nullptr);
+    std::string text;
+    for (const std::string& line : dump.lines())
+        text += line.substr(7) + "\n";
+    return text;
+}
+
+// Whether text holds parts in this order.
+inline bool inOrder(const std::string& text, std::initializer_list<const char*> parts)
+{
+    std::size_t at = 0;
+    for (const char* part : parts) {
+        at = text.find(part, at);
+        if (at == std::string::npos)
+            return false;
+    }
+    return true;
+}
 
 } // namespace tnUITest

@@ -3,20 +3,15 @@
 #include "application/AppTestSupport.h"
 
 #include <tnUI/application/Constants.h>
-#include <tnUI/entity/Label.h>
-
-#include <gtest/gtest.h>
 
 namespace {
 
 using tnUI::Constants;
-using tnUI::Label;
+using ConstantsTest = tnUITest::CountedTest;
 
-class ConstantsTest : public tnUITest::CountedTest {};
-
-tn::Reference<const Label> label(const char* text)
+tn::Reference<const tnUI::Label> label(const char* text)
 {
-    return tn::Reference<const Label>(new Label(text));
+    return tn::Reference<const tnUI::Label>(new tnUI::Label(text));
 }
 
 TEST_F(ConstantsTest, SlotsHoldOneLabelEachAndOnlyTheTenAreAnswered)

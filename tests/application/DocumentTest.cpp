@@ -1,33 +1,16 @@
-// Documents, document instances and environments: ownership and removal,
-// the three layers of values, environment commands, and the dumps.
+// Documents, document instances and environments.
 
 #include "application/AppTestSupport.h"
 
-#include <tnUI/application/Environment.h>
-#include <tnUI/commands/CallInfo.h>
-#include <tnUI/commands/CommandDefn.h>
-#include <tnUI/commands/CommandInstance.h>
-#include <tnUI/entity/Error.h>
 #include <tnUI/entity/Filename.h>
 #include <tnUI/entity/ImageFile.h>
-#include <tnUI/entity/Label.h>
-#include <tnUI/menus/CommandGroup.h>
-#include <tnUI/values/BoolValue.h>
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <set>
-#include <string>
-#include <vector>
 
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
 using tnString::CString;
-using tnUI::BoolValue;
-using tnUI::Document;
-using tnUI::DocumentInstance;
-using tnUI::Environment;
+using tnString::IString;
 
 tn::Reference<BoolValue> flag(const char* name)
 {
@@ -41,28 +24,28 @@ tn::Reference<BoolValue> flag(const char* name)
 // address written as "@".
 std::vector<std::string> commandNames(const DocumentInstance* instance)
 {
-    const std::string address = tnUITest::address(instance);
+    const std::string self = address(instance);
     std::vector<std::string> result;
     for (int i = 0; i < instance->getEnvironmentCommands()->getNumElements(); ++i) {
         const std::string name = instance->getEnvironmentCommands()->getElement(i)->nameAsChar();
-        const std::size_t at = name.find(address);
-        result.push_back(at == std::string::npos ? name : name.substr(0, at) + "@" + name.substr(at + address.size()));
+        const std::size_t at = name.find(self);
+        result.push_back(at == std::string::npos ? name : name.substr(0, at) + "@" + name.substr(at + self.size()));
     }
     return result;
 }
 
 // Executes the environment command i of instance.
-void executeEnvironmentCommand(tnUI::CommandGroup* commands, int i)
+void executeEnvironmentCommand(CommandGroup* commands, int i)
 {
-    const tn::Reference<tnUI::CallInfo> call(new tnUI::CallInfo(nullptr, nullptr, nullptr, nullptr));
-    static_cast<tnUI::CommandInstance*>(commands->getElement(i))->asMomentary()->execute(*call);
+    const tn::Reference<CallInfo> call(new CallInfo(nullptr, nullptr, nullptr, nullptr));
+    static_cast<CommandInstance*>(commands->getElement(i))->asMomentary()->execute(*call);
 }
 
-class DocumentTest : public tnUITest::ApplicationTest {
+class DocumentTest : public ApplicationTest {
 protected:
     Environment* environment(const char* name, const char* label = "")
     {
-        auto* e = new Environment(CString(name), tnString::IString(label));
+        auto* e = new Environment(CString(name), IString(label));
         app->addEnvironment(e);
         return e;
     }
@@ -70,21 +53,19 @@ protected:
 
 TEST_F(DocumentTest, DocumentsAndInstancesRegisterWithTheirOwners)
 {
-    const int live = tnUI::Entity::numberOfActiveObjects();
-    EXPECT_THROW(Document(nullptr), tnUI::NullError);
-    EXPECT_THROW(DocumentInstance(nullptr), tnUI::NullError);
-    EXPECT_EQ(tnUI::Entity::numberOfActiveObjects(), live);
+    const int live = Entity::numberOfActiveObjects();
+    EXPECT_THROW(Document(nullptr), NullError);
+    EXPECT_THROW(DocumentInstance(nullptr), NullError);
+    EXPECT_EQ(Entity::numberOfActiveObjects(), live);
 
     Document* d = document("doc");
     auto* first = new DocumentInstance(d);
     auto* second = new DocumentInstance(d);
-    EXPECT_EQ(app->getDocument(0), d);
+    EXPECT_EQ(std::tuple(app->getDocument(0), d->getInstance(0), d->findInstance(second), second->getApplication()),
+              std::tuple(d, first, 1, app.get()));
     EXPECT_EQ(d->getRefCount(), 1);
-    EXPECT_EQ(d->getInstance(0), first);
-    EXPECT_EQ(d->findInstance(second), 1);
-    EXPECT_EQ(second->getApplication(), app.get());
-    EXPECT_THROW(d->getInstance(2), tnUI::IndexError);
-    EXPECT_THROW(d->getInstance(-1), tnUI::IndexError);
+    EXPECT_THROW(d->getInstance(2), IndexError);
+    EXPECT_THROW(d->getInstance(-1), IndexError);
     EXPECT_EQ(first->getRefCount(), 1);
 }
 
@@ -128,13 +109,14 @@ TEST_F(DocumentTest, ValuesAreFoundInThreeLayersEachRefusingBadOnes)
 
     const auto twin = flag("own"), nameless = flag(nullptr), emptyName = flag("");
     d->addValue(own);
-    for (const auto& add : {std::function<void(tnUI::Value*)>([&](tnUI::Value* v) { d->addValue(v); }),
-                            std::function<void(tnUI::Value*)>([&](tnUI::Value* v) { instance->addValue(v); })}) {
-        EXPECT_THROW(add(twin), tnUI::DuplicateError);
-        EXPECT_THROW(add(nullptr), tnUI::NullError);
-        EXPECT_THROW(add(nameless), tnUI::NullError);
-        EXPECT_THROW(add(emptyName), tnUI::NullError);
-    }
+    const auto refusesBadValues = [&](auto* owner) {
+        EXPECT_THROW(owner->addValue(twin), DuplicateError);
+        EXPECT_THROW(owner->addValue(nullptr), NullError);
+        EXPECT_THROW(owner->addValue(nameless), NullError);
+        EXPECT_THROW(owner->addValue(emptyName), NullError);
+    };
+    refusesBadValues(d);
+    refusesBadValues(instance);
     EXPECT_EQ(own->getRefCount(), 3);
     EXPECT_EQ(twin->getRefCount(), 1);
 
@@ -150,9 +132,9 @@ TEST_F(DocumentTest, RegisterBoolMakesARegisteredFlagOrLeavesNothingBehind)
 {
     Document* d = document();
     auto* instance = new DocumentInstance(d);
-    BoolValue* a = tnUI::registerBool(app.get(), CString("a"), true);
-    BoolValue* b = tnUI::registerBool(d, CString("a"), false);
-    BoolValue* c = tnUI::registerBool(instance, CString("a"), true);
+    BoolValue* a = registerBool(app.get(), CString("a"), true);
+    BoolValue* b = registerBool(d, CString("a"), false);
+    BoolValue* c = registerBool(instance, CString("a"), true);
     EXPECT_EQ(app->getValue(CString("a")), a);
     EXPECT_EQ(d->getValue(CString("a"), false), b);
     EXPECT_EQ(instance->getValue(CString("a"), false), c);
@@ -163,15 +145,15 @@ TEST_F(DocumentTest, RegisterBoolMakesARegisteredFlagOrLeavesNothingBehind)
     c->reset(); // the initial value is the default
     EXPECT_TRUE(c->getValue());
 
-    const int live = tnUI::Entity::numberOfActiveObjects();
-    EXPECT_THROW(tnUI::registerBool(app.get(), CString("a"), false), tnUI::DuplicateError);
-    EXPECT_THROW(tnUI::registerBool(d, CString("a"), false), tnUI::DuplicateError);
-    EXPECT_THROW(tnUI::registerBool(instance, CString("a"), false), tnUI::DuplicateError);
-    EXPECT_THROW(tnUI::registerBool(instance, CString(""), false), tnUI::NullError);
-    EXPECT_THROW(tnUI::registerBool(static_cast<tnUI::Application*>(nullptr), CString("n"), false), tnUI::NullError);
-    EXPECT_THROW(tnUI::registerBool(static_cast<Document*>(nullptr), CString("n"), false), tnUI::NullError);
-    EXPECT_THROW(tnUI::registerBool(static_cast<DocumentInstance*>(nullptr), CString("n"), false), tnUI::NullError);
-    EXPECT_EQ(tnUI::Entity::numberOfActiveObjects(), live);
+    const int live = Entity::numberOfActiveObjects();
+    EXPECT_THROW(registerBool(app.get(), CString("a"), false), DuplicateError);
+    EXPECT_THROW(registerBool(d, CString("a"), false), DuplicateError);
+    EXPECT_THROW(registerBool(instance, CString("a"), false), DuplicateError);
+    EXPECT_THROW(registerBool(instance, CString(""), false), NullError);
+    EXPECT_THROW(registerBool(static_cast<Application*>(nullptr), CString("n"), false), NullError);
+    EXPECT_THROW(registerBool(static_cast<Document*>(nullptr), CString("n"), false), NullError);
+    EXPECT_THROW(registerBool(static_cast<DocumentInstance*>(nullptr), CString("n"), false), NullError);
+    EXPECT_EQ(Entity::numberOfActiveObjects(), live);
 }
 
 TEST_F(DocumentTest, ValueIteratorsVisitEveryOwnValueOnce)
@@ -179,22 +161,22 @@ TEST_F(DocumentTest, ValueIteratorsVisitEveryOwnValueOnce)
     Document* d = document();
     auto* instance = new DocumentInstance(d);
     for (const char* name : {"a", "b", "c"}) {
-        tnUI::registerBool(d, CString(name), false);
-        tnUI::registerBool(instance, CString(name), true);
+        registerBool(d, CString(name), false);
+        registerBool(instance, CString(name), true);
     }
-    tnUI::registerBool(app.get(), CString("app"), true);
+    registerBool(app.get(), CString("app"), true);
     std::multiset<std::string> seen, seenInInstance;
-    for (tnUI::DocumentValueIterator it(d); it.valid(); it.next())
+    for (DocumentValueIterator it(d); it.valid(); it.next())
         seen.insert(it.get()->nameAsChar());
-    tnUI::DocumentInstanceValueIterator it(instance);
+    DocumentInstanceValueIterator it(instance);
     seenInInstance.insert(it.get()->nameAsChar());
     it.next();
-    for (tnUI::DocumentInstanceValueIterator copy = it; copy.valid(); copy.next()) // from the same place
+    for (DocumentInstanceValueIterator copy = it; copy.valid(); copy.next()) // from the same place
         seenInInstance.insert(copy.get()->nameAsChar());
     EXPECT_EQ(seen, (std::multiset<std::string>{"a", "b", "c"}));
     EXPECT_EQ(seenInInstance, seen);
-    EXPECT_THROW(tnUI::DocumentValueIterator(nullptr), tnUI::NullError);
-    EXPECT_THROW(tnUI::DocumentInstanceValueIterator(nullptr), tnUI::NullError);
+    EXPECT_THROW(DocumentValueIterator(nullptr), NullError);
+    EXPECT_THROW(DocumentInstanceValueIterator(nullptr), NullError);
 }
 
 // An instance that leaves out one environment.
@@ -212,19 +194,18 @@ TEST_F(DocumentTest, EnvironmentCommandsCopyTheEnvironmentsOfTheirTime)
     auto* before = new DocumentInstance(document());
     Environment* paint = environment("paint", "Paint");
     Environment* sculpt = environment("sculpt");
-    const tn::Reference<const tnUI::Label> tip(new tnUI::Label("Paint things"));
+    const tn::Reference<const Label> tip(new Label("Paint things"));
     paint->setToolTip(tip);
-    const tn::Reference<tnUI::ImageFile> icon(
-        new tnUI::ImageFile(tn::Reference<tnUI::Filename>(new tnUI::Filename(tnString::IString("paint.png")))));
-    paint->setIcon(icon, tnUI::IconState::Normal, tnUI::IconMode::Default);
+    const tn::Reference<ImageFile> icon(new ImageFile(tn::Reference<Filename>(new Filename(IString("paint.png")))));
+    paint->setIcon(icon, IconState::Normal, IconMode::Default);
     auto* instance = new DocumentInstance(document());
     EXPECT_EQ(instance->getEnvironment(), paint); // the first one
     EXPECT_EQ(commandNames(instance), (std::vector<std::string>{"environmentCommand@_0", "environmentCommand@_1"}));
-    const tnUI::CommandGroup* commands = instance->getEnvironmentCommands();
+    const CommandGroup* commands = instance->getEnvironmentCommands();
     EXPECT_EQ(commands->getElement(0)->getLabel(), paint->getLabel());
     EXPECT_EQ(commands->getElement(0)->getToolTip(), tip.get());
-    const auto* paintCommand = static_cast<const tnUI::CommandInstance*>(commands->getElement(0));
-    EXPECT_EQ(paintCommand->getCommand()->getIcon(tnUI::IconState::Normal, tnUI::IconMode::Default), icon.get());
+    const auto* paintCommand = static_cast<const CommandInstance*>(commands->getElement(0));
+    EXPECT_EQ(paintCommand->getCommand()->getIcon(IconState::Normal, IconMode::Default), icon.get());
     EXPECT_EQ(commands->getElement(1)->getLabel(), sculpt->getLabel());
     EXPECT_EQ(app->getNumCommands(), 0); // they belong to the instance alone
 
@@ -265,14 +246,13 @@ TEST_F(DocumentTest, InstancesAndCommandsOutlivingTheirOwnersForgetThem)
     const tn::Reference<Document> d(document());
     const tn::Reference<DocumentInstance> instance(new DocumentInstance(d));
     auto* gone = new DocumentInstance(d);
-    const tn::Reference<tnUI::CommandGroup> commands(instance->getEnvironmentCommands());
-    const tn::Reference<tnUI::CommandGroup> orphaned(gone->getEnvironmentCommands());
+    const tn::Reference<CommandGroup> commands(instance->getEnvironmentCommands());
+    const tn::Reference<CommandGroup> orphaned(gone->getEnvironmentCommands());
     d->removeInstance(gone);
     executeEnvironmentCommand(orphaned.get(), 1); // its instance is dead: nothing happens
     app = nullptr;
-    EXPECT_EQ(d->getApplication(), nullptr);
-    EXPECT_EQ(instance->getApplication(), nullptr);
-    EXPECT_EQ(d->getValue(CString("x"), true), nullptr);
+    EXPECT_EQ(std::tuple(d->getApplication(), instance->getApplication(), d->getValue(CString("x"), true)),
+              std::tuple(nullptr, nullptr, nullptr));
     EXPECT_EQ(instance->getEnvironment(), e.get()); // still alive, held here
     d->removeInstance(instance);
     executeEnvironmentCommand(commands.get(), 0); // its instance lives on, held here
@@ -283,34 +263,30 @@ TEST_F(DocumentTest, InstanceDumpNamesItsParts)
 {
     environment("env");
     Document* d = document("doc");
-    tnUI::registerBool(d, CString("docFlag"), true);
+    registerBool(d, CString("docFlag"), true);
     auto* instance = new DocumentInstance(d);
-    tnUI::registerBool(instance, CString("instanceFlag"), false);
-    new tnUITest::HostDocumentWindow(instance);
-    tnUITest::DumpCapture dump;
-    instance->dump(dump.file, 0, nullptr);
-    std::string text;
-    for (const auto& line : dump.lines())
-        text += line + "\n";
+    registerBool(instance, CString("instanceFlag"), false);
+    new HostDocumentWindow(instance);
+    const std::string text = dumpText(*instance);
     for (const char* part :
          {"\"document\"", "\"application\"", "1 document instances", "\"controller\"", "\"environment commands\"",
           "\"current environment\"", "docFlag", "instanceFlag", "1 values", "\"document window\""})
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
 }
 
-class EnvironmentTest : public tnUITest::CountedTest {
+class EnvironmentTest : public CountedTest {
 protected:
     static tn::Reference<Environment> make(const char* name)
     {
-        return tn::Reference<Environment>(new Environment(CString(name), tnString::IString()));
+        return tn::Reference<Environment>(new Environment(CString(name), IString()));
     }
 };
 
 TEST_F(EnvironmentTest, NamesAndTheDefaultCommand)
 {
-    const tn::Reference<Environment> e(new Environment(CString("paint"), tnString::IString("Paint")));
+    const tn::Reference<Environment> e(new Environment(CString("paint"), IString("Paint")));
     EXPECT_STREQ(e->getCommandGroup()->nameAsChar(), "paint");
-    EXPECT_EQ(e->getLabel()->asString(), tnString::IString("Paint"));
+    EXPECT_EQ(e->getLabel()->asString(), IString("Paint"));
     EXPECT_EQ(make("plain")->getLabel(), nullptr);
     EXPECT_EQ(e->getDefaultCommand(), nullptr);
     e->setInitialCommand(CString("select"));
@@ -318,30 +294,23 @@ TEST_F(EnvironmentTest, NamesAndTheDefaultCommand)
     e->setDefaultCommand(CString("brush"));
     EXPECT_STREQ(e->getDefaultCommand()->asChar(), "brush");
 
-    tnUITest::DumpCapture dump;
-    e->dump(dump.file, 0, nullptr);
-    std::string text;
-    for (const auto& line : dump.lines())
-        text += line + "\n";
-    const auto defaultAt = text.find("\"default command\"");
-    EXPECT_NE(defaultAt, std::string::npos) << text;
-    EXPECT_LT(defaultAt, text.find("\"initial command\""));
+    EXPECT_TRUE(inOrder(dumpText(*e), {"\"default command\"", "\"initial command\""})) << dumpText(*e);
 }
 
 TEST_F(EnvironmentTest, CommandsAreFoundUpAParentChainFreeOfCyclesAndDeadParents)
 {
     const auto base = make("base"), child = make("child"), later = make("later");
-    const tn::Reference<tnUI::TestCommandDefn> select(new tnUI::TestCommandDefn(CString("select")));
-    const tn::Reference<tnUI::TestCommandDefn> brush(new tnUI::TestCommandDefn(CString("brush")));
-    base->getCommandGroup()->appendItem(tn::Reference<tnUI::CommandInstance>(new tnUI::CommandInstance(select)));
-    child->getCommandGroup()->appendItem(tn::Reference<tnUI::CommandInstance>(new tnUI::CommandInstance(brush)));
+    const tn::Reference<TestCommandDefn> select(new TestCommandDefn(CString("select")));
+    const tn::Reference<TestCommandDefn> brush(new TestCommandDefn(CString("brush")));
+    base->getCommandGroup()->appendItem(tn::Reference<CommandInstance>(new CommandInstance(select)));
+    child->getCommandGroup()->appendItem(tn::Reference<CommandInstance>(new CommandInstance(brush)));
     EXPECT_FALSE(child->isCommandInEnvironment(CString("select")));
     child->setParent(base);
     EXPECT_TRUE(child->isCommandInEnvironment(CString("select")));
     EXPECT_TRUE(child->isCommandInEnvironment(CString("brush")));
     EXPECT_FALSE(base->isCommandInEnvironment(CString("brush")));
-    EXPECT_THROW(base->setParent(child), tnUI::CycleError);
-    EXPECT_THROW(base->setParent(base), tnUI::CycleError);
+    EXPECT_THROW(base->setParent(child), CycleError);
+    EXPECT_THROW(base->setParent(base), CycleError);
     EXPECT_EQ(base->getParent(), nullptr);
 
     tn::Reference<Environment> parent = make("parent");

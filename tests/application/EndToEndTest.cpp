@@ -1,75 +1,56 @@
-// A whole host session: an application with two documents, environments,
-// windows bound to stand-in widgets, tools selected and fed a drag with a
-// momentary command in the middle, then everything closed and destroyed.
+// A whole host session: documents, environments, windows on stand-in
+// widgets and tools driven by events, then everything closed and destroyed.
 
-#include "application/AppTestSupport.h"
 #include "commands/CommandTestSupport.h"
-
-#include <tnUI/application/Environment.h>
-#include <tnUI/application/UtilityWindow.h>
-#include <tnUI/menus/CommandGroup.h>
-
-#include <gtest/gtest.h>
 
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
 using tnString::CString;
-using tnUI::CommandInstance;
-using tnUITest::FakeWindowImpl;
-using tnUITest::HostDocumentWindow;
-using tnUITest::joined;
-using tnUITest::Log;
-
-class EndToEndTest : public tnUITest::CountedTest {
-protected:
-    Log log;
-};
+using tnString::IString;
+using EndToEndTest = CountedTest;
 
 TEST_F(EndToEndTest, AHostSessionFromStartToEnd)
 {
-    tn::Reference<tnUI::Application> app(new tnUI::Application);
+    Log log;
+    tn::Reference<Application> app(new Application);
 
-    // Commands, classes and environments.
-    const tn::Reference<tnUITest::LoggingClass> painting(new tnUITest::LoggingClass("painting", log));
-    const tn::Reference<tnUITest::LoggingClass> editing(new tnUITest::LoggingClass("editing", log));
-    auto* brush = new tnUITest::LoggingTool("brush", log);
-    auto* smudge = new tnUITest::LoggingTool("smudge", log);
-    auto* flip = new tnUITest::LoggingMomentary("flip", log);
-    brush->setClass(painting);
-    smudge->setClass(painting);
-    flip->setClass(editing);
-    brush->setAllMotionEvents(true);
-    app->addCommand(brush);
-    app->addCommand(smudge);
-    app->addCommand(flip);
-    auto* paint = new tnUI::Environment(CString("paint"), tnString::IString("Paint"));
-    auto* sculpt = new tnUI::Environment(CString("sculpt"), tnString::IString("Sculpt"));
+    // Commands of two classes, registered and offered in the first of two
+    // environments.
+    const tn::Reference<LoggingClass> painting(new LoggingClass("painting", log));
+    const tn::Reference<LoggingClass> editing(new LoggingClass("editing", log));
+    auto* paint = new Environment(CString("paint"), IString("Paint"));
+    auto* sculpt = new Environment(CString("sculpt"), IString("Sculpt"));
     app->addEnvironment(paint);
     app->addEnvironment(sculpt);
-    auto* brushTool = new CommandInstance(brush);
-    auto* smudgeTool = new CommandInstance(smudge);
-    auto* flipCommand = new CommandInstance(flip);
-    for (CommandInstance* ci : {brushTool, smudgeTool, flipCommand})
+    const auto offer = [&](CommandDefn* d, CommandClass* c) {
+        d->setClass(c);
+        app->addCommand(d);
+        auto* ci = new CommandInstance(d);
         paint->getCommandGroup()->appendItem(ci);
+        return ci;
+    };
+    auto* brush = new LoggingTool("brush", log);
+    brush->setAllMotionEvents(true);
+    CommandInstance* brushTool = offer(brush, painting);
+    CommandInstance* smudgeTool = offer(new LoggingTool("smudge", log), painting);
+    CommandInstance* flipCommand = offer(new LoggingMomentary("flip", log), editing);
     EXPECT_TRUE(paint->isCommandInEnvironment(CString("flip")));
 
     // Two documents, each shown in a window whose widget the host deletes
     // as soon as it is closed; the first has a tool window too.
-    auto* docA = new tnUI::Document(app);
-    docA->setName(CString("a"));
-    auto* docB = new tnUI::Document(app);
-    docB->setName(CString("b"));
-    auto* windowA = new HostDocumentWindow(new tnUI::DocumentInstance(docA));
-    auto* windowB = new HostDocumentWindow(new tnUI::DocumentInstance(docB));
+    auto* windowA = new HostDocumentWindow(new DocumentInstance(new Document(app)));
+    auto* windowB = new HostDocumentWindow(new DocumentInstance(new Document(app)));
     windowA->setQtDocumentWindow(nullptr, new FakeWindowImpl(&log, "widgetA", true));
     windowB->setQtDocumentWindow(nullptr, new FakeWindowImpl(&log, "widgetB", true));
-    auto* tools = new tnUI::UtilityWindow(windowA);
+    auto* tools = new UtilityWindow(windowA);
     tools->setQtUtilityWindow(nullptr, new FakeWindowImpl(&log, "widgetTools", true));
-    tools->setContent(tn::Reference<tnUITest::HostPane>(new tnUITest::HostPane));
-    tnUI::DocumentInstance* a = windowA->getDocumentInstance();
-    tnUI::DocumentInstance* b = windowB->getDocumentInstance();
-    tnUITest::RecordingHost hostA(a->getCommandController(), log);
-    tnUITest::RecordingHost hostB(b->getCommandController(), log);
+    tools->setContent(tn::Reference<HostPane>(new HostPane));
+    DocumentInstance* a = windowA->getDocumentInstance();
+    DocumentInstance* b = windowB->getDocumentInstance();
+    RecordingHost hostA(a->getCommandController(), log);
+    RecordingHost hostB(b->getCommandController(), log);
     app->setActiveDocumentInstance(a);
     app->setActiveEnvironment(paint);
     EXPECT_EQ(a->getEnvironment(), paint);
@@ -86,7 +67,7 @@ TEST_F(EndToEndTest, AHostSessionFromStartToEnd)
     // A drag on a's controller reaches the brush; a momentary command of
     // another class in the middle runs between its stop and start.
     log.clear();
-    tnUI::CommandController& controllerA = windowA->getCommandController();
+    CommandController& controllerA = windowA->getCommandController();
     auto press = tnUITest::press(10);
     controllerA.forwardEvent(press);
     windowA->selectCommand(flipCommand);

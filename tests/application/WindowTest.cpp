@@ -1,33 +1,22 @@
-// Toolkit implementations, windows, panes and the window group of a
-// document window: binding, closing through the widget's death, raising and
-// hiding the group, and the lifetimes around them.
+// Toolkit implementations, windows, panes and the window group of a document window.
 
 #include "application/AppTestSupport.h"
 
-#include <tnUI/application/TestWindow.h>
-#include <tnUI/application/UtilityWindow.h>
-#include <tnUI/entity/Error.h>
-#include <tnUI/entity/Label.h>
-
-#include <gtest/gtest.h>
-
-#include <memory>
-#include <string>
-#include <vector>
+#include <gmock/gmock.h>
 
 namespace {
 
-using tnUI::DocumentInstance;
-using tnUI::UtilityWindow;
-using tnUI::Window;
-using tnUITest::FakeWindowImpl;
-using tnUITest::HostPane;
+using namespace tnUI;
+using namespace tnUITest;
+using testing::AllOf;
+using testing::HasSubstr;
+using tnString::CString;
 using Events = std::vector<std::string>;
 
 // A test window that can be bound to an implementation.
-class BoundWindow : public tnUI::TestWindow {
+class BoundWindow : public TestWindow {
 public:
-    using tnUI::Window::provideToolkitImpl;
+    using Window::provideToolkitImpl;
 };
 
 // Logs the window signals it hears.
@@ -42,30 +31,29 @@ struct SignalLog {
     tnRTB::SignalClient client;
 };
 
-class WindowTest : public tnUITest::CountedTest {};
+using WindowTest = CountedTest;
 
 TEST_F(WindowTest, ImplementationsAreCountedAndAnnounceTheirDeath)
 {
-    const int before = tnUI::ToolkitImpl::numberOfActiveObjects();
+    const int before = ToolkitImpl::numberOfActiveObjects();
     auto* impl = new FakeWindowImpl;
-    EXPECT_EQ(tnUI::ToolkitImpl::numberOfActiveObjects(), before + 1);
-    tnUITest::DumpCapture dump;
+    EXPECT_EQ(ToolkitImpl::numberOfActiveObjects(), before + 1);
+    DumpCapture dump;
     impl->dump(dump.file, 1);
-    EXPECT_EQ(dump.lines(), std::vector<std::string>{tnUITest::dumpLine(
-                                1, 1, "ToolkitImpl tnUITest::FakeWindowImpl (ptr = " + tnUITest::ptr(impl) + ")")});
+    EXPECT_EQ(dump.lines(), std::vector<std::string>{
+                                dumpLine(1, 1, "ToolkitImpl tnUITest::FakeWindowImpl (ptr = " + ptr(impl) + ")")});
 
-    tnUI::ToolkitImpl* heard = nullptr;
+    ToolkitImpl* heard = nullptr;
     tnRTB::SignalClient client;
-    tnRTB::connect(impl->implDestroyedSignal, &client, [&](tnUI::ToolkitImpl* i) { heard = i; });
-    const std::string line = "Destroying ToolkitImpl " + tnUITest::address(impl) + "\n";
+    tnRTB::connect(impl->implDestroyedSignal, &client, [&](ToolkitImpl* i) { heard = i; });
     {
-        tnUITest::OutputCapture output(3);
+        OutputCapture output(3);
         delete impl;
-        EXPECT_EQ(output.diagnostics, line);
+        EXPECT_EQ(output.diagnostics, "Destroying ToolkitImpl " + address(impl) + "\n");
     }
     EXPECT_EQ(heard, impl);
-    EXPECT_EQ(tnUI::ToolkitImpl::numberOfActiveObjects(), before);
-    tnUITest::OutputCapture quiet(2); // a detail for verbosity three
+    EXPECT_EQ(ToolkitImpl::numberOfActiveObjects(), before);
+    OutputCapture quiet(2); // a detail for verbosity three
     delete new FakeWindowImpl;
     EXPECT_TRUE(quiet.diagnostics.empty());
 }
@@ -82,8 +70,8 @@ TEST_F(WindowTest, AWindowDrivesItsImplementationOrOnlyItsFlagAndSignals)
     window->hideWindow();
     EXPECT_EQ(log.events, (Events{"hidden", "raised", "hidden"}));
     EXPECT_FALSE(window->isVisible());
-    EXPECT_THROW(window->selectCommand(nullptr), tnUI::NullError);
-    EXPECT_THROW(window->getCommandController(), tnUI::NullError);
+    EXPECT_THROW(window->selectCommand(nullptr), NullError);
+    EXPECT_THROW(window->getCommandController(), NullError);
 
     Events calls;
     FakeWindowImpl impl(&calls);
@@ -107,11 +95,11 @@ TEST_F(WindowTest, OnlyTheDeathOfTheBoundImplementationClosesTheWindowOnce)
     window->provideToolkitImpl(impl); // given twice, still one notice
     delete replaced;
     EXPECT_TRUE(log.events.empty());
-    tnUITest::OutputCapture output(3);
+    OutputCapture output(3);
     delete impl;
     EXPECT_EQ(window->getToolkitImpl(), nullptr);
     EXPECT_EQ(log.events, Events{"closed"});
-    EXPECT_NE(output.diagnostics.find("Window toolkit impl destroyed: " + tnUITest::address(window.get()) + "\n"),
+    EXPECT_NE(output.diagnostics.find("Window toolkit impl destroyed: " + address(window.get()) + "\n"),
               std::string::npos);
 
     // A window that dies first is not told of its implementation.
@@ -136,22 +124,15 @@ TEST_F(WindowTest, APaneForgetsEveryWindowItWasGivenWhenThatWindowDies)
     EXPECT_EQ(pane->getWindow(), nullptr);
 }
 
-class WindowGroupTest : public tnUITest::ApplicationTest {
+class WindowGroupTest : public ShownDocumentTest {
 protected:
-    void SetUp() override
-    {
-        ApplicationTest::SetUp();
-        doc = document("doc");
-        window = show(doc);
-        instance = window->getDocumentInstance();
-    }
     void TearDown() override
     {
         // The application dies with its windows open; their widgets go
         // afterwards.
         app = nullptr;
         impls.clear();
-        ApplicationTest::TearDown();
+        ShownDocumentTest::TearDown();
     }
 
     // A utility window of the group, named name and bound to an
@@ -159,15 +140,12 @@ protected:
     UtilityWindow* utility(const char* name)
     {
         auto* u = new UtilityWindow(window);
-        u->setName(tnString::CString(name));
+        u->setName(CString(name));
         impls.push_back(std::make_unique<FakeWindowImpl>(&calls, name));
         u->setQtUtilityWindow(nullptr, impls.back().get());
         return u;
     }
 
-    tnUI::Document* doc = nullptr;
-    tnUITest::HostDocumentWindow* window = nullptr;
-    DocumentInstance* instance = nullptr;
     Events calls;
     std::vector<std::unique_ptr<FakeWindowImpl>> impls;
 };
@@ -175,9 +153,9 @@ protected:
 TEST_F(WindowGroupTest, UtilityWindowsJoinTheGroupOnce)
 {
     EXPECT_EQ(window->getRefCount(), 1); // held by the instance
-    EXPECT_THROW(tnUITest::HostDocumentWindow(nullptr), tnUI::NullError);
-    EXPECT_THROW(UtilityWindow(nullptr), tnUI::NullError);
-    EXPECT_THROW(window->addWindow(nullptr), tnUI::NullError);
+    EXPECT_THROW(HostDocumentWindow(nullptr), NullError);
+    EXPECT_THROW(UtilityWindow(nullptr), NullError);
+    EXPECT_THROW(window->addWindow(nullptr), NullError);
 
     std::vector<Window*> added;
     tnRTB::SignalClient client;
@@ -186,10 +164,10 @@ TEST_F(WindowGroupTest, UtilityWindowsJoinTheGroupOnce)
     UtilityWindow* layers = utility("layers");
     EXPECT_EQ(added, (std::vector<Window*>{tools, layers}));
     EXPECT_EQ(window->getWindow(1), layers);
-    EXPECT_EQ(window->findWindow(tnString::CString("layers")), layers);
+    EXPECT_EQ(window->findWindow(CString("layers")), layers);
     EXPECT_EQ(window->findWindow(window), -1);
-    EXPECT_THROW(window->getWindow(2), tnUI::IndexError);
-    EXPECT_THROW(window->addWindow(tools), tnUI::DuplicateError);
+    EXPECT_THROW(window->getWindow(2), IndexError);
+    EXPECT_THROW(window->addWindow(tools), DuplicateError);
     EXPECT_EQ(window->getNumWindows(), 2);
     EXPECT_EQ(&tools->getCommandController(), &instance->getCommandController());
 }
@@ -227,20 +205,19 @@ TEST_F(WindowGroupTest, AClosedUtilityWindowLeavesTheGroup)
     utility("other");
     int destroyed = 0;
     tnRTB::SignalClient client;
-    tnRTB::connect(u->destroyedSignal, &client, [&](tnUI::Entity*) { ++destroyed; });
+    tnRTB::connect(u->destroyedSignal, &client, [&](Entity*) { ++destroyed; });
     SignalLog log(held.get());
     impls[0].reset();
     EXPECT_EQ(destroyed, 1); // the group held the only reference
     impls[1].reset();
     EXPECT_EQ(log.events, Events{"closed"});
-    EXPECT_EQ(held->getRefCount(), 1);
-    EXPECT_EQ(window->getNumWindows(), 1);
-    EXPECT_EQ(window->findWindow(tnString::CString("u")), nullptr);
+    EXPECT_EQ(std::pair(held->getRefCount(), window->getNumWindows()), std::pair(1, 1));
+    EXPECT_EQ(window->findWindow(CString("u")), nullptr);
 
     // A notice for a stranger changes nothing; closing goes last first and
     // the windows leave when their widgets are destroyed.
     const tn::Reference<BoundWindow> stranger(new BoundWindow);
-    EXPECT_THROW(window->childWindowClosed(stranger), tnUI::ImplError);
+    EXPECT_THROW(window->childWindowClosed(stranger), ImplError);
     utility("last");
     window->closeUtilityWindows();
     EXPECT_EQ(calls, (Events{"last.close", "other.close"}));
@@ -257,24 +234,20 @@ TEST_F(WindowGroupTest, ClosingTheDocumentWidgetClosesTheGroupAndTheInstance)
     tnRTB::SignalClient client;
     tnRTB::connect(instance->activeInstanceSignal, &client,
                    [&](DocumentInstance*, bool active) { notices.push_back(active ? "active" : "inactive"); });
-    tnRTB::connect(window->destroyedSignal, &client, [&](tnUI::Entity*) { notices.push_back("window freed"); });
+    tnRTB::connect(window->destroyedSignal, &client, [&](Entity*) { notices.push_back("window freed"); });
     auto* impl = new FakeWindowImpl(&calls, "doc");
     window->setQtDocumentWindow(nullptr, impl);
     window->setQtDocumentWindow(nullptr, impl); // one close notice however often given
-    tnUITest::OutputCapture output(3);
+    OutputCapture output(3);
     delete impl;
 
     EXPECT_EQ(notices, (Events{"inactive", "window freed"}));
     EXPECT_EQ(calls, (Events{"a.close", "b.close"}));
     EXPECT_EQ(instance->getDocumentWindow(), nullptr);
     EXPECT_EQ(instance->getDocument(), nullptr); // the document had no other instance and died
-    const std::string& text = output.diagnostics;
-    const auto implLine = text.find("Destroying ToolkitImpl ");
-    const auto closedLine = text.find("Window toolkit impl destroyed: ");
-    const auto freedLine = text.find("Document window freed ");
-    EXPECT_LT(implLine, closedLine);
-    EXPECT_LT(closedLine, freedLine);
-    EXPECT_NE(freedLine, std::string::npos);
+    EXPECT_TRUE(inOrder(output.diagnostics,
+                        {"Destroying ToolkitImpl ", "Window toolkit impl destroyed: ", "Document window freed "}))
+        << output.diagnostics;
 
     // The kept utility window ignores later notices of its widget.
     EXPECT_EQ(b->getDocumentWindow(), nullptr);
@@ -285,49 +258,38 @@ TEST_F(WindowGroupTest, ClosingTheDocumentWidgetClosesTheGroupAndTheInstance)
 
 TEST_F(WindowGroupTest, AHeldDocumentWindowForgetsItsDeadInstance)
 {
-    const tn::Reference<tnUITest::HostDocumentWindow> held(window);
+    const tn::Reference<HostDocumentWindow> held(window);
     doc->removeInstance(instance);
-    EXPECT_EQ(held->getDocumentInstance(), nullptr);
-    EXPECT_EQ(held->getDocument(), nullptr);
-    EXPECT_EQ(held->getApplication(), nullptr);
-    EXPECT_THROW(held->getCommandController(), tnUI::NullError);
+    EXPECT_EQ(std::tuple(held->getDocumentInstance(), held->getDocument(), held->getApplication()),
+              std::tuple(nullptr, nullptr, nullptr));
+    EXPECT_THROW(held->getCommandController(), NullError);
 }
 
 TEST_F(WindowGroupTest, AUtilityWindowShowsAndPassesOnItsPane)
 {
     UtilityWindow* u = utility("u");
-    EXPECT_THROW(u->setContent(nullptr), tnUI::NullError);
+    EXPECT_THROW(u->setContent(nullptr), NullError);
     const tn::Reference<HostPane> first(new HostPane);
     const tn::Reference<HostPane> second(new HostPane);
     u->setContent(first);
     EXPECT_EQ(first->getWindow(), u);
     EXPECT_EQ(first->getDocumentWindow(), window);
-    tnUITest::MessageRecorder recorder(u);
-    const tn::Reference<const tnUI::Label> label(new tnUI::Label("pane"));
+    MessageRecorder recorder(u);
+    const tn::Reference<const Label> label(new Label("pane"));
     first->setLabel(label);
     u->setContent(second);
     EXPECT_EQ(first->getRefCount(), 1);
     first->setLabel(nullptr); // no longer passed on
     second->setLabel(label);
-    EXPECT_EQ(recorder.chains,
-              (std::vector<tnUITest::Chain>{{{u, tnUI::Message::Forward}, {first.get(), tnUI::Message::Label}},
-                                            {{u, tnUI::Message::Forward}, {second.get(), tnUI::Message::Label}}}));
+    EXPECT_EQ(recorder.chains, (std::vector<Chain>{{{u, Message::Forward}, {first.get(), Message::Label}},
+                                                   {{u, Message::Forward}, {second.get(), Message::Label}}}));
 
-    tnUITest::DumpCapture dump;
-    window->dump(dump.file, 0, nullptr);
-    std::string text;
-    for (const auto& line : dump.lines())
-        text += line.substr(7) + "\n";
-    char instanceLine[64];
-    std::snprintf(instanceLine, sizeof instanceLine, "Document instance 0x%lx\n",
-                  static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(instance)));
     // The utility window refers back to the document window already written
     // and shows its pane.
-    for (const std::string& part :
-         {std::string(instanceLine), std::string("Associated windows = 1\n"),
-          std::string("ToolkitImpl tnUITest::FakeWindowImpl"), std::string("\"document window\""),
-          std::string("written on line 1"), std::string("\"pane\"")})
-        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    const std::string text = dumpText(*window);
+    EXPECT_THAT(text, AllOf(HasSubstr("Document instance " + address(instance) + "\n"),
+                            HasSubstr("Associated windows = 1\n"), HasSubstr("ToolkitImpl tnUITest::FakeWindowImpl"),
+                            HasSubstr("\"document window\""), HasSubstr("written on line 1"), HasSubstr("\"pane\"")));
 }
 
 } // namespace

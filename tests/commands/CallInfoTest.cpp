@@ -1,48 +1,30 @@
-// Call records: what they answer with and without their objects, how they
-// forget an object that dies (one "Content" message each), copies and
-// assignments, and the dump.
+// Call records: answers, forgetting dying objects, copies and the dump.
 
-#include "application/AppTestSupport.h"
 #include "commands/CommandTestSupport.h"
-
-#include <tnUI/application/Environment.h>
-#include <tnUI/application/TestWindow.h>
-#include <tnUI/values/BoolValue.h>
-
-#include <gtest/gtest.h>
 
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
 using tnString::CString;
-using tnUI::CallInfo;
-using tnUI::CommandInstance;
-using tnUI::Message;
-using tnUITest::Chain;
-using tnUITest::MessageRecorder;
 
-class CallInfoTest : public tnUITest::ApplicationTest {
+class CallInfoTest : public ShownDocumentTest {
 protected:
     void SetUp() override
     {
-        ApplicationTest::SetUp();
-        doc = document("report");
-        window = show(doc);
-        instance = window->getDocumentInstance();
-        pane = new tnUITest::HostPane;
+        ShownDocumentTest::SetUp();
+        pane = new HostPane;
         pane->setWindow(window);
-        tool = new CommandInstance(new tnUI::ContinuousCommandDefn(CString("pen")));
+        tool = new CommandInstance(new ContinuousCommandDefn(CString("pen")));
     }
     void TearDown() override
     {
         tool = nullptr;
         pane = nullptr;
-        ApplicationTest::TearDown();
+        ShownDocumentTest::TearDown();
     }
 
-    tnUI::Document* doc = nullptr;
-    tnUITest::HostDocumentWindow* window = nullptr;
-    tnUI::DocumentInstance* instance = nullptr;
-    tn::Reference<tnUITest::HostPane> pane;
+    tn::Reference<HostPane> pane;
     tn::Reference<CommandInstance> tool;
 };
 
@@ -54,13 +36,12 @@ TEST_F(CallInfoTest, AnswersFromItsObjects)
     EXPECT_EQ(empty.getEnvironment(), nullptr);
     EXPECT_EQ(empty.getValue(CString("zoom")), nullptr);
 
-    const tn::Reference<tnUI::Environment> editing(new tnUI::Environment(CString("editing"), tnString::IString()));
+    const tn::Reference<Environment> editing(new Environment(CString("editing"), tnString::IString()));
     instance->setEnvironment(editing.get());
-    tnUI::BoolValue* zoom = tnUI::registerBool(app.get(), CString("zoom"), true);
+    BoolValue* zoom = registerBool(app.get(), CString("zoom"), true);
     const CallInfo call(pane.get(), window, instance, tool.get());
-    EXPECT_EQ(call.getDocumentWindow(), window);
-    EXPECT_EQ(call.getDocument(), doc);
-    EXPECT_EQ(call.getEnvironment(), editing.get());
+    EXPECT_EQ(std::tuple(call.getDocumentWindow(), call.getDocument(), call.getEnvironment()),
+              std::tuple(window, doc, editing.get()));
     EXPECT_EQ(call.getValue(CString("zoom")), zoom); // found in the application
     EXPECT_TRUE(call.isCommandContinuous());
     EXPECT_FALSE(call.actsLikeMomentary());
@@ -78,7 +59,7 @@ TEST_F(CallInfoTest, AnswersFromItsObjects)
     EXPECT_FALSE(empty.isSameCommandInstance(&other));
 
     // A window that is not a document window belongs to none.
-    const tn::Reference<tnUI::TestWindow> loose(new tnUI::TestWindow);
+    const tn::Reference<TestWindow> loose(new TestWindow);
     EXPECT_EQ(CallInfo(nullptr, loose.get(), nullptr, nullptr).getDocumentWindow(), nullptr);
 }
 
@@ -97,10 +78,9 @@ TEST_F(CallInfoTest, EachDyingObjectIsForgottenWithOneContentMessage)
 
     // The document lets go of the instance, which takes its window along.
     doc->removeInstance(instance);
-    EXPECT_EQ(call->getWindow(), nullptr);
-    EXPECT_EQ(call->getDocumentInstance(), nullptr);
+    EXPECT_EQ(std::tuple(call->getWindow(), call->getDocumentInstance(), call->getDocument()),
+              std::tuple(nullptr, nullptr, nullptr));
     EXPECT_EQ(recorder.chains.size(), 4U);
-    EXPECT_EQ(call->getDocument(), nullptr);
 }
 
 TEST_F(CallInfoTest, CopiesWatchOnTheirOwnAndAssignmentRewatchesOnlyOnChange)
@@ -122,11 +102,10 @@ TEST_F(CallInfoTest, CopiesWatchOnTheirOwnAndAssignmentRewatchesOnlyOnChange)
     EXPECT_EQ(window->destroyedSignal.getNumConnections(), onWindow + 1); // the original's and same's
     EXPECT_EQ(tool->destroyedSignal.getNumConnections(), onTool + 1);
 
-    const tn::Reference<CommandInstance> other(new CommandInstance(new tnUI::MomentaryCommandDefn(CString("m"))));
+    const tn::Reference<CommandInstance> other(new CommandInstance(new MomentaryCommandDefn(CString("m"))));
     original = CallInfo(pane.get(), nullptr, nullptr, other.get());
-    EXPECT_EQ(original.getWindowPane(), pane.get());
-    EXPECT_EQ(original.getWindow(), nullptr);
-    EXPECT_EQ(original.getCommandInstance(), other.get());
+    EXPECT_EQ(std::tuple(original.getWindowPane(), original.getWindow(), original.getCommandInstance()),
+              std::tuple(pane.get(), nullptr, other.get()));
     EXPECT_EQ(window->destroyedSignal.getNumConnections(), onWindow);
     EXPECT_TRUE(original.isCommandMomentary());
     EXPECT_TRUE(original.actsLikeMomentary());
@@ -143,22 +122,22 @@ TEST_F(CallInfoTest, CopiesWatchOnTheirOwnAndAssignmentRewatchesOnlyOnChange)
 TEST_F(CallInfoTest, DumpWritesEachObjectOrItsAbsence)
 {
     const CallInfo empty(nullptr, nullptr, nullptr, nullptr);
-    EXPECT_EQ(tnUITest::dumpOf(empty, "call"), (tnUITest::DumpText{tnUITest::head(empty, "call"),
-                                                                   {1, "WindowPane is NULL"},
-                                                                   {1, "Window is NULL"},
-                                                                   {1, "DocumentInstance is NULL"},
-                                                                   {1, "CommandInstance is NULL"}}));
+    EXPECT_EQ(dumpOf(empty, "call"), (DumpText{head(empty, "call"),
+                                               {1, "WindowPane is NULL"},
+                                               {1, "Window is NULL"},
+                                               {1, "DocumentInstance is NULL"},
+                                               {1, "CommandInstance is NULL"}}));
 
     const CallInfo partial(nullptr, nullptr, nullptr, tool.get());
-    tnUITest::DumpText heads;
-    for (const auto& line : tnUITest::dumpOf(partial)) {
+    DumpText heads;
+    for (const auto& line : dumpOf(partial)) {
         if (line.first == 1)
             heads.push_back(line);
     }
-    EXPECT_EQ(heads, (tnUITest::DumpText{{1, "WindowPane is NULL"},
-                                         {1, "Window is NULL"},
-                                         {1, "DocumentInstance is NULL"},
-                                         tnUITest::head(*tool, nullptr, 1)}));
+    EXPECT_EQ(heads, (DumpText{{1, "WindowPane is NULL"},
+                               {1, "Window is NULL"},
+                               {1, "DocumentInstance is NULL"},
+                               head(*tool, nullptr, 1)}));
 }
 
 TEST(CallInfoWithoutApplication, NoApplicationIsNull)

@@ -1,41 +1,18 @@
 // The command controller as a host sees it: a recording host listens to the
 // client-call and class signals while tools and momentary commands log their
-// calls. The controller's transition table as one data table, the trace of a
-// drag interrupted by a momentary command, event delivery rules, refusals,
-// and hosts that destroy objects in unusual orders.
+// calls.
 
-#include "application/AppTestSupport.h"
 #include "commands/CommandTestSupport.h"
-
-#include <tnUI/application/TestWindow.h>
-#include <tnUI/entity/Error.h>
-#include <tnUI/menus/CommandGroup.h>
-#include <tnUI/values/BoolValue.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <sstream>
-#include <string>
 
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
 using tnString::CString;
-using tnUI::CallInfo;
-using tnUI::CommandController;
-using tnUI::CommandInstance;
-using tnUI::TabletEvent;
-using tnUITest::drag;
-using tnUITest::joined;
-using tnUITest::Log;
-using tnUITest::LoggingClass;
-using tnUITest::LoggingMomentary;
-using tnUITest::LoggingTool;
-using tnUITest::motion;
-using tnUITest::press;
-using tnUITest::release;
 
 // The commands every test can use, by name: tools, transient tools
 // (actsLikeMomentary) and momentary commands, in class A, B or none.
@@ -63,20 +40,17 @@ const Cast cast[] = {
     {"X", Cast::Momentary, "B", false, "F"},
 };
 
-class ControllerTest : public tnUITest::ApplicationTest {
+class ControllerTest : public ShownDocumentTest {
 protected:
     void SetUp() override
     {
-        ApplicationTest::SetUp();
-        doc = document("sheet");
-        window = show(doc);
-        instance = window->getDocumentInstance();
+        ShownDocumentTest::SetUp();
         controller = &instance->getCommandController();
-        host = std::make_unique<tnUITest::RecordingHost>(*controller, log);
+        host = std::make_unique<RecordingHost>(*controller, log);
         classes["A"] = new LoggingClass("A", log);
         classes["B"] = new LoggingClass("B", log);
         for (const Cast& c : cast) {
-            tnUI::CommandDefn* d = nullptr;
+            CommandDefn* d = nullptr;
             if (c.kind == Cast::Momentary) {
                 auto* m = new LoggingMomentary(c.name, log);
                 m->setDoesStateChange(c.stateChange);
@@ -94,14 +68,12 @@ protected:
     }
     void TearDown() override
     {
-        if (host) {
-            EXPECT_EQ(host->depthMismatches, 0);
-        }
+        EXPECT_EQ(host ? host->depthMismatches : 0, 0);
         host.reset();
         app = nullptr; // documents and controllers first, then the commands
         commands.clear();
         classes.clear();
-        ApplicationTest::TearDown();
+        ShownDocumentTest::TearDown();
     }
 
     CommandInstance* cmd(const std::string& name) { return commands.at(name).get(); }
@@ -113,10 +85,11 @@ protected:
 
     void select(CommandInstance* ci) { controller->select(window, ci); }
     void select(const std::string& name) { select(cmd(name)); }
-    template <class E>
-    void forward(E e)
+    // Forwards copies of the events, in order.
+    template <class... E>
+    void forward(E... e)
     {
-        controller->forwardEvent(e);
+        (controller->forwardEvent(e), ...);
     }
     // Runs the space-separated steps: a name selects that command, "-"
     // selects nothing, "T!" makes tool T announce its end.
@@ -142,11 +115,8 @@ protected:
     std::string calls() const { return joined(log); }
 
     Log log;
-    tnUI::Document* doc = nullptr;
-    tnUITest::HostDocumentWindow* window = nullptr;
-    tnUI::DocumentInstance* instance = nullptr;
     CommandController* controller = nullptr;
-    std::unique_ptr<tnUITest::RecordingHost> host;
+    std::unique_ptr<RecordingHost> host;
     std::map<std::string, tn::Reference<LoggingClass>> classes;
     std::map<std::string, tn::Reference<CommandInstance>> commands;
 };
@@ -222,7 +192,7 @@ TEST_P(TransitionTest, CallsAndStateAfter)
     if (previous != "*") {
         EXPECT_EQ(name(controller->getPreviousContinuousCommand()), previous);
     }
-    const tnUI::CommandClass* c = controller->getCurrentClass();
+    const CommandClass* c = controller->getCurrentClass();
     EXPECT_EQ(c ? c->nameAsChar() : "-", currentClass);
 }
 
@@ -233,9 +203,9 @@ TEST_F(ControllerTest, CallTypeNames)
     const char* const names[] = {"SelectCommand", "Execute",  "Selected",   "NewInteraction", "Unselected", "Start",
                                  "Stop",          "KeyEvent", "MouseEvent", "WheelEvent",     "TabletEvent"};
     for (int t = 0; t < 11; ++t)
-        EXPECT_STREQ(tnUI::enumName(static_cast<CommandController::CallType>(t)), names[t]);
+        EXPECT_STREQ(enumName(static_cast<CommandController::CallType>(t)), names[t]);
     for (int bad : {11, -1})
-        EXPECT_THROW(tnUI::enumName(static_cast<CommandController::CallType>(bad)), tnUI::ImplError);
+        EXPECT_THROW(enumName(static_cast<CommandController::CallType>(bad)), ImplError);
 }
 
 TEST_F(ControllerTest, NoticesBracketEveryCallAndTheCallRecordsNameTheWindow)
@@ -276,25 +246,25 @@ TEST_F(ControllerTest, NoticesBracketEveryCallAndTheCallRecordsNameTheWindow)
 TEST_F(ControllerTest, DisabledOrKindlessCommandsAreRefusedBeforeAnything)
 {
     ready("P T");
-    const tn::Reference<tnUI::BoolValue> off(new tnUI::BoolValue(false));
+    const tn::Reference<BoolValue> off(new BoolValue(false));
     cmd("O")->setEnabledExpression(off.get());
     cmd("M")->getCommand()->setEnabledExpression(off.get());
-    tnUITest::OutputCapture output;
+    OutputCapture output;
     run("O M");
     EXPECT_EQ(output.errors, "CommandError: Attempt to select a disabled command: O\n"
                              "CommandError: Attempt to select a disabled command: M\n");
 
     // Neither momentary nor continuous, or forced to such a command: refused.
-    class PlainCommand : public tnUI::CommandDefn {
+    class PlainCommand : public CommandDefn {
     public:
         PlainCommand() : CommandDefn(CString("plain")) {}
     };
     const tn::Reference<CommandInstance> plain(new CommandInstance(new PlainCommand));
-    EXPECT_THROW(select(plain.get()), tnUI::ImplError);
+    EXPECT_THROW(select(plain.get()), ImplError);
     auto* forced = new LoggingMomentary("forced", log);
     forced->setForceCommand(plain.get());
     const tn::Reference<CommandInstance> m(new CommandInstance(forced));
-    EXPECT_THROW(select(m.get()), tnUI::ImplError);
+    EXPECT_THROW(select(m.get()), ImplError);
     EXPECT_TRUE(log.empty());
     EXPECT_EQ(controller->getCurrentContinuousCommand(), cmd("T"));
     EXPECT_EQ(controller->getPreviousContinuousCommand(), cmd("P"));
@@ -305,15 +275,12 @@ TEST_F(ControllerTest, TraceOfOneDragInterruptedByAMomentaryCommand)
 {
     tool("T").setAllMotionEvents(true);
     select("T");
-    forward(press(10));
-    forward(drag(20));
+    forward(press(10), drag(20));
     select("M");
-    tnUI::MouseEvent rewritten = drag(30);
+    MouseEvent rewritten = drag(30);
     controller->forwardEvent(rewritten);
-    EXPECT_EQ(rewritten.getButton(), tnUI::MouseEvent::NoButton); // the caller's event is rewritten
-    forward(release(40));
-    forward(press(50));
-    forward(drag(60));
+    EXPECT_EQ(rewritten.getButton(), MouseEvent::NoButton); // the caller's event is rewritten
+    forward(release(40), press(50), drag(60));
     EXPECT_EQ(calls(), "+A A.classSelected(T) T.Selected T.NewInteraction(new) T.Start T.Mouse press 10 "
                        "T.Mouse drag 20 "
                        // the momentary command: the drag ends for T first
@@ -331,19 +298,12 @@ TEST_F(ControllerTest, TraceOfOneDragInterruptedByAMomentaryCommand)
 
 TEST_F(ControllerTest, EventsReachOnlyTheToolAndMotionsOnlyOnRequest)
 {
-    tnUI::KeyEvent key;
-    tnUI::WheelEvent wheel(tnLinear::Point2(), tnLinear::Point2(), tnLinear::Point2(), 120, tnUI::WheelEvent::Vertical,
-                           0);
-    forward(key);
-    forward(wheel);
-    forward(press(1));
+    KeyEvent key;
+    WheelEvent wheel(tnLinear::Point2(), tnLinear::Point2(), tnLinear::Point2(), 120, WheelEvent::Vertical, 0);
+    forward(key, wheel, press(1));
     EXPECT_TRUE(log.empty());
     ready("T");
-    forward(key);
-    forward(wheel);
-    forward(motion(1));
-    forward(press(2));
-    forward(release(4));
+    forward(key, wheel, motion(1), press(2), release(4));
     EXPECT_EQ(joined(log, true), "[KeyEvent T.Key ]KeyEvent [WheelEvent T.Wheel 120 ]WheelEvent [MouseEvent T.Mouse "
                                  "press 2 ]MouseEvent [MouseEvent T.Mouse release 4 ]MouseEvent");
     // A drag rewritten after an interruption is a motion too.
@@ -371,19 +331,15 @@ TEST_F(ControllerTest, TabletDeliveryAndTheInterruptedStroke)
     select("K");
     // The stroke ends for T as a release that keeps the stylus's state.
     const TabletEvent& end = tool("T").lastTablet;
-    EXPECT_EQ(end.getPointerType(), TabletEvent::Eraser);
-    EXPECT_EQ(end.getTilt().y, 20.0);
-    EXPECT_EQ(end.getPressure(), 0.5);
-    EXPECT_EQ(end.getRotation(), 33.0);
-    EXPECT_FALSE(end.isSideButtonDown());
-    EXPECT_EQ(end.getModifiers() + end.getSerial(), 0);
+    EXPECT_EQ(std::tuple(end.getPointerType(), end.getTilt().y, end.getPressure(), end.getRotation(),
+                         end.isSideButtonDown(), end.getModifiers() + end.getSerial()),
+              std::tuple(TabletEvent::Eraser, 20.0, 0.5, 33.0, false, 0));
 
     // The rest of the stroke becomes motions, delivered only on request.
     EXPECT_EQ(send(TabletEvent::Drag, 7).getType(), TabletEvent::Motion);
     tool("T").setAllMotionEvents(true);
-    send(TabletEvent::Drag, 8);
-    send(TabletEvent::Press, 9);
-    send(TabletEvent::Drag, 10);
+    for (auto [type, x] : {std::pair{TabletEvent::Drag, 8}, {TabletEvent::Press, 9}, {TabletEvent::Drag, 10}})
+        send(type, x);
     EXPECT_EQ(calls(), "T.Tablet press 1 T.Tablet release 1 T.Tablet press 6 T.Tablet release 6 T.Stop -A "
                        "A.classUnselected(K) K.Execute +A A.classSelected(K) T.Start T.Tablet motion 8 T.Tablet press "
                        "9 T.Tablet drag 10");
@@ -404,8 +360,8 @@ TEST_F(ControllerTest, StartedMarksAreKeptPerStateOrSharedByTheDefinition)
     // U has a state per document: each keeps its own mark.
     auto* otherWindow = show(doc);
     const tn::Reference<CommandInstance> u(new CommandInstance(new LoggingTool("U", log, true)));
-    u->setInstanceState(new tnUITest::LoggingState(instance, &log, "one"));
-    u->setInstanceState(new tnUITest::LoggingState(otherWindow->getDocumentInstance(), &log, "two"));
+    u->setInstanceState(new LoggingState(instance, &log, "one"));
+    u->setInstanceState(new LoggingState(otherWindow->getDocumentInstance(), &log, "two"));
     select(u.get());
     otherWindow->selectCommand(u.get());
     ready("Q");
@@ -426,10 +382,10 @@ TEST_F(ControllerTest, OneEndNoticeReturnsEveryControllerWhereTheToolIsCurrent)
 
 TEST_F(ControllerTest, ExceptionsFromCommandsPassThroughAndTheDumpIsOneLine)
 {
-    momentary("M").onExecute = [](CallInfo&) { throw tnUI::NotSetError(); };
-    EXPECT_THROW(select("M"), tnUI::NotSetError);
-    EXPECT_EQ(tnUITest::dumpOf(*controller, "controller"),
-              (tnUITest::DumpText{tnUITest::head(*controller, "controller"), {1, "<The state for the controller.>"}}));
+    momentary("M").onExecute = [](CallInfo&) { throw NotSetError(); };
+    EXPECT_THROW(select("M"), NotSetError);
+    EXPECT_EQ(dumpOf(*controller, "controller"),
+              (DumpText{head(*controller, "controller"), {1, "<The state for the controller.>"}}));
 }
 
 // Hosts that destroy things in unusual orders. The sanitizer build proves
@@ -438,7 +394,7 @@ TEST_F(ControllerTest, ExceptionsFromCommandsPassThroughAndTheDumpIsOneLine)
 TEST_F(ControllerTest, DeadToolsAreForgottenWithoutCalls)
 {
     tn::Reference<CommandInstance> d(new CommandInstance(new LoggingTool("D", log)));
-    const tn::Reference<tnUI::ContinuousCommandDefn> defn(d->asContinuous());
+    const tn::Reference<ContinuousCommandDefn> defn(d->asContinuous());
     run("P T");
     select(d.get());
     log.clear();
@@ -476,7 +432,7 @@ TEST_F(ControllerTest, ControllerHeldByTheHostOutlivesItsDocument)
     doc->removeInstance(instance);
     EXPECT_EQ(held->getDocumentInstance(), nullptr);
     log.clear();
-    held->forwardEvent(*std::make_unique<tnUI::MouseEvent>(press(3)));
+    held->forwardEvent(*std::make_unique<MouseEvent>(press(3)));
     held->select(nullptr, nullptr);
     EXPECT_EQ(calls(), "T.Mouse press 3 T.Stop T.Unselected -A A.classUnselected(-)");
     EXPECT_EQ(classes["A"]->lastUnselectedInstance, nullptr);
@@ -485,7 +441,7 @@ TEST_F(ControllerTest, ControllerHeldByTheHostOutlivesItsDocument)
 
 TEST_F(ControllerTest, ToolThatSelectsAnotherToolFromItsEventHandler)
 {
-    tool("Q").onMouse = [this](CallInfo&, tnUI::MouseEvent&) { select("R"); };
+    tool("Q").onMouse = [this](CallInfo&, MouseEvent&) { select("R"); };
     ready("Q");
     forward(press(1));
     EXPECT_EQ(joined(log, true), "[MouseEvent Q.Mouse press 1 [SelectCommand [Stop Q.Stop ]Stop [Unselected "
@@ -496,7 +452,7 @@ TEST_F(ControllerTest, ToolThatSelectsAnotherToolFromItsEventHandler)
 
 TEST_F(ControllerTest, MomentaryThatDestroysItsOwnInstanceAndADyingWindow)
 {
-    const tn::Reference<tnUI::CommandGroup> menu(new tnUI::CommandGroup);
+    const tn::Reference<CommandGroup> menu(new CommandGroup);
     auto* d = new LoggingMomentary("D", log);
     d->setClass(classes["B"].get());
     menu->appendItem(tn::Reference<CommandInstance>(new CommandInstance(d)));
@@ -510,7 +466,7 @@ TEST_F(ControllerTest, MomentaryThatDestroysItsOwnInstanceAndADyingWindow)
                        "A.classSelected(-) T.Start");
 
     // The window given to select may die before the tool's next event.
-    tn::Reference<tnUI::TestWindow> loose(new tnUI::TestWindow);
+    tn::Reference<TestWindow> loose(new TestWindow);
     controller->select(loose.get(), cmd("Q"));
     loose = nullptr;
     EXPECT_EQ(controller->getCurrentCallInfo()->getWindow(), nullptr);

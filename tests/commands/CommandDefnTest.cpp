@@ -1,41 +1,30 @@
-// Command definitions: naming rules, the kinds' answers, the enabled
-// condition and its "Appearance" messages, the class and force command as
-// forwarded members, the tools' defaults and the dumps.
+// Command definitions: naming, kinds, the enabled condition, forwarded members and dumps.
 
 #include "commands/CommandTestSupport.h"
 
-#include <tnUI/entity/Error.h>
 #include <tnUI/entity/Name.h>
-#include <tnUI/values/BoolValue.h>
 #include <tnUI/values/Condition.h>
 #include <tnUI/values/Expression.h>
 
-#include <gtest/gtest.h>
-
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
 using tnString::CString;
-using tnUI::BoolValue;
-using tnUI::CommandInstance;
-using tnUI::ContinuousCommandDefn;
-using tnUI::Message;
-using tnUI::MomentaryCommandDefn;
-using tnUITest::Chain;
-using tnUITest::MessageRecorder;
 using Chains = std::vector<Chain>;
 
-class CommandDefnTest : public tnUITest::EntityTest {};
+using CommandDefnTest = EntityTest;
 
 // A definition neither momentary nor continuous, with a host's condition.
-class PlainCommand : public tnUI::CommandDefn {
+class PlainCommand : public CommandDefn {
 public:
-    explicit PlainCommand(const tnUI::Name* n) : CommandDefn(n) {}
-    tn::Reference<tnUI::NumericValue> createCondition() override { return condition; }
-    tn::Reference<tnUI::NumericValue> condition;
+    explicit PlainCommand(const Name* n) : CommandDefn(n) {}
+    tn::Reference<NumericValue> createCondition() override { return condition; }
+    tn::Reference<NumericValue> condition;
 };
 
 // A host's condition, computed from a flag of the host.
-class FlagCondition : public tnUI::Condition {
+class FlagCondition : public Condition {
 public:
     bool compute() override { return flag; }
     bool flag = false;
@@ -49,22 +38,22 @@ void make(Arg arg)
 
 TEST_F(CommandDefnTest, NamesKindsAndRefusals)
 {
-    const tn::Reference<tnUI::MutableName> changing(new tnUI::MutableName(CString("open")));
-    EXPECT_THROW(make<PlainCommand>(static_cast<const tnUI::Name*>(nullptr)), tnUI::NullError);
-    EXPECT_THROW(make<PlainCommand>(tn::Reference<tnUI::Name>(new tnUI::Name(CString(""))).get()), tnUI::NullError);
-    EXPECT_THROW(make<MomentaryCommandDefn>(CString("")), tnUI::NullError);
-    EXPECT_THROW(make<ContinuousCommandDefn>(CString("")), tnUI::NullError);
-    EXPECT_THROW(make<MomentaryCommandDefn>(changing.get()), tnUI::ImplError);
+    const tn::Reference<MutableName> changing(new MutableName(CString("open")));
+    EXPECT_THROW(make<PlainCommand>(static_cast<const Name*>(nullptr)), NullError);
+    EXPECT_THROW(make<PlainCommand>(tn::Reference<Name>(new Name(CString(""))).get()), NullError);
+    EXPECT_THROW(make<MomentaryCommandDefn>(CString("")), NullError);
+    EXPECT_THROW(make<ContinuousCommandDefn>(CString("")), NullError);
+    EXPECT_THROW(make<MomentaryCommandDefn>(changing.get()), ImplError);
     EXPECT_EQ(changing->getRefCount(), 1); // the refused name is still whole
 
-    const tn::Reference<tnUI::Name> p(new tnUI::Name(CString("p")));
+    const tn::Reference<Name> p(new Name(CString("p")));
     const tn::Reference<ContinuousCommandDefn> transient(new ContinuousCommandDefn(CString("zoom")));
     transient->setActsLikeMomentary(true);
     // Momentary, continuous, acts like momentary, tool.
-    const std::pair<tn::Reference<tnUI::CommandDefn>, std::string> kinds[] = {
+    const std::pair<tn::Reference<CommandDefn>, std::string> kinds[] = {
         {new PlainCommand(p.get()), "0000"},
         {new MomentaryCommandDefn(CString("m")), "1010"},
-        {new tnUI::TestCommandDefn(CString("t")), "1010"},
+        {new TestCommandDefn(CString("t")), "1010"},
         {new ContinuousCommandDefn(CString("c")), "0101"},
         {transient, "0111"},
     };
@@ -79,7 +68,7 @@ TEST_F(CommandDefnTest, NamesKindsAndRefusals)
 
 TEST_F(CommandDefnTest, EnabledFollowsTheExpressionAndItsChangesArriveAsAppearance)
 {
-    const tn::Reference<tnUI::Name> name(new tnUI::Name(CString("paste")));
+    const tn::Reference<Name> name(new Name(CString("paste")));
     const tn::Reference<PlainCommand> defn(new PlainCommand(name.get()));
     const tn::Reference<BoolValue> full(new BoolValue(false));
     MessageRecorder recorder(defn.get());
@@ -87,7 +76,7 @@ TEST_F(CommandDefnTest, EnabledFollowsTheExpressionAndItsChangesArriveAsAppearan
     EXPECT_FALSE(defn->getEnabled());
     // An expression tree: its forwarded change is resent the same way; the
     // replaced expression is no longer heard.
-    const tn::Reference<tnUI::ExpressionNot> negated(new tnUI::ExpressionNot(full.get()));
+    const tn::Reference<ExpressionNot> negated(new ExpressionNot(full.get()));
     full->setValue(true);
     defn->setEnabledExpression(negated.get());
     full->setValue(false);
@@ -98,7 +87,7 @@ TEST_F(CommandDefnTest, EnabledFollowsTheExpressionAndItsChangesArriveAsAppearan
                 {{defn.get(), Message::Appearance}, {negated.get(), Message::Forward}, {full.get(), Message::Value}}}));
     const tn::Reference<BoolValue> unset(new BoolValue);
     defn->setEnabledExpression(unset.get());
-    EXPECT_THROW(defn->getEnabled(), tnUI::NotSetError);
+    EXPECT_THROW(defn->getEnabled(), NotSetError);
 
     // A host's condition comes from createCondition; none installs nothing.
     defn->setEnabledExpression(nullptr);
@@ -114,29 +103,29 @@ TEST_F(CommandDefnTest, EnabledFollowsTheExpressionAndItsChangesArriveAsAppearan
     condition->flag = true;
     condition->update();
     EXPECT_TRUE(defn->getEnabled());
-    EXPECT_EQ(recorder.chains.back().front(), (tnUITest::Link{defn.get(), Message::Appearance}));
+    EXPECT_EQ(recorder.chains.back().front(), (Link{defn.get(), Message::Appearance}));
 }
 
 TEST_F(CommandDefnTest, ClassAndForceCommandAreForwardedAndSetSilently)
 {
     const tn::Reference<MomentaryCommandDefn> paste(new MomentaryCommandDefn(CString("paste")));
-    tnUITest::Log log;
-    const tn::Reference<tnUITest::LoggingClass> drawing(new tnUITest::LoggingClass(nullptr, log));
+    Log log;
+    const tn::Reference<LoggingClass> drawing(new LoggingClass(nullptr, log));
     const tn::Reference<ContinuousCommandDefn> select(new ContinuousCommandDefn(CString("select")));
     const tn::Reference<ContinuousCommandDefn> zoom(new ContinuousCommandDefn(CString("zoom")));
     zoom->setActsLikeMomentary(true);
     const tn::Reference<CommandInstance> selectTool(new CommandInstance(select.get()));
     const tn::Reference<CommandInstance> zoomTool(new CommandInstance(zoom.get()));
-    EXPECT_THROW(paste->setForceCommand(nullptr), tnUI::NullError);
-    EXPECT_THROW(paste->setForceCommand(zoomTool.get()), tnUI::ImplError);
+    EXPECT_THROW(paste->setForceCommand(nullptr), NullError);
+    EXPECT_THROW(paste->setForceCommand(zoomTool.get()), ImplError);
     EXPECT_THROW(paste->setForceCommand(tn::Reference<CommandInstance>(new CommandInstance(paste.get())).get()),
-                 tnUI::ImplError);
+                 ImplError);
     EXPECT_EQ(paste->getForceCommand(), nullptr);
 
     MessageRecorder recorder(paste.get());
     paste->setForceCommand(selectTool.get());
     paste->setClass(drawing.get());
-    const tn::Reference<tnUI::MutableLabel> label(new tnUI::MutableLabel("Select"));
+    const tn::Reference<MutableLabel> label(new MutableLabel("Select"));
     select->setLabel(label.get());
     recorder.chains.clear();
     label->set("Pick");
@@ -155,20 +144,20 @@ TEST_F(CommandDefnTest, DefaultInteractionsNeedAStateAndFinishedReachesListeners
 {
     const tn::Reference<ContinuousCommandDefn> tool(new ContinuousCommandDefn(CString("brush")));
     const tn::Reference<CommandInstance> ci(new CommandInstance(tool.get()));
-    tnUI::CallInfo call(nullptr, nullptr, nullptr, ci.get());
-    tnUI::MouseEvent m;
-    tnUI::KeyEvent k;
-    tnUI::WheelEvent w;
-    tnUI::TabletEvent t;
-    EXPECT_THROW(tool->commandSelected(call), tnUI::ImplError);
-    EXPECT_THROW(tool->newInteraction(call, true), tnUI::ImplError);
-    EXPECT_THROW(tool->commandUnselected(call), tnUI::ImplError);
-    EXPECT_THROW(tool->start(call), tnUI::ImplError);
-    EXPECT_THROW(tool->stop(call), tnUI::ImplError);
-    EXPECT_THROW(tool->handleEvent(call, m), tnUI::ImplError);
-    EXPECT_THROW(tool->handleEvent(call, k), tnUI::ImplError);
-    EXPECT_THROW(tool->handleEvent(call, w), tnUI::ImplError);
-    EXPECT_THROW(tool->handleEvent(call, t), tnUI::ImplError);
+    CallInfo call(nullptr, nullptr, nullptr, ci.get());
+    MouseEvent m;
+    KeyEvent k;
+    WheelEvent w;
+    TabletEvent t;
+    EXPECT_THROW(tool->commandSelected(call), ImplError);
+    EXPECT_THROW(tool->newInteraction(call, true), ImplError);
+    EXPECT_THROW(tool->commandUnselected(call), ImplError);
+    EXPECT_THROW(tool->start(call), ImplError);
+    EXPECT_THROW(tool->stop(call), ImplError);
+    EXPECT_THROW(tool->handleEvent(call, m), ImplError);
+    EXPECT_THROW(tool->handleEvent(call, k), ImplError);
+    EXPECT_THROW(tool->handleEvent(call, w), ImplError);
+    EXPECT_THROW(tool->handleEvent(call, t), ImplError);
     std::vector<ContinuousCommandDefn*> heard;
     tnRTB::SignalClient client;
     tnRTB::connect(tool->finishedSignal, &client, [&heard](ContinuousCommandDefn* d) { heard.push_back(d); });
@@ -178,9 +167,8 @@ TEST_F(CommandDefnTest, DefaultInteractionsNeedAStateAndFinishedReachesListeners
 
 TEST_F(CommandDefnTest, DumpsWriteMembersThenFlags)
 {
-    using tnUITest::head;
-    tnUITest::Log log;
-    const tn::Reference<tnUITest::LoggingClass> editing(new tnUITest::LoggingClass("editing", log));
+    Log log;
+    const tn::Reference<LoggingClass> editing(new LoggingClass("editing", log));
     const tn::Reference<BoolValue> enabled(new BoolValue(true));
     const tn::Reference<ContinuousCommandDefn> select(new ContinuousCommandDefn(CString("select")));
     const tn::Reference<CommandInstance> selectTool(new CommandInstance(select.get()));
@@ -189,23 +177,22 @@ TEST_F(CommandDefnTest, DumpsWriteMembersThenFlags)
     paste->setClass(editing.get());
     paste->setForceCommand(selectTool.get());
     paste->setDoesStateChange(false);
-    tnUITest::DumpText heads;
-    for (const auto& line : tnUITest::dumpOf(*paste)) {
+    DumpText heads;
+    for (const auto& line : dumpOf(*paste)) {
         if (line.first == 1 && (line.second.rfind("entity ", 0) == 0 || line.second.rfind("doesState", 0) == 0))
             heads.push_back(line);
     }
     // The name's entity first, then these.
     ASSERT_FALSE(heads.empty());
-    EXPECT_EQ(tnUITest::DumpText(heads.begin() + 1, heads.end()),
-              (tnUITest::DumpText{head(*enabled, "enabled", 1),
-                                  head(*editing, "class", 1),
-                                  head(*selectTool, "forceCommand", 1),
-                                  {1, "doesStateChange = false"}}));
+    EXPECT_EQ(DumpText(heads.begin() + 1, heads.end()), (DumpText{head(*enabled, "enabled", 1),
+                                                                  head(*editing, "class", 1),
+                                                                  head(*selectTool, "forceCommand", 1),
+                                                                  {1, "doesStateChange = false"}}));
     // A tool ends with its two flags; compressMotionEvents is not written.
     select->setAllMotionEvents(true);
-    const tnUITest::DumpText toolDump = tnUITest::dumpOf(*select);
-    EXPECT_EQ(tnUITest::DumpText(toolDump.end() - 2, toolDump.end()),
-              (tnUITest::DumpText{{1, "actsLikeMomentary = false"}, {1, "allMotionEvents = true"}}));
+    const DumpText toolDump = dumpOf(*select);
+    EXPECT_EQ(DumpText(toolDump.end() - 2, toolDump.end()),
+              (DumpText{{1, "actsLikeMomentary = false"}, {1, "allMotionEvents = true"}}));
 }
 
 } // namespace

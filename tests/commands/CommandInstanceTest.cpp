@@ -1,45 +1,30 @@
-// Command instances without documents: presentation falling back on the
-// definition, the message chain from the definition's parts to the
-// instance's listeners, the enabled, checked and visible rules, selection,
-// grouping, the value table and its iterator.
+// Command instances without documents: presentation, messages, states and values.
 
 #include "commands/CommandTestSupport.h"
 
-#include <tnUI/entity/Error.h>
 #include <tnUI/entity/Filename.h>
 #include <tnUI/entity/ImageFile.h>
-#include <tnUI/entity/Label.h>
-#include <tnUI/values/BoolValue.h>
 #include <tnUI/values/Expression.h>
-
-#include <gtest/gtest.h>
-
-#include <set>
 
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
 using tnString::CString;
-using tnUI::BoolValue;
-using tnUI::CommandInstance;
-using tnUI::IconMode;
-using tnUI::IconState;
-using tnUI::Message;
-using tnUITest::Chain;
-using tnUITest::MessageRecorder;
 using Chains = std::vector<Chain>;
 
 // A host's definition whose label depends on a mode: the instance asks it
 // through its virtual getter.
-class ModalLabelCommand : public tnUI::MomentaryCommandDefn {
+class ModalLabelCommand : public MomentaryCommandDefn {
 public:
     ModalLabelCommand() : MomentaryCommandDefn(CString("print")) {}
-    const tnUI::Label* getLabel() const override { return active ? on.get() : MomentaryCommandDefn::getLabel(); }
+    const Label* getLabel() const override { return active ? on.get() : MomentaryCommandDefn::getLabel(); }
 
     bool active = false;
-    tn::Reference<tnUI::Label> on{new tnUI::Label("On")};
+    tn::Reference<Label> on{new Label("On")};
 };
 
-class CommandInstanceTest : public tnUITest::EntityTest {
+class CommandInstanceTest : public EntityTest {
 protected:
     void SetUp() override
     {
@@ -60,10 +45,10 @@ protected:
 
 TEST_F(CommandInstanceTest, PresentationFallsBackOnTheDefinitionSlotBySlot)
 {
-    EXPECT_THROW(new CommandInstance(nullptr), tnUI::NullError);
-    const tn::Reference<tnUI::ImageFile> defnIcon(new tnUI::ImageFile(new tnUI::Filename(tnString::IString("a.png"))));
-    const tn::Reference<tnUI::ImageFile> ownIcon(new tnUI::ImageFile(new tnUI::Filename(tnString::IString("b.png"))));
-    const tn::Reference<tnUI::Label> defnLabel(new tnUI::Label("Print")), ownLabel(new tnUI::Label("Now"));
+    EXPECT_THROW(new CommandInstance(nullptr), NullError);
+    const tn::Reference<ImageFile> defnIcon(new ImageFile(new Filename(tnString::IString("a.png"))));
+    const tn::Reference<ImageFile> ownIcon(new ImageFile(new Filename(tnString::IString("b.png"))));
+    const tn::Reference<Label> defnLabel(new Label("Print")), ownLabel(new Label("Now"));
     defn->setLabel(defnLabel.get());
     defn->setToolTip(defnLabel.get());
     defn->setIcon(defnIcon.get(), IconState::Normal, IconMode::Default);
@@ -71,10 +56,10 @@ TEST_F(CommandInstanceTest, PresentationFallsBackOnTheDefinitionSlotBySlot)
     EXPECT_EQ(ci->getToolTip(), defnLabel.get());
     ci->setLabel(ownLabel.get());
     ci->setIcon(ownIcon.get(), IconState::Normal, IconMode::Default);
-    EXPECT_EQ(ci->getLabel(), ownLabel.get());
-    EXPECT_EQ(ci->getIcon(IconState::Normal, IconMode::Default), ownIcon.get());
-    EXPECT_EQ(ci->getIcon(IconState::Active, IconMode::Alternate), defnIcon.get());
-    EXPECT_EQ(ci->getIcon(IconState::Disabled, IconMode::Default), nullptr);
+    EXPECT_EQ(std::tuple(ci->getLabel(), ci->getIcon(IconState::Normal, IconMode::Default),
+                         ci->getIcon(IconState::Active, IconMode::Alternate),
+                         ci->getIcon(IconState::Disabled, IconMode::Default)),
+              std::tuple(ownLabel.get(), ownIcon.get(), defnIcon.get(), nullptr));
     // Cleared again, it asks the definition's virtual getter.
     ci->setLabel(nullptr);
     EXPECT_EQ(ci->getLabel(), defnLabel.get());
@@ -84,7 +69,7 @@ TEST_F(CommandInstanceTest, PresentationFallsBackOnTheDefinitionSlotBySlot)
 
 TEST_F(CommandInstanceTest, DefinitionAndExpressionChangesReachTheInstancesListener)
 {
-    const tn::Reference<tnUI::MutableLabel> text(new tnUI::MutableLabel("Print"));
+    const tn::Reference<MutableLabel> text(new MutableLabel("Print"));
     const tn::Reference<BoolValue> ready(new BoolValue(true)), a(new BoolValue(false)), b(new BoolValue(false)),
         c(new BoolValue(false)), d(new BoolValue(false));
     defn->setLabel(text.get());
@@ -154,9 +139,9 @@ TEST_F(CommandInstanceTest, VisibleSelectedAndGroupedStates)
                                        {{ci.get(), Message::Appearance}}}));
     // A computed visibility is refused and left alone.
     const tn::Reference<BoolValue> shown(new BoolValue(true));
-    const tn::Reference<tnUI::ExpressionNot> hidden(new tnUI::ExpressionNot(shown.get()));
+    const tn::Reference<ExpressionNot> hidden(new ExpressionNot(shown.get()));
     ci->setVisibilityExpression(hidden.get());
-    EXPECT_THROW(ci->setVisible(true), tnUI::TypeError);
+    EXPECT_THROW(ci->setVisible(true), TypeError);
     EXPECT_EQ(ci->getVisibilityExpression(), hidden.get());
 
     // The group-exclusive expression counts only while grouped.
@@ -170,9 +155,9 @@ TEST_F(CommandInstanceTest, VisibleSelectedAndGroupedStates)
     EXPECT_EQ(recorder.chains.size(), 3U);
 }
 
-tn::Reference<tnUI::Value> named(const char* name)
+tn::Reference<Value> named(const char* name)
 {
-    tn::Reference<tnUI::Value> value(new BoolValue(true));
+    tn::Reference<Value> value(new BoolValue(true));
     if (name)
         value->setName(CString(name));
     return value;
@@ -183,24 +168,24 @@ TEST_F(CommandInstanceTest, ValueTableAndIterator)
     const auto a = named("a"), a2 = named("a"), b = named("b"), c = named("c"), nameless = named(nullptr);
     for (const auto& v : {a, b, c})
         ci->addValue(v.get());
-    EXPECT_THROW(ci->addValue(a2.get()), tnUI::DuplicateError);
-    EXPECT_THROW(ci->addValue(nullptr), tnUI::NullError);
-    EXPECT_THROW(ci->addValue(nameless.get()), tnUI::NullError);
+    EXPECT_THROW(ci->addValue(a2.get()), DuplicateError);
+    EXPECT_THROW(ci->addValue(nullptr), NullError);
+    EXPECT_THROW(ci->addValue(nameless.get()), NullError);
     EXPECT_EQ(ci->getValue(CString("a")), a.get());
     EXPECT_EQ(ci->getValue(CString("d")), nullptr);
     EXPECT_EQ(a->getRefCount(), 2);
 
-    EXPECT_THROW(tnUI::CommandInstanceValueIterator(nullptr), tnUI::NullError);
-    tnUI::CommandInstanceValueIterator it(ci.get());
-    std::set<tnUI::Value*> seen{it.get()};
+    EXPECT_THROW(CommandInstanceValueIterator(nullptr), NullError);
+    CommandInstanceValueIterator it(ci.get());
+    std::set<Value*> seen{it.get()};
     it.next();
-    tnUI::CommandInstanceValueIterator copy = it; // carries on from where it was taken
+    CommandInstanceValueIterator copy = it; // carries on from where it was taken
     for (; it.valid(); it.next())
         seen.insert(it.get());
     int remaining = 0;
     for (; copy.valid(); copy.next())
         ++remaining;
-    EXPECT_EQ(seen, (std::set<tnUI::Value*>{a.get(), b.get(), c.get()}));
+    EXPECT_EQ(seen, (std::set<Value*>{a.get(), b.get(), c.get()}));
     EXPECT_EQ(remaining, 2);
 
     // Removal goes by the name: the stored one goes.
@@ -214,11 +199,8 @@ TEST_F(CommandInstanceTest, ValueTableAndIterator)
     const tn::Reference<BoolValue> expr(new BoolValue(true));
     ci->setEnabledExpression(expr.get());
     ci = nullptr;
-    EXPECT_EQ(defn->getRefCount(), 1);
-    EXPECT_EQ(b->getRefCount(), 1);
-    EXPECT_EQ(expr->getRefCount(), 1);
-    EXPECT_EQ(defn->messageSignal.getNumConnections(), 0);
-    EXPECT_EQ(expr->messageSignal.getNumConnections(), 0);
+    EXPECT_EQ(std::tuple(defn->getRefCount(), b->getRefCount(), expr->getRefCount()), std::tuple(1, 1, 1));
+    EXPECT_EQ(defn->messageSignal.getNumConnections() + expr->messageSignal.getNumConnections(), 0);
 }
 
 } // namespace

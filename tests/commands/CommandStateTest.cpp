@@ -1,31 +1,19 @@
-// Per-document state of command instances: attaching, replacing, clearing
-// and refusing states, owners, the death of a document instance or of the
-// command instance, tools' states and their default calls, and the instance
-// dump with its state list.
+// Per-document states of command instances: attaching and refusing them,
+// their owners' deaths, tools' states and the instance dump.
 
-#include "application/AppTestSupport.h"
 #include "commands/CommandTestSupport.h"
 
-#include <tnUI/commands/CommandInstanceState.h>
-#include <tnUI/entity/Error.h>
-#include <tnUI/values/BoolValue.h>
-
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 
 #include <algorithm>
 #include <iterator>
-#include <string>
 
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
+using testing::Contains;
 using tnString::CString;
-using tnUI::CallInfo;
-using tnUI::CommandInstance;
-using tnUI::CommandInstanceState;
-using tnUI::ContinuousCommandState;
-using tnUI::DocumentInstance;
-using tnUITest::Log;
-using tnUITest::LoggingState;
 
 // A state that is not a tool's.
 class PlainState : public CommandInstanceState {
@@ -33,7 +21,7 @@ public:
     using CommandInstanceState::CommandInstanceState;
 };
 
-class CommandStateTest : public tnUITest::ApplicationTest {
+class CommandStateTest : public ApplicationTest {
 protected:
     void SetUp() override
     {
@@ -41,9 +29,9 @@ protected:
         doc = document("drawing");
         first = new DocumentInstance(doc);
         second = new DocumentInstance(doc);
-        tool = new tnUI::ContinuousCommandDefn(CString("pen"));
+        tool = new ContinuousCommandDefn(CString("pen"));
         pen = new CommandInstance(tool.get());
-        action = new CommandInstance(new tnUI::MomentaryCommandDefn(CString("clear")));
+        action = new CommandInstance(new MomentaryCommandDefn(CString("clear")));
     }
     void TearDown() override
     {
@@ -57,54 +45,45 @@ protected:
     {
         return CallInfo(nullptr, nullptr, d, ci);
     }
-    // Whether the dump of pen has that line.
-    bool dumpHas(int level, const std::string& text) const
-    {
-        const tnUITest::DumpText dump = tnUITest::dumpOf(*pen);
-        return std::find(dump.begin(), dump.end(), tnUITest::DumpLine{level, text}) != dump.end();
-    }
 
-    tnUI::Document* doc = nullptr;
+    Document* doc = nullptr;
     DocumentInstance* first = nullptr;
     DocumentInstance* second = nullptr;
-    tn::Reference<tnUI::ContinuousCommandDefn> tool;
+    tn::Reference<ContinuousCommandDefn> tool;
     tn::Reference<CommandInstance> pen;
     tn::Reference<CommandInstance> action;
 };
 
 TEST_F(CommandStateTest, OneStatePerDocumentInstanceTheLastOneWins)
 {
-    EXPECT_THROW(LoggingState(nullptr), tnUI::NullError);
-    EXPECT_THROW(pen->setInstanceState(nullptr), tnUI::NullError);
-    EXPECT_THROW(pen->clearInstanceState(nullptr), tnUI::NullError);
+    EXPECT_THROW(LoggingState(nullptr), NullError);
+    EXPECT_THROW(pen->setInstanceState(nullptr), NullError);
+    EXPECT_THROW(pen->clearInstanceState(nullptr), NullError);
 
     const tn::Reference<LoggingState> a(new LoggingState(first)), b(new LoggingState(first)),
         c(new LoggingState(second));
     pen->setInstanceState(a.get());
     pen->setInstanceState(c.get());
-    EXPECT_EQ(a->inits, 1);
-    EXPECT_EQ(a->getCommand(), tool.get());
-    EXPECT_EQ(pen->getInstanceState(first), a.get());
-    EXPECT_EQ(pen->getInstanceState(second), c.get());
+    EXPECT_EQ(std::tuple(a->inits, a->getCommand(), pen->getInstanceState(first), pen->getInstanceState(second)),
+              std::tuple(1, tool.get(), a.get(), c.get()));
 
     pen->setInstanceState(b.get());
     EXPECT_EQ(pen->getInstanceState(first), b.get());
+    EXPECT_EQ(b->getCommandInstance(), pen.get());
     EXPECT_EQ(a->getCommandInstance(), nullptr);
     EXPECT_EQ(a->getRefCount(), 1); // let go
-    EXPECT_EQ(b->getCommandInstance(), pen.get());
 
     // Attaching the same state again re-initialises it and keeps it.
     pen->setInstanceState(b.get());
-    EXPECT_EQ(b->inits, 2);
-    EXPECT_EQ(b->getRefCount(), 2);
+    EXPECT_EQ(std::pair(b->inits, b->getRefCount()), std::pair(2, 2));
 
     // Clearing leaves an empty slot, which the dump shows.
     pen->clearInstanceState(first);
     EXPECT_EQ(pen->getInstanceState(first), nullptr);
     EXPECT_EQ(b->getCommandInstance(), nullptr);
     EXPECT_EQ(b->getRefCount(), 1);
-    EXPECT_TRUE(dumpHas(1, "CommandInstanceStateData with 2 states:"));
-    EXPECT_TRUE(dumpHas(3, "No state data for this document instance"));
+    EXPECT_THAT(dumpOf(*pen), Contains(DumpLine{1, "CommandInstanceStateData with 2 states:"}));
+    EXPECT_THAT(dumpOf(*pen), Contains(DumpLine{3, "No state data for this document instance"}));
 }
 
 TEST_F(CommandStateTest, ToolRefusesAStateThatIsNotAToolsAfterTheOldOneLostItsOwner)
@@ -112,7 +91,7 @@ TEST_F(CommandStateTest, ToolRefusesAStateThatIsNotAToolsAfterTheOldOneLostItsOw
     const tn::Reference<LoggingState> old(new LoggingState(first));
     const tn::Reference<PlainState> plain(new PlainState(callFor(first)));
     pen->setInstanceState(old.get());
-    EXPECT_THROW(pen->setInstanceState(plain.get()), tnUI::ImplError);
+    EXPECT_THROW(pen->setInstanceState(plain.get()), ImplError);
     EXPECT_EQ(old->getCommandInstance(), nullptr);
     EXPECT_EQ(pen->getInstanceState(first), old.get()); // still held, without owner
     EXPECT_EQ(plain->getRefCount(), 1);
@@ -128,31 +107,29 @@ TEST_F(CommandStateTest, StatesForgetADyingDocumentInstanceOrCommandInstance)
     pen->setInstanceState(s.get());
     pen->setInstanceState(kept.get());
     doc->removeInstance(second);
-    EXPECT_EQ(s->getDocumentInstance(), nullptr);
-    EXPECT_EQ(s->getCommandInstance(), nullptr);
-    EXPECT_EQ(s->getRefCount(), 1);
-    EXPECT_TRUE(dumpHas(1, "CommandInstanceStateData with 1 states:"));
+    EXPECT_EQ(std::tuple(s->getDocumentInstance(), s->getCommandInstance(), s->getRefCount()),
+              std::tuple(nullptr, nullptr, 1));
+    EXPECT_THAT(dumpOf(*pen), Contains(DumpLine{1, "CommandInstanceStateData with 1 states:"}));
     // Without its document instance it cannot be attached, and its call
     // record names none.
-    EXPECT_THROW(pen->setInstanceState(s.get()), tnUI::NullError);
+    EXPECT_THROW(pen->setInstanceState(s.get()), NullError);
     EXPECT_EQ(s->createCallInfo().getDocumentInstance(), nullptr);
 
     pen = nullptr;
-    EXPECT_EQ(kept->getCommandInstance(), nullptr);
-    EXPECT_EQ(kept->getCommand(), nullptr);
-    EXPECT_EQ(kept->getRefCount(), 1);
-    EXPECT_THROW(kept->getContinuousCommand(), tnUI::ImplError);
+    EXPECT_EQ(std::tuple(kept->getCommandInstance(), kept->getCommand(), kept->getRefCount()),
+              std::tuple(nullptr, nullptr, 1));
+    EXPECT_THROW(kept->getContinuousCommand(), ImplError);
 }
 
 TEST_F(CommandStateTest, ToolStateReachesItsDefinition)
 {
     const tn::Reference<LoggingState> loose(new LoggingState(first));
-    EXPECT_THROW(loose->finished(), tnUI::ImplError);
-    EXPECT_THROW(loose->setAllMotionEvents(true), tnUI::ImplError);
-    EXPECT_THROW(loose->getCompressMotionEvents(), tnUI::ImplError);
+    EXPECT_THROW(loose->finished(), ImplError);
+    EXPECT_THROW(loose->setAllMotionEvents(true), ImplError);
+    EXPECT_THROW(loose->getCompressMotionEvents(), ImplError);
     // Owned by a momentary command, it has no tool either.
     action->setInstanceState(loose.get());
-    EXPECT_THROW(loose->getContinuousCommand(), tnUI::ImplError);
+    EXPECT_THROW(loose->getContinuousCommand(), ImplError);
 
     // Owned by a tool: the flags are the definition's, for every document,
     // and its call record names its window and command.
@@ -161,16 +138,14 @@ TEST_F(CommandStateTest, ToolStateReachesItsDefinition)
     pen->setInstanceState(s.get());
     EXPECT_EQ(s->getContinuousCommand(), tool.get());
     const CallInfo call = s->createCallInfo();
-    EXPECT_EQ(call.getWindow(), window);
-    EXPECT_EQ(call.getCommandInstance(), pen.get());
-    EXPECT_EQ(call.getCommandInstanceState(), s.get());
+    EXPECT_EQ(std::tuple(call.getWindow(), call.getCommandInstance(), call.getCommandInstanceState()),
+              std::tuple(window, pen.get(), s.get()));
     s->setAllMotionEvents(true);
     s->setCompressMotionEvents(false);
-    EXPECT_TRUE(tool->getAllMotionEvents());
-    EXPECT_FALSE(tool->getCompressMotionEvents());
+    EXPECT_EQ(std::pair(tool->getAllMotionEvents(), tool->getCompressMotionEvents()), std::pair(true, false));
     int ends = 0;
     tnRTB::SignalClient client;
-    tnRTB::connect(tool->finishedSignal, &client, [&ends](tnUI::ContinuousCommandDefn*) { ++ends; });
+    tnRTB::connect(tool->finishedSignal, &client, [&ends](ContinuousCommandDefn*) { ++ends; });
     s->finished();
     EXPECT_EQ(ends, 1);
 }
@@ -181,10 +156,10 @@ TEST_F(CommandStateTest, DefaultToolCallsGoToTheStateOfTheCallsDocumentInstance)
     pen->setInstanceState(new LoggingState(first, &firstLog));
     pen->setInstanceState(new LoggingState(second, &secondLog));
     CallInfo call = callFor(second, pen.get());
-    tnUI::MouseEvent m;
-    tnUI::KeyEvent k;
-    tnUI::WheelEvent w;
-    tnUI::TabletEvent t;
+    MouseEvent m;
+    KeyEvent k;
+    WheelEvent w;
+    TabletEvent t;
     tool->commandSelected(call);
     tool->newInteraction(call, true);
     tool->start(call);
@@ -194,9 +169,8 @@ TEST_F(CommandStateTest, DefaultToolCallsGoToTheStateOfTheCallsDocumentInstance)
     tool->handleEvent(call, t);
     tool->stop(call);
     tool->commandUnselected(call);
-    EXPECT_EQ(tnUITest::joined(secondLog),
-              "state.Selected state.NewInteraction(new) state.Start state.Mouse state.Key state.Wheel state.Tablet "
-              "state.Stop state.Unselected");
+    EXPECT_EQ(joined(secondLog), "state.Selected state.NewInteraction(new) state.Start state.Mouse motion 0 state.Key "
+                                 "state.Wheel 0 state.Tablet motion 0 state.Stop state.Unselected");
 
     // A state's own defaults do nothing.
     pen->setInstanceState(new ContinuousCommandState(callFor(first)));
@@ -210,27 +184,26 @@ TEST_F(CommandStateTest, InstanceDumpListsSlotsInOrderOfFirstUse)
     const tn::Reference<LoggingState> a(new LoggingState(second)), b(new LoggingState(first));
     pen->setInstanceState(a.get());
     pen->setInstanceState(b.get());
-    const tn::Reference<tnUI::BoolValue> enabled(new tnUI::BoolValue(true));
+    const tn::Reference<BoolValue> enabled(new BoolValue(true));
     pen->setEnabledExpression(enabled.get());
-    const tn::Reference<tnUI::Value> width(new tnUI::BoolValue(true));
+    const tn::Reference<Value> width(new BoolValue(true));
     width->setName(CString("width"));
     pen->addValue(width.get());
 
-    using tnUITest::head;
-    const tnUITest::DumpLine objects[] = {head(*second, nullptr, 3), head(*a, nullptr, 3), head(*first, nullptr, 3),
-                                          head(*b, nullptr, 3), head(*width, nullptr, 2)};
+    const DumpLine objects[] = {head(*second, nullptr, 3), head(*a, nullptr, 3), head(*first, nullptr, 3),
+                                head(*b, nullptr, 3), head(*width, nullptr, 2)};
     // The instance's own lines, the slot lines and the heads of the slots'
     // and values' objects; their contents are other classes' business.
     // An object written earlier in the file (the first instance, within the
     // second's document) is referred to by its line: the reference is cut off.
-    tnUITest::DumpText outline;
-    for (auto line : tnUITest::dumpOf(*pen, "tool")) {
+    DumpText outline;
+    for (auto line : dumpOf(*pen, "tool")) {
         line.second = line.second.substr(0, line.second.find(" written on line "));
         if (line.first <= 1 || line.second == "CommandInstanceStateDataItem with:" ||
             std::find(std::begin(objects), std::end(objects), line) != std::end(objects))
             outline.push_back(line);
     }
-    EXPECT_EQ(outline, (tnUITest::DumpText{
+    EXPECT_EQ(outline, (DumpText{
                            head(*pen, "tool"),
                            {1, "name = <null>"},
                            {1, "order = 50.000000"},
@@ -247,8 +220,7 @@ TEST_F(CommandStateTest, InstanceDumpListsSlotsInOrderOfFirstUse)
                            {1, "1 values"},
                            objects[4],
                        }));
-    EXPECT_EQ(tnUITest::dumpOf(*a).back(),
-              (tnUITest::DumpLine{1, "Owned by instance 0x" + tnUITest::address(pen.get())}));
+    EXPECT_EQ(dumpOf(*a).back(), (DumpLine{1, "Owned by instance 0x" + address(pen.get())}));
 }
 
 } // namespace

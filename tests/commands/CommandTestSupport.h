@@ -4,23 +4,16 @@
 // recording host write into; tools and momentary commands written the way a
 // host writes them; and the dump of an entity as (level, text) pairs.
 
-#include "entity/EntityTestSupport.h"
+#include "application/AppTestSupport.h"
 
-#include <tnUI/commands/CallInfo.h>
 #include <tnUI/commands/CommandClass.h>
 #include <tnUI/commands/CommandController.h>
-#include <tnUI/commands/CommandDefn.h>
-#include <tnUI/commands/CommandInstance.h>
 #include <tnUI/commands/CommandInstanceState.h>
 #include <tnUI/commands/ContinuousCommandDefn.h>
 #include <tnUI/foundation/Event.h>
 
-#include <gtest/gtest.h>
-
 #include <functional>
-#include <string>
 #include <utility>
-#include <vector>
 
 namespace tnUITest {
 
@@ -39,15 +32,16 @@ inline std::string joined(const Log& log, bool withNotices = false)
     return result;
 }
 
-// A tool as a host writes one: every interaction is logged as
-// "<name>.<call>", events with what they are and where. Start and stop go on
-// to the state afterwards when passOn is set, as the default operations do.
-class LoggingTool : public tnUI::ContinuousCommandDefn {
+// A tool's logic as a host writes it, in a definition or in a state: every
+// interaction is logged as "<name>.<call>", events with what they are and
+// where. Start and stop go on to the base afterwards when passOn is set, as a
+// definition's default operations go on to the state.
+template <class Base>
+class LoggingInteractions : public Base {
 public:
-    using Base = tnUI::ContinuousCommandDefn;
-
-    LoggingTool(const char* name, Log& log, bool passOn = false)
-        : ContinuousCommandDefn(tnString::CString(name)), m_log(log), m_passOn(passOn)
+    template <class Arg>
+    LoggingInteractions(const Arg& arg, std::string name, Log* log, bool passOn)
+        : Base(arg), m_name(std::move(name)), m_log(log), m_passOn(passOn)
     {}
 
     void commandSelected(tnUI::CallInfo&) override { record("Selected"); }
@@ -96,45 +90,35 @@ public:
     std::function<void(tnUI::CallInfo&, tnUI::MouseEvent&)> onMouse;
 
 private:
-    void record(const std::string& what) { m_log.push_back(std::string(nameAsChar()) + "." + what); }
-
-    Log& m_log;
-    bool m_passOn;
-};
-
-// A host's state for one document instance: counts its init calls and logs
-// the tool calls it gets as "<name>.<call>".
-class LoggingState : public tnUI::ContinuousCommandState {
-public:
-    explicit LoggingState(tnUI::DocumentInstance* d, Log* log = nullptr, std::string name = "state")
-        : ContinuousCommandState(tnUI::CallInfo(nullptr, nullptr, d, nullptr)), m_log(log), m_name(std::move(name))
-    {}
-
-    void init() override { ++inits; }
-    void commandSelected(tnUI::CallInfo&) override { record("Selected"); }
-    void newInteraction(tnUI::CallInfo&, bool isNew) override
-    {
-        record(isNew ? "NewInteraction(new)" : "NewInteraction");
-    }
-    void commandUnselected(tnUI::CallInfo&) override { record("Unselected"); }
-    void start(tnUI::CallInfo&) override { record("Start"); }
-    void stop(tnUI::CallInfo&) override { record("Stop"); }
-    void handleEvent(tnUI::CallInfo&, tnUI::TabletEvent&) override { record("Tablet"); }
-    void handleEvent(tnUI::CallInfo&, tnUI::WheelEvent&) override { record("Wheel"); }
-    void handleEvent(tnUI::CallInfo&, tnUI::MouseEvent&) override { record("Mouse"); }
-    void handleEvent(tnUI::CallInfo&, tnUI::KeyEvent&) override { record("Key"); }
-
-    int inits = 0;
-
-private:
-    void record(const char* what)
+    void record(const std::string& what)
     {
         if (m_log)
             m_log->push_back(m_name + "." + what);
     }
 
-    Log* m_log;
     std::string m_name;
+    Log* m_log;
+    bool m_passOn;
+};
+
+// A tool whose logic is in its definition.
+class LoggingTool : public LoggingInteractions<tnUI::ContinuousCommandDefn> {
+public:
+    LoggingTool(const char* name, Log& log, bool passOn = false)
+        : LoggingInteractions(tnString::CString(name), name, &log, passOn)
+    {}
+};
+
+// A tool's logic for one document instance; it counts its init calls.
+class LoggingState : public LoggingInteractions<tnUI::ContinuousCommandState> {
+public:
+    explicit LoggingState(tnUI::DocumentInstance* d, Log* log = nullptr, std::string name = "state")
+        : LoggingInteractions(tnUI::CallInfo(nullptr, nullptr, d, nullptr), std::move(name), log, false)
+    {}
+
+    void init() override { ++inits; }
+
+    int inits = 0;
 };
 
 // A momentary command as a host writes one: execute logs "<name>.Execute"
@@ -230,22 +214,10 @@ inline tnUI::MouseEvent mouse(tnUI::MouseEvent::Button button, double x, int cli
     const tnLinear::Point2 p(x, 2 * x);
     return tnUI::MouseEvent(p, p, p, button, clicks, 0, 0);
 }
-inline tnUI::MouseEvent press(double x)
-{
-    return mouse(tnUI::MouseEvent::Left, x, 1);
-}
-inline tnUI::MouseEvent drag(double x)
-{
-    return mouse(tnUI::MouseEvent::Left, x);
-}
-inline tnUI::MouseEvent release(double x)
-{
-    return mouse(tnUI::MouseEvent::ButtonUp, x);
-}
-inline tnUI::MouseEvent motion(double x)
-{
-    return mouse(tnUI::MouseEvent::NoButton, x);
-}
+inline const auto press = [](double x) { return mouse(tnUI::MouseEvent::Left, x, 1); };
+inline const auto drag = [](double x) { return mouse(tnUI::MouseEvent::Left, x); };
+inline const auto release = [](double x) { return mouse(tnUI::MouseEvent::ButtonUp, x); };
+inline const auto motion = [](double x) { return mouse(tnUI::MouseEvent::NoButton, x); };
 
 // The lines of a dump as (level, text), without numbers and indentation.
 using DumpLine = std::pair<int, std::string>;

@@ -1,20 +1,14 @@
-#include "entity/EntityTestSupport.h"
+#include "commands/CommandTestSupport.h"
 
 #include <tnUI/commands/Keybinding.h>
-#include <tnUI/entity/Error.h>
-
-#include <gtest/gtest.h>
-
-#include <string>
 
 namespace {
 
+using namespace tnUI;
+using namespace tnUITest;
 using tnString::CString;
-using tnUI::Keybinding;
-using tnUI::KeyName;
-using tnUITest::Chain;
 
-class KeybindingTest : public tnUITest::EntityTest {};
+using KeybindingTest = EntityTest;
 
 struct Parsed {
     const char* text;
@@ -66,10 +60,10 @@ TEST_F(KeybindingTest, RefusedTextLeavesNoKeyAndSendsNothing)
 {
     for (const Refused& r : invalidTexts) {
         SCOPED_TRACE(r.text);
-        EXPECT_THROW(Keybinding{CString(r.text)}, tnUI::KeybindingError);
+        EXPECT_THROW(Keybinding{CString(r.text)}, KeybindingError);
         const tn::Reference<Keybinding> binding(new Keybinding(CString("Ctrl+Shift+Q")));
-        tnUITest::MessageRecorder recorder(binding);
-        EXPECT_THROW(binding->setKey(CString(r.text)), tnUI::KeybindingError);
+        MessageRecorder recorder(binding);
+        EXPECT_THROW(binding->setKey(CString(r.text)), KeybindingError);
         EXPECT_TRUE(recorder.chains.empty());
         EXPECT_EQ(binding->getKey(), KeyName::None);
         EXPECT_EQ(binding->getModifier(), r.modifierLeft);
@@ -80,23 +74,22 @@ TEST_F(KeybindingTest, RefusedTextLeavesNoKeyAndSendsNothing)
 TEST_F(KeybindingTest, EverySetKeyIsAnnouncedButNoCompile)
 {
     const tn::Reference<Keybinding> binding(new Keybinding(CString("F2")));
-    tnUITest::MessageRecorder recorder(binding);
+    MessageRecorder recorder(binding);
     binding->setKey(CString("ctrl+z"));
     binding->setKey(CString("ctrl+z"));
     EXPECT_TRUE(binding->compile(CString("alt+y")));
-    const Chain announced = {{binding.get(), tnUI::Message::Binding}};
+    const Chain announced = {{binding.get(), Message::Binding}};
     EXPECT_EQ(recorder.chains, (std::vector<Chain>{announced, announced}));
 }
 
 TEST_F(KeybindingTest, DumpLine)
 {
-    using tnUITest::dumpLine;
-    using tnUITest::entityLine;
     const tn::Reference<Keybinding> binding(new Keybinding(CString("alt+SHIFT+Delete")));
     const tn::Reference<Keybinding> broken(new Keybinding(CString("x")));
     EXPECT_FALSE(broken->compile(CString("meta+")));
 
-    tnUITest::DumpCapture dump;
+    // Written at level 1, its own line is one deeper.
+    DumpCapture dump;
     ASSERT_TRUE(dump.opened());
     binding->dump(dump.file, 1, "shortcut");
     broken->dump(dump.file, 0, "broken");
