@@ -73,8 +73,8 @@ int buttonMask(Qt::MouseButtons held)
     int mask = 0;
     for (const Qt::MouseButton b :
          {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton, Qt::BackButton, Qt::ForwardButton})
-        if (held & b)
-            mask |= 1 << (button(b) - MouseEvent::Left);
+        if (const int bit = button(b) - MouseEvent::Left; (held & b) && bit >= 0)
+            mask |= 1 << bit;
     return mask;
 }
 

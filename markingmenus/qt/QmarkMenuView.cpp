@@ -72,6 +72,7 @@ void resetMenu(tnMarkMenu* menu)
 QPointF markerMove(int markPosition)
 {
     static constexpr float even[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
+    markPosition = ((markPosition % 16) + 16) % 16;
     if (markPosition % 2 == 0)
         return {markerStep * even[markPosition / 2][0], markerStep * even[markPosition / 2][1]};
     const float angle = tnMarkPosition::markPositionToAngle(markPosition);
@@ -86,6 +87,8 @@ bool inParentArea(tnMarkMenu* parent, float x, float y)
     float bottom = 0.0f;
     float left = 0.0f;
     float top = 0.0f;
+    if (!parent)
+        return false;
     if (parent->isLinear()) {
         parent->getExtents(right, bottom, left, top);
     } else if (parent->getFirstOverflowIndex() >= 0) {
