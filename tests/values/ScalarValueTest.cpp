@@ -233,8 +233,9 @@ TEST_F(ScalarValueTest, CloneOfARealIsIndependentAndSharesTheName)
 
     EXPECT_FALSE(dynamic_cast<RealValue*>(tn::Reference<RealValue>(new RealValue)->clone().get())->isSet());
     // Only reals clone.
-    for (const tn::Reference<Value>& other : {tn::Reference<Value>(new IntValue(1)), tn::Reference<Value>(new BoolValue),
-                                             tn::Reference<Value>(new tnUI::TextValue)})
+    for (const tn::Reference<Value>& other :
+         {tn::Reference<Value>(new IntValue(1)), tn::Reference<Value>(new BoolValue),
+          tn::Reference<Value>(new tnUI::TextValue)})
         EXPECT_FALSE(other->clone());
 }
 
