@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-// Every allocation of the program goes through these, so that a test can
-// count the allocations made by a piece of code.
+// Every allocation of the program goes through these (the array forms call
+// them), so that a test can count the allocations made by a piece of code.
 namespace {
 long g_allocations = 0;
 
@@ -34,23 +34,11 @@ void* operator new(std::size_t size)
 {
     return countedAllocation(size);
 }
-void* operator new[](std::size_t size)
-{
-    return countedAllocation(size);
-}
 void operator delete(void* p) noexcept
 {
     std::free(p);
 }
-void operator delete[](void* p) noexcept
-{
-    std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept
-{
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
 {
     std::free(p);
 }
@@ -89,19 +77,11 @@ struct Source {
     bool& dead;
 };
 
-// Runs a function when destroyed: captured by a callback, it makes the
-// callback's destructor do something.
-struct OnDestroy {
-    explicit OnDestroy(std::function<void()> f) : f(std::move(f)) {}
-    OnDestroy(const OnDestroy&) = delete;
-    OnDestroy& operator=(const OnDestroy&) = delete;
-    ~OnDestroy() { f(); }
-    std::function<void()> f;
-};
-
-std::shared_ptr<OnDestroy> onDestroy(std::function<void()> f)
+// A token that runs f when its last copy dies: captured by a callback, it
+// makes the callback's destructor do something.
+std::shared_ptr<void> onDestroy(std::function<void()> f)
 {
-    return std::make_shared<OnDestroy>(std::move(f));
+    return {nullptr, [f = std::move(f)](void*) { f(); }};
 }
 
 // A signal owned by a source, receivers 1 to 4 and a destroyable receiver 5.

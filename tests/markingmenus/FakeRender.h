@@ -40,17 +40,13 @@ inline std::string at(double x, double y)
     return num(x) + ' ' + num(y);
 }
 
-class FakeImage : public tnMarkImage {
-public:
-    FakeImage(std::string name, int width, int height) : name(std::move(name)), m_width(width), m_height(height) {}
-    int getWidth() const override { return m_width; }
-    int getHeight() const override { return m_height; }
+struct FakeImage : tnMarkImage {
+    FakeImage(std::string name, int width, int height) : name(std::move(name)), width(width), height(height) {}
+    int getWidth() const override { return width; }
+    int getHeight() const override { return height; }
 
     const std::string name;
-
-private:
-    int m_width;
-    int m_height;
+    const int width, height;
 };
 
 // The files the image factory loads, with their sizes.
@@ -129,9 +125,7 @@ public:
     using tnMarkTextItem::tnMarkTextItem;
     float getWidth() const override
     {
-        if (static_cast<int>(getMarkWidth() + 0.01f) != 0)
-            return getMarkWidth();
-        return extent().first;
+        return static_cast<int>(getMarkWidth() + 0.01f) != 0 ? getMarkWidth() : extent().first;
     }
     float getHeight() const override { return extent().second + 2.0f; }
     void refreshHook(tnMarkRender& render) override
@@ -211,12 +205,22 @@ protected:
     {
         return m.addTextItem(label, "", id, markPosition, font, nullptr);
     }
+    tnMarkMenuItem* add(const char* label, int markPosition, int id = 0)
+    {
+        return addText(menu, label, markPosition, id);
+    }
 
     const tnMarkFont font{"Sans", 0, 12};
+    TestMenu menu;
 };
 
-// Height of every FakeTextItem.
-inline constexpr float itemHeight = 16.0f;
+// An item's reference point as "x y".
+inline std::string ref(const tnMarkItem& item)
+{
+    tnMarkPosition point;
+    item.getReferencePoint(point);
+    return at(point.getX(), point.getY());
+}
 
 // The pointer offset at that angle (degrees from East) and distance.
 inline tnLinear::Point2 towards(double degrees, double distance)

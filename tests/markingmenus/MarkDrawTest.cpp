@@ -18,7 +18,7 @@ protected:
     {
         east = menu.addTextItem("ab", "east tip", 1, tnMarkPosition::East, font, nullptr);
         menu.addOptionBox(2, "", nullptr);
-        addText(menu, "ab", tnMarkPosition::North);
+        add("ab", tnMarkPosition::North);
         menu.addOverflowItem("abcd", "", 4, font, nullptr);
     }
 
@@ -29,7 +29,6 @@ protected:
         return render.calls;
     }
 
-    TestMenu menu;
     tnMarkMenuItem* east = nullptr;
     const Calls list{"list -20 -62 40 18"};
     const Calls items{"text ab 40 0", "box 42 0 state 0", "text ab 0 32", "text abcd 0 -70"};
@@ -43,17 +42,10 @@ TEST_F(MarkDrawing, ShownMenuDrawsRefreshCentreListThenItems)
     EXPECT_EQ(draw(menu, true), (Calls{"refresh ab", "refresh ab", "refresh abcd", "center"} + list + items));
 }
 
-TEST_F(MarkDrawing, HiddenItemsLeaveOnlyTheCentre)
+TEST_F(MarkDrawing, HiddenItemsLeaveOnlyTheCentreMarkOrImage)
 {
     menu.hideItems();
     EXPECT_EQ(draw(menu, true), Calls{"center"});
-    tnMarkMenu::setGesturePhase(true);
-    EXPECT_EQ(draw(menu, true), Calls{});
-}
-
-TEST_F(MarkDrawing, CentreImagesReplaceTheDefaultMark)
-{
-    menu.hideItems();
     menu.setCenterHighlighted(true);
     menu.setCenterImages("c.png", "");
     EXPECT_EQ(draw(menu), Calls{"image c.png 0 0"});
@@ -61,6 +53,8 @@ TEST_F(MarkDrawing, CentreImagesReplaceTheDefaultMark)
     EXPECT_EQ(draw(menu), Calls{"image hc.png 0 0"});
     menu.setCenterHighlighted(false);
     EXPECT_EQ(draw(menu), Calls{"image c.png 0 0"});
+    tnMarkMenu::setGesturePhase(true);
+    EXPECT_EQ(draw(menu, true), Calls{});
 }
 
 TEST_F(MarkDrawing, ParentsAreDrawnFirstAroundTheirOwnCentres)

@@ -30,48 +30,49 @@ TEST_F(MarkItems, TextLabelsHangOutwardOfTheirAnchors)
     struct Case {
         float x, y;
         bool inList;
-        float refX, refY;
+        const char* ref;
     };
     for (const Case& c : {
-             Case{0.5f, 0.5f, false, 0.5f, 0.5f},        // near the centre: centred
-             Case{1.0f, -1.0f, false, 1.0f, -1.0f},      // on the limits: centred
-             Case{1.5f, 0.0f, false, 11.5f, 0.0f},       // right half: extends right
-             Case{-1.5f, 0.0f, false, -11.5f, 0.0f},     // left half: extends left
-             Case{0.0f, 40.0f, false, 0.0f, 32.0f},      // upper: hangs below the anchor
-             Case{0.0f, -40.0f, false, 0.0f, -32.0f},    // lower: sits above the anchor
-             Case{-20.0f, -62.0f, true, -10.0f, -70.0f}, // list item: right and down
+             Case{0.5f, 0.5f, false, "0.5 0.5"},    // near the centre: centred
+             Case{1.0f, -1.0f, false, "1 -1"},      // on the limits: centred
+             Case{1.5f, 0.0f, false, "11.5 0"},     // right half: extends right
+             Case{-1.5f, 0.0f, false, "-11.5 0"},   // left half: extends left
+             Case{0.0f, 40.0f, false, "0 32"},      // upper: hangs below the anchor
+             Case{0.0f, -40.0f, false, "0 -32"},    // lower: sits above the anchor
+             Case{-20.0f, -62.0f, true, "-10 -70"}, // list item: right and down
          }) {
         auto item = textAt(c.x, c.y);
         item->setInOverflow(c.inList);
-        tnMarkPosition ref;
-        item->getReferencePoint(ref);
-        EXPECT_FLOAT_EQ(ref.getX(), c.refX) << c.x << ", " << c.y;
-        EXPECT_FLOAT_EQ(ref.getY(), c.refY) << c.x << ", " << c.y;
+        EXPECT_EQ(ref(*item), c.ref) << c.x << ", " << c.y;
+    }
+    // Pictures of 25 x 15 anchored at a corner are pushed by half diagonally.
+    for (const Case& c : {Case{10.0f, 10.0f, false, "22.5 17.5"}, Case{-10.0f, -10.0f, false, "-22.5 -17.5"},
+                          Case{0.0f, 0.0f, false, "12.5 -7.5"}}) {
+        auto item = image("n.png", "h.png", "", tnMarkPosition(c.x, c.y));
+        item->setCornerAnchored(true);
+        EXPECT_EQ(ref(*item), c.ref) << c.x << ", " << c.y;
     }
 }
 
-TEST_F(MarkItems, LabelReachesTheStyledText)
+TEST_F(MarkItems, WithoutFactoriesThereIsNoStyledTextOrTooltip)
 {
-    // Without factories there is nothing to hold text or tooltip.
     setStyledTextFactory(nullptr);
     setTooltipFactory(nullptr);
-    EXPECT_EQ(textAt(0.0f, 0.0f)->getStyledText(), nullptr);
-    EXPECT_EQ(textAt(0.0f, 0.0f)->getToolTip(), nullptr);
+    auto item = textAt(0.0f, 0.0f);
+    EXPECT_EQ(std::pair(item->getStyledText(), item->getToolTip()), (std::pair<tnMarkStyledText*, tnTooltip*>()));
 }
 
 TEST_F(MarkItems, ImageSizeFollowsTheCurrentPicture)
 {
     auto item = image("n.png", "h.png", "d.png");
-    EXPECT_EQ(item->getWidth(), 25.0f);
-    EXPECT_EQ(item->getHeight(), 15.0f);
+    EXPECT_EQ(std::pair(item->getWidth(), item->getHeight()), std::pair(25.0f, 15.0f));
     item->setState(tnMarkItem::Disabled);
     EXPECT_EQ(static_cast<FakeImage*>(item->getCurrentImage())->name, "d.png");
 
     // Without a disabled picture a disabled item shows and measures nothing.
     auto plain = image("n.png", "h.png", "");
     plain->setState(tnMarkItem::Disabled);
-    EXPECT_EQ(plain->getWidth(), 0.0f);
-    EXPECT_EQ(plain->getHeight(), 0.0f);
+    EXPECT_EQ(std::pair(plain->getWidth(), plain->getHeight()), std::pair(0.0f, 0.0f));
     FakeRender render;
     plain->draw(render);
     plain->drawAt(1.0f, 2.0f, render);
@@ -91,32 +92,16 @@ TEST_F(MarkItems, PicturesMustLoadAndMatch)
     for (const Case& c : {Case{"missing.png", "h.png", "", loadError}, Case{"n.png", "missing.png", "", loadError},
                           Case{"n.png", "h.png", "missing.png", loadError}, Case{"n.png", "wide.png", "", sizeError},
                           Case{"n.png", "tall.png", "", sizeError}, Case{"n.png", "h.png", "wide.png", sizeError}}) {
+        SCOPED_TRACE(std::string(c.normal) + ' ' + c.highlighted + ' ' + c.disabled);
         tnMarkImageItem item(c.normal, c.highlighted, c.disabled, "", 0, tnMarkPosition(), nullptr);
         try {
             item.loadImages();
-            ADD_FAILURE() << c.highlighted << ' ' << c.disabled << " loaded";
+            ADD_FAILURE() << "loaded";
         } catch (const tnMarkBadImageException& e) {
-            EXPECT_EQ(utf8(e.getMessage()), c.message) << c.normal << ' ' << c.highlighted << ' ' << c.disabled;
+            EXPECT_EQ(utf8(e.getMessage()), c.message);
         }
         // Nothing of a failed load is kept.
         EXPECT_EQ(item.getCurrentImage(), nullptr);
-    }
-}
-
-TEST_F(MarkItems, CornerRulePushesAwayFromTheCentreDiagonally)
-{
-    // 25 x 15 pushed by half.
-    struct Case {
-        float x, y, refX, refY;
-    };
-    for (const Case& c :
-         {Case{10.0f, 10.0f, 22.5f, 17.5f}, Case{-10.0f, -10.0f, -22.5f, -17.5f}, Case{0.0f, 0.0f, 12.5f, -7.5f}}) {
-        auto item = image("n.png", "h.png", "", tnMarkPosition(c.x, c.y));
-        item->setCornerAnchored(true);
-        tnMarkPosition ref;
-        item->getReferencePoint(ref);
-        EXPECT_FLOAT_EQ(ref.getX(), c.refX) << c.x << ", " << c.y;
-        EXPECT_FLOAT_EQ(ref.getY(), c.refY) << c.x << ", " << c.y;
     }
 }
 
@@ -146,13 +131,11 @@ TEST_F(MarkItems, OptionBoxIsASquareAtTheRightEndOfItsOwner)
     owner->setOptionBox(box);
     FakeRender render;
     box->draw(render);
-    EXPECT_EQ(render.calls, std::vector<std::string>{"box 55 0 state 0"});
     EXPECT_EQ(box->getBox(), tnLinear::Range2d({45.0, -10.0}, {65.0, 10.0}));
-
     // Placed once: it stays when its owner moves.
     owner->setPosition(tnMarkPosition(0, 100.0f));
     box->draw(render);
-    EXPECT_EQ(render.calls.back(), "box 55 0 state 0");
+    EXPECT_EQ(render.calls, std::vector<std::string>(2, "box 55 0 state 0"));
 }
 
 TEST_F(MarkItems, OptionBoxFollowsItsOwnersState)
@@ -160,21 +143,18 @@ TEST_F(MarkItems, OptionBoxFollowsItsOwnersState)
     auto owner = textAt(30.0f, 0.0f);
     auto* box = new tnMarkOptionBoxItem("", 1, nullptr);
     owner->setOptionBox(box);
-    owner->setState(tnMarkItem::Highlighted);
-    EXPECT_EQ(box->getState(), tnMarkItem::Normal);
-    EXPECT_EQ(box->getDrawingState(), tnMarkOptionBoxItem::DrawOwnerHighlighted);
-    box->setState(tnMarkItem::Highlighted);
-    EXPECT_EQ(box->getDrawingState(), tnMarkOptionBoxItem::DrawHighlighted);
-
     // Entering and leaving the disabled state pass on; other changes do not.
-    owner->setState(tnMarkItem::Disabled);
-    EXPECT_EQ(box->getDrawingState(), tnMarkOptionBoxItem::DrawDisabled);
-    owner->setState(tnMarkItem::Highlighted);
-    EXPECT_EQ(box->getState(), tnMarkItem::Highlighted);
-    owner->setState(tnMarkItem::Normal);
-    EXPECT_EQ(box->getState(), tnMarkItem::Highlighted);
-    box->setState(tnMarkItem::Normal);
-    EXPECT_EQ(box->getDrawingState(), tnMarkOptionBoxItem::DrawNormal);
+    using B = tnMarkOptionBoxItem;
+    const std::pair<tnMarkItem*, int> steps[] = {{owner.get(), B::Highlighted}, {box, B::Highlighted},
+                                                 {owner.get(), B::Disabled},    {owner.get(), B::Highlighted},
+                                                 {owner.get(), B::Normal},      {box, B::Normal}};
+    std::vector<int> drawn;
+    for (const auto& [item, state] : steps) {
+        item->setState(state);
+        drawn.push_back(box->getDrawingState());
+    }
+    EXPECT_EQ(drawn, (std::vector<int>{B::DrawOwnerHighlighted, B::DrawHighlighted, B::DrawDisabled, B::DrawHighlighted,
+                                       B::DrawHighlighted, B::DrawNormal}));
 
     // A box given to a disabled item starts disabled; a box has one owner.
     owner->setState(tnMarkItem::Disabled);

@@ -15,8 +15,7 @@ protected:
 
 TEST_F(MarkLinear, ItemsStackDownwardWithGaps)
 {
-    EXPECT_EQ(list.getCenterRadius(), 0.0f);
-    EXPECT_EQ(list.getRadius(), 0.0f);
+    EXPECT_EQ(std::pair(list.getCenterRadius(), list.getRadius()), std::pair(0.0f, 0.0f));
     EXPECT_EQ(add("a")->getPosition(), tnMarkPosition(0.0f, 0.0f));
     EXPECT_EQ(add("abc")->getPosition(), tnMarkPosition(0.0f, -18.0f));
     const tnMarkMenuItem* third = add("ab");
@@ -27,8 +26,8 @@ TEST_F(MarkLinear, ItemsStackDownwardWithGaps)
     TestLinearMenu separated;
     separated.addItem("a", "", 0, font, nullptr);
     separated.addSeparator();
-    EXPECT_EQ(separated.addItem("b", "", 0, font, nullptr)->getPosition().getY(), -20.0f);
-    EXPECT_EQ(separated.getListHeight(), 38.0f);
+    const float y = separated.addItem("b", "", 0, font, nullptr)->getPosition().getY();
+    EXPECT_EQ(std::pair(y, separated.getListHeight()), std::pair(-20.0f, 38.0f));
 }
 
 TEST_F(MarkLinear, ListWidthIsTheWidestItemImposedOnAll)
@@ -39,13 +38,12 @@ TEST_F(MarkLinear, ListWidthIsTheWidestItemImposedOnAll)
     EXPECT_EQ(list.getListHeight(), 54.0f);
     // Before measuring, the right part of the row is not the item's.
     EXPECT_EQ(list.itemAtPoint(25.0f, -40.0f), nullptr);
-    EXPECT_EQ(list.getListWidth(), 30.0f);
+    EXPECT_EQ(list.getListWidth(), 30.0f); // measuring imposes the width
     EXPECT_EQ(narrow->getMarkWidth(), 30.0f);
     EXPECT_EQ(list.itemAtPoint(25.0f, -40.0f), narrow);
     // The measures are kept once taken.
     add("abcdefgh");
-    EXPECT_EQ(list.getListWidth(), 30.0f);
-    EXPECT_EQ(list.getListHeight(), 54.0f);
+    EXPECT_EQ(std::pair(list.getListWidth(), list.getListHeight()), std::pair(30.0f, 54.0f));
 
     FakeRender render;
     list.drawCenter(render);
@@ -83,8 +81,7 @@ TEST_F(MarkLinear, AddingOperations)
 
     TestLinearMenu submenu;
     tnMarkMenuItem* item = list.addSubmenuItem("more", "", &submenu, font, nullptr);
-    EXPECT_EQ(item->getId(), 0);
-    EXPECT_EQ(submenu.getParentItem(), item);
+    EXPECT_TRUE(item->getId() == 0 && submenu.getParentItem() == item);
 
     auto* appended = new FakeTextItem("x", "", 5, tnMarkPosition(0.0f, -100.0f), nullptr, font);
     EXPECT_TRUE(list.appendItem(appended)->isInOverflow());

@@ -10,14 +10,11 @@ using namespace tnMarkTest;
 
 class MarkMenuLayout : public MarkTest {
 protected:
-    tnMarkMenuItem* add(const char* label, int markPosition) { return addText(menu, label, markPosition); }
     tnMarkMenuItem* addImage(int markPosition, const char* highlighted = "h.png")
     {
         return menu.addImageItem("n.png", highlighted, "", "", 0, markPosition, nullptr);
     }
     tnMarkMenuItem* addOverflow(const char* label) { return menu.addOverflowItem(label, "", 0, font, nullptr); }
-
-    TestMenu menu;
 };
 
 TEST_F(MarkMenuLayout, AutomaticPositionsGoClockwiseFromNorthAndAdvanceOverTakenOnes)
@@ -57,17 +54,9 @@ TEST_F(MarkMenuLayout, OffAxisItemSwitchesEveryItemToTheWiderOffset)
     // Pictures of 20 x 10 make items 25 wide, pushed out by 0.2 or 0.5 of it.
     const tnMarkMenuItem* east = addImage(tnMarkPosition::East);
     const tnMarkMenuItem* north = addImage(tnMarkPosition::North);
-    tnMarkPosition ref;
-    east->getReferencePoint(ref);
-    EXPECT_FLOAT_EQ(ref.getX(), 35.0f);
-    north->getReferencePoint(ref);
-    EXPECT_FLOAT_EQ(ref.getY(), 45.0f);
-
+    EXPECT_EQ(ref(*east) + ", " + ref(*north), "35 0, 0 45");
     addImage(tnMarkPosition::Northeast);
-    east->getReferencePoint(ref);
-    EXPECT_FLOAT_EQ(ref.getX(), 42.5f);
-    north->getReferencePoint(ref);
-    EXPECT_FLOAT_EQ(ref.getY(), 52.5f);
+    EXPECT_EQ(ref(*east) + ", " + ref(*north), "42.5 0, 0 52.5");
     EXPECT_FALSE(addImage(tnMarkPosition::West)->getAxisOnlyOffset());
 
     TestMenu listed;
@@ -86,22 +75,19 @@ TEST_F(MarkMenuLayout, OverflowItemsStackBelowTheCentre)
     const tnMarkMenuItem* third = addOverflow("ab");
 
     EXPECT_EQ(menu.getFirstOverflowIndex(), 1);
-    EXPECT_TRUE(first->isInOverflow());
     EXPECT_TRUE(second->hasSeparatorAfter());
-    EXPECT_FLOAT_EQ(first->getPosition().getY(), -62.0f);
-    EXPECT_FLOAT_EQ(second->getPosition().getY(), -80.0f);
-    EXPECT_FLOAT_EQ(third->getPosition().getY(), -100.0f);
-    EXPECT_FLOAT_EQ(menu.getOverflowHeight(), 3 * (itemHeight + 2.0f) + 2.0f);
-
-    // The widest item sets the width; the column is centred under the menu.
-    EXPECT_FLOAT_EQ(menu.getOverflowWidth(), 40.0f);
+    // Three rows of 18 and a separator of 2; the widest item sets the width
+    // and the column is centred under the menu.
+    EXPECT_EQ(std::pair(menu.getOverflowWidth(), menu.getOverflowHeight()), std::pair(40.0f, 56.0f));
+    std::vector<std::string> column;
     for (const tnMarkMenuItem* item : {first, second, third}) {
-        EXPECT_FLOAT_EQ(item->getMarkWidth(), 40.0f);
-        EXPECT_NEAR(item->getBox().getMin().x, -20.0, 1e-5);
-        EXPECT_NEAR(item->getBox().getMax().x, 20.0, 1e-5);
+        EXPECT_TRUE(item->isInOverflow());
         EXPECT_EQ(item->getPosition().getMarkPosition(), tnMarkPosition::Overflow);
+        column.push_back(at(item->getPosition().getX(), item->getPosition().getY()) + ' ' +
+                         num(item->getBox().getMin().x) + ".." + num(item->getBox().getMax().x) + ' ' +
+                         num(item->getMarkWidth()));
     }
-    EXPECT_NEAR(first->getPosition().getX(), -20.0f, 1e-5f);
+    EXPECT_EQ(column, (std::vector<std::string>{"-20 -62 -20..20 40", "-20 -80 -20..20 40", "-20 -100 -20..20 40"}));
 }
 
 TEST_F(MarkMenuLayout, SeparatorsAndOptionBoxesGoToTheLastItem)
@@ -115,32 +101,27 @@ TEST_F(MarkMenuLayout, SeparatorsAndOptionBoxesGoToTheLastItem)
     int data = 0;
     tnMarkOptionBoxItem* box = menu.addOptionBox(7, "options", &data);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(east->getOptionBox(), box);
-    EXPECT_EQ(box->getOwner(), east);
+    EXPECT_TRUE(east->getOptionBox() == box && box->getOwner() == east);
     EXPECT_EQ(utf8(box->getToolTip()->getText()), "options");
-    EXPECT_EQ(menu.getNumItems(), 1); // the box is no item of the menu
-    EXPECT_EQ(menu.itemAt(1), nullptr);
+    // The box is no item of the menu.
+    EXPECT_TRUE(menu.getNumItems() == 1 && menu.itemAt(1) == nullptr);
 }
 
 TEST_F(MarkMenuLayout, ExtentsHoldTheCentreAndEveryBox)
 {
     float right = 1.0f, bottom = 1.0f, left = 1.0f, top = 1.0f;
     menu.getExtents(right, bottom, left, top);
-    EXPECT_EQ(std::vector<float>({right, bottom, left, top}), std::vector<float>(4, 0.0f));
+    EXPECT_EQ(at(right, bottom) + ' ' + at(left, top), "0 0 0 0");
 
     add("abcd", tnMarkPosition::East); // 40 x 16 from (30, 0) outward
     add("ab", tnMarkPosition::North);  // 20 x 16 centred, hanging below 40
     menu.getExtents(right, bottom, left, top);
-    EXPECT_FLOAT_EQ(right, 70.0f);
-    EXPECT_FLOAT_EQ(bottom, -8.0f);
-    EXPECT_NEAR(left, -10.0f, 1e-5f);
-    EXPECT_FLOAT_EQ(top, 40.0f);
+    EXPECT_EQ(at(right, bottom) + ' ' + at(left, top), "70 -8 -10 40");
 
     // The overflow list counts as the centred column it becomes.
     addOverflow("abcdef");
     menu.getExtents(right, bottom, left, top);
-    EXPECT_NEAR(left, -30.0f, 1e-5f);
-    EXPECT_FLOAT_EQ(bottom, -62.0f - itemHeight);
+    EXPECT_EQ(at(right, bottom) + ' ' + at(left, top), "70 -78 -30 40");
 }
 
 TEST_F(MarkMenuLayout, InsertItemTakesOwnershipOnce)
@@ -157,12 +138,10 @@ TEST_F(MarkMenuLayout, SubmenuLinksAreCutWhicheverSideDiesFirst)
 {
     auto* submenu = new TestMenu;
     tnMarkMenuItem* item = menu.addSubmenuTextItem("s", "", submenu, tnMarkPosition::East, font, nullptr);
-    EXPECT_EQ(item->getId(), 0);
-    EXPECT_EQ(submenu->getParentItem(), item);
+    EXPECT_TRUE(item->getId() == 0 && submenu->getParentItem() == item);
     // A menu is the submenu of one item at a time.
     tnMarkMenuItem* other = menu.addSubmenuTextItem("t", "", submenu, tnMarkPosition::West, font, nullptr);
-    EXPECT_EQ(item->getSubmenu(), nullptr);
-    EXPECT_EQ(submenu->getParentItem(), other);
+    EXPECT_TRUE(item->getSubmenu() == nullptr && submenu->getParentItem() == other);
     delete submenu;
     EXPECT_EQ(other->getSubmenu(), nullptr);
 
@@ -173,8 +152,7 @@ TEST_F(MarkMenuLayout, SubmenuLinksAreCutWhicheverSideDiesFirst)
         survivor.setParentMenu(&parent);
         EXPECT_TRUE(survivor.hasParentItem());
     }
-    EXPECT_EQ(survivor.getParentItem(), nullptr);
-    EXPECT_EQ(survivor.getParentMenu(), nullptr);
+    EXPECT_TRUE(survivor.getParentItem() == nullptr && survivor.getParentMenu() == nullptr);
 }
 
 TEST_F(MarkMenuLayout, ParentChainsMayNotLoop)
@@ -191,8 +169,8 @@ TEST_F(MarkMenuLayout, ParentChainsMayNotLoop)
 TEST_F(MarkMenuLayout, ImageItemWithUnusablePicturesIsNotAdded)
 {
     addImage(tnMarkPosition::East);
-    EXPECT_THROW(addImage(tnMarkPosition::West, "wide.png"), tnMarkBadImageException);
-    EXPECT_THROW(addImage(tnMarkPosition::West, "missing.png"), tnMarkBadImageException);
+    for (const char* unusable : {"wide.png", "missing.png"})
+        EXPECT_THROW(addImage(tnMarkPosition::West, unusable), tnMarkBadImageException) << unusable;
     EXPECT_EQ(menu.getNumItems(), 1);
     EXPECT_NE(addImage(tnMarkPosition::West), nullptr);
 }

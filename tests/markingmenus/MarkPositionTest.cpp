@@ -72,7 +72,6 @@ TEST(MarkFont, StyleStaysInRange)
     font.setStyle(-1);
     EXPECT_EQ(font, tnMarkFont("Sans", 3, 10));
     EXPECT_EQ(tnMarkFont("Sans", 9).getStyle(), 0);
-    EXPECT_EQ(tnMarkFont().getSize(), 12);
 }
 
 } // namespace
