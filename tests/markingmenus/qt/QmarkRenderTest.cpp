@@ -2,9 +2,9 @@
 // transparent image through a QmarkRender and checked by its pixels.
 #include <tnUI/entity/Error.h>
 #include <tnUI/markingmenus/MarkImageItem.h>
-#include <tnUI/markingmenus/MarkMenu.h>
 #include <tnUI/markingmenus/MarkOptionBoxItem.h>
 #include <tnUI/markingmenus/qt/QmarkImage.h>
+#include <tnUI/markingmenus/qt/QmarkMenu.h>
 #include <tnUI/markingmenus/qt/QmarkRender.h>
 #include <tnUI/markingmenus/qt/QmarkStyledText.h>
 #include <tnUI/markingmenus/qt/QmarkTextItem.h>
@@ -23,6 +23,7 @@
 
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -33,7 +34,7 @@ const tnMarkFont Font("Sans", 0, 12);
 
 QRgb shadow()
 {
-    return QWidget().palette().color(QPalette::Shadow).rgba();
+    return QApplication::palette().color(QPalette::Shadow).rgba();
 }
 
 // The view pixels an item's box covers, as the renderer rounds them.
@@ -54,24 +55,6 @@ bool blank(const QImage& image, const QRect& area)
                 return false;
     return true;
 }
-
-// A radial menu of Qt text items that is never run.
-class TestMenu : public tnMarkMenu {
-public:
-    void popup(float, float, int* id, void** data, bool) override
-    {
-        *id = -1;
-        *data = nullptr;
-    }
-    using tnMarkMenu::popup;
-
-protected:
-    tnMarkTextItem* createTextItem(const tnString::IString& label, const tnString::IString& tooltip, int id,
-                                   const tnMarkPosition& anchor, void* data, const tnMarkFont& font) override
-    {
-        return new QmarkTextItem(label, tooltip, id, anchor, data, font);
-    }
-};
 
 std::unique_ptr<QmarkTextItem> textItem(const char* label, const char* tooltip = "")
 {
@@ -94,6 +77,10 @@ protected:
         render.setPainter(nullptr);
         return image;
     }
+    QImage paint(tnMarkItem& item)
+    {
+        return paint([&item](QmarkRender& r) { item.draw(r); });
+    }
 
     QWidget widget;
     QmarkRender render{&widget};
@@ -104,14 +91,11 @@ TEST_F(QmarkRenderTest, DefaultCentreIsADarkGreyDotWithABlackOutline)
     const QImage image = paint([](QmarkRender& r) { r.drawDefaultCenter(); });
     const int cy = qRound(Center.y());
     EXPECT_EQ(image.pixel(Center.toPoint()), QColor(Qt::darkGray).rgba());
-    int first = -1;
-    int last = -1;
-    for (int x = 0; x < Width; ++x) {
-        if (qAlpha(image.pixel(x, cy)) != 0) {
-            first = first < 0 ? x : first;
-            last = x;
-        }
-    }
+    int first = 0, last = Width - 1;
+    while (first < last && qAlpha(image.pixel(first, cy)) == 0)
+        ++first;
+    while (last > first && qAlpha(image.pixel(last, cy)) == 0)
+        --last;
     // Antialiased: the black outline covers the outermost two pixels on each
     // side of a dot 12 pixels across.
     for (const int x : {first, first + 1, last - 1, last})
@@ -124,60 +108,58 @@ TEST_F(QmarkRenderTest, DefaultCentreIsADarkGreyDotWithABlackOutline)
 TEST_F(QmarkRenderTest, RadialItemsAreFramedListItemsAreNot)
 {
     for (const bool inList : {false, true}) {
+        SCOPED_TRACE(inList);
         auto item = textItem("Open");
         item->setInOverflow(inList);
         const QRect box = viewBox(*item);
-        const QImage image = paint([&](QmarkRender& r) { item->draw(r); });
+        const QImage image = paint(*item);
         const QRect frame = box.adjusted(-1, -1, 1, 1);
         for (const QPoint p : {QPoint(frame.left(), box.center().y()), QPoint(frame.right(), box.center().y()),
-                               QPoint(box.center().x(), frame.top()), QPoint(box.center().x(), frame.bottom())}) {
-            if (inList)
-                EXPECT_EQ(qAlpha(image.pixel(p)), 0) << p.x() << "," << p.y();
-            else
-                EXPECT_EQ(image.pixel(p), shadow()) << p.x() << "," << p.y();
-        }
+                               QPoint(box.center().x(), frame.top()), QPoint(box.center().x(), frame.bottom())})
+            EXPECT_EQ(inList ? QRgb(qAlpha(image.pixel(p))) : image.pixel(p), inList ? 0u : shadow())
+                << p.x() << "," << p.y();
         EXPECT_FALSE(blank(image, box)) << "the label is drawn inside the box";
-        EXPECT_TRUE(blank(image, QRect(0, 0, Width, frame.top()))) << "nothing above the frame";
+        EXPECT_TRUE(blank(image, QRect(0, 0, Width, frame.top())));
     }
 }
 
-TEST_F(QmarkRenderTest, StatesAndMarksChangeTheLook)
+TEST_F(QmarkRenderTest, StatesMarksAndSeparatorsChangeTheLook)
 {
-    TestMenu submenu;
+    QmarkMenu submenu;
     using Change = std::function<void(QmarkTextItem&)>;
     const Change none = [](QmarkTextItem&) {};
+    const Change inList = [](QmarkTextItem& i) { i.setInOverflow(true); };
     const struct {
         const char* what;
         Change before;
         Change after;
+        bool below; // the change shows just below the box
     } cases[] = {
-        {"disabled", none, [](QmarkTextItem& i) { i.setState(tnMarkItem::Disabled); }},
-        {"highlighted", none, [](QmarkTextItem& i) { i.setState(tnMarkItem::Highlighted); }},
-        {"check mark", [](QmarkTextItem& i) { i.setChecked(false); }, [](QmarkTextItem& i) { i.setChecked(true); }},
+        {"disabled", none, [](QmarkTextItem& i) { i.setState(tnMarkItem::Disabled); }, false},
+        {"highlighted", none, [](QmarkTextItem& i) { i.setState(tnMarkItem::Highlighted); }, false},
+        {"check mark", [](QmarkTextItem& i) { i.setChecked(false); }, [](QmarkTextItem& i) { i.setChecked(true); },
+         false},
         {"radio mark", [](QmarkTextItem& i) { i.setRadioChecked(false); },
-         [](QmarkTextItem& i) { i.setRadioChecked(true); }},
-        {"submenu arrow", none, [&](QmarkTextItem& i) { i.setSubmenu(&submenu); }},
+         [](QmarkTextItem& i) { i.setRadioChecked(true); }, false},
+        {"submenu arrow", none, [&](QmarkTextItem& i) { i.setSubmenu(&submenu); }, false},
+        {"separator", inList, [](QmarkTextItem& i) { i.setSeparatorAfter(true); }, true},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         auto item = textItem("Item");
         c.before(*item);
-        const QImage before = paint([&](QmarkRender& r) { item->draw(r); });
+        const QImage before = paint(*item);
         c.after(*item);
-        const QImage after = paint([&](QmarkRender& r) { item->draw(r); });
-        EXPECT_NE(before, after) << c.what;
-        EXPECT_TRUE(blank(after, QRect(0, 0, Width, viewBox(*item).top() - 1))) << c.what;
+        const QImage after = paint(*item);
+        EXPECT_NE(before, after);
+        EXPECT_TRUE(blank(after, QRect(0, 0, Width, viewBox(*item).top() - 1)));
+        if (c.below) {
+            const QRect box = viewBox(*item);
+            const QRect below(box.left(), box.bottom() + 1, box.width(), 2);
+            EXPECT_TRUE(blank(before, below));
+            EXPECT_FALSE(blank(after, below));
+        }
     }
-}
-
-TEST_F(QmarkRenderTest, SeparatorIsDrawnBelowAListItem)
-{
-    auto item = textItem("Item");
-    item->setInOverflow(true);
-    const QRect box = viewBox(*item);
-    const QRect below(box.left(), box.bottom() + 1, box.width(), 2);
-    EXPECT_TRUE(blank(paint([&](QmarkRender& r) { item->draw(r); }), below));
-    item->setSeparatorAfter(true);
-    EXPECT_FALSE(blank(paint([&](QmarkRender& r) { item->draw(r); }), below));
 }
 
 TEST_F(QmarkRenderTest, OptionBoxShowsItsPictureInsideTheOwnersRightEnd)
@@ -185,12 +167,10 @@ TEST_F(QmarkRenderTest, OptionBoxShowsItsPictureInsideTheOwnersRightEnd)
     EXPECT_FALSE(QImage(":/optionBox.png").isNull());
     auto item = textItem("Item");
     item->setOptionBox(new tnMarkOptionBoxItem("", 7, nullptr));
-    const QImage withBox = paint([&](QmarkRender& r) { item->draw(r); });
+    const QImage withBox = paint(*item);
     const QRect box = viewBox(*item);
-    const int side = box.height();
-    const QRect boxArea(box.right() - side + 1, box.top(), side, side);
-    auto bare = textItem("Item");
-    const QImage without = paint([&](QmarkRender& r) { bare->draw(r); });
+    const QRect boxArea(box.right() - box.height() + 1, box.top(), box.height(), box.height());
+    const QImage without = paint(*textItem("Item"));
     EXPECT_NE(withBox.copy(boxArea), without.copy(boxArea));
     EXPECT_EQ(withBox.copy(0, 0, boxArea.left(), Height), without.copy(0, 0, boxArea.left(), Height));
 
@@ -198,7 +178,7 @@ TEST_F(QmarkRenderTest, OptionBoxShowsItsPictureInsideTheOwnersRightEnd)
     QImage looks[2];
     for (const int state : {tnMarkItem::Normal, tnMarkItem::Disabled}) {
         item->getOptionBox()->setState(state);
-        looks[state] = paint([&](QmarkRender& r) { item->getOptionBox()->draw(r); }).copy(boxArea);
+        looks[state] = paint(*item->getOptionBox()).copy(boxArea);
     }
     EXPECT_NE(looks[0], looks[1]);
 }
@@ -208,11 +188,9 @@ TEST_F(QmarkRenderTest, TooltipBoxOverlapsTheItemsLowerRightCorner)
     auto item = textItem("Item", "Opens a file");
     auto* tooltip = dynamic_cast<QmarkTooltip*>(item->getToolTip());
     ASSERT_NE(tooltip, nullptr);
-    QPainter::RenderHints hints;
-    QPen pen;
     const QImage image = paint([&](QmarkRender& r) {
-        hints = r.painter()->renderHints();
-        pen = r.painter()->pen();
+        const QPainter::RenderHints hints = r.painter()->renderHints();
+        const QPen pen = r.painter()->pen();
         item->showToolTip(r);
         EXPECT_EQ(r.painter()->renderHints(), hints);
         EXPECT_EQ(r.painter()->pen(), pen);
@@ -220,15 +198,13 @@ TEST_F(QmarkRenderTest, TooltipBoxOverlapsTheItemsLowerRightCorner)
 
     const QRect text = QFontMetrics(QApplication::font())
                            .boundingRect(QRect(), Qt::AlignHCenter | Qt::AlignVCenter, QStringLiteral("Opens a file"));
-    float left, bottom, right, top;
+    float left, bottom, right, top, width, height;
     item->getBox(left, bottom, right, top);
     const QRect expected(qRound(Center.x() + right - 5.0), qRound(Center.y() - bottom - 5.0),
                          text.right() - text.left() + 7, text.bottom() - text.top() + 5);
     EXPECT_EQ(tooltip->rect(), expected);
-    float width, height;
     tooltip->getSize(width, height);
-    EXPECT_EQ(width, expected.width());
-    EXPECT_EQ(height, expected.height());
+    EXPECT_EQ(QSizeF(width, height), QSizeF(expected.size()));
     EXPECT_EQ(image.pixel(expected.left(), expected.center().y()), QColor(194, 194, 194).rgba());
     EXPECT_EQ(image.pixel(expected.left() + 2, expected.top() + 2), QColor(251, 251, 198).rgba());
     EXPECT_TRUE(blank(image, QRect(0, 0, Width, expected.top() - 1)));
@@ -258,10 +234,9 @@ TEST_F(QmarkRenderTest, PointerLineListBackgroundAndTranslate)
     // The list from (-20, -30) model, 60 x 40: frame just outside it.
     const QImage list = paint([](QmarkRender& r) { r.drawListBackground({-20.0, -30.0}, {60.0, 40.0}); });
     const QRect rect(qRound(Center.x() - 20.0), qRound(Center.y() + 30.0), 60, 40);
-    const QRgb frame = QApplication::palette().color(QPalette::Shadow).rgba();
-    EXPECT_EQ(list.pixel(rect.left() - 1, rect.center().y()), frame);
-    EXPECT_EQ(list.pixel(rect.right() + 1, rect.center().y()), frame);
-    EXPECT_EQ(list.pixel(rect.center().x(), rect.bottom() + 1), frame);
+    for (const QPoint p : {QPoint(rect.left() - 1, rect.center().y()), QPoint(rect.right() + 1, rect.center().y()),
+                           QPoint(rect.center().x(), rect.bottom() + 1)})
+        EXPECT_EQ(list.pixel(p), shadow()) << p.x() << "," << p.y();
     EXPECT_TRUE(blank(list, QRect(0, 0, Width, rect.top() - 1)));
 
     render.setCenter(10.0, 20.0);
@@ -295,21 +270,23 @@ TEST(QmarkTextItem, SizeFollowsTheTextOrTheMarkWidth)
     };
     const char* longLabel = "A rather long label for a menu item";
     const QRect longText = measure(longLabel);
+    const float textWidth = static_cast<float>(longText.width() + 2 * longText.height() + 8);
     const struct {
         const char* label;
         float markWidth;
         float width;
     } cases[] = {
         {"a", 0.0f, 60.0f},
-        {longLabel, 0.0f, static_cast<float>(longText.width() + 2 * longText.height() + 8)},
+        {longLabel, 0.0f, textWidth},
         {longLabel, 0.995f, 0.995f}, // 0.995 + 0.01 truncates to 1: a mark width
-        {longLabel, 0.98f, static_cast<float>(longText.width() + 2 * longText.height() + 8)},
+        {longLabel, 0.98f, textWidth},
         {"a", 150.0f, 150.0f},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.label << " " << c.markWidth);
         auto item = textItem(c.label);
         item->setMarkWidth(c.markWidth);
-        EXPECT_FLOAT_EQ(item->getWidth(), c.width) << c.label << " " << c.markWidth;
+        EXPECT_FLOAT_EQ(item->getWidth(), c.width);
         EXPECT_FLOAT_EQ(item->getHeight(), static_cast<float>(measure(c.label).height() + 2));
     }
 }
@@ -322,11 +299,10 @@ TEST(QmarkStyledText, FontFollowsTheStyle)
         bool italic;
     } cases[] = {{0, false, false}, {1, true, false}, {2, false, true}, {3, true, true}, {4, false, false}};
     for (const auto& c : cases) {
-        const QmarkStyledText text("Label", tnMarkFont("Serif", c.style, 17));
-        EXPECT_EQ(text.qFont().bold(), c.bold) << c.style;
-        EXPECT_EQ(text.qFont().italic(), c.italic) << c.style;
-        EXPECT_EQ(text.qFont().pointSize(), 17);
-        EXPECT_EQ(text.qFont().family(), QStringLiteral("Serif"));
+        const QFont font = QmarkStyledText("Label", tnMarkFont("Serif", c.style, 17)).qFont();
+        EXPECT_EQ(std::tuple(font.bold(), font.italic(), font.pointSize(), font.family().toStdString()),
+                  std::tuple(c.bold, c.italic, 17, std::string("Serif")))
+            << c.style;
     }
 
     // The extent follows text changes made through the model.
@@ -362,8 +338,7 @@ TEST_F(QmarkImageTest, FactoryLoadsPicturesOrGivesNull)
     EXPECT_EQ(tnMarkCreateImage(tnString::IString(dir.filePath("missing.png").toStdWString())), nullptr);
     std::unique_ptr<tnMarkImage> image(tnMarkCreateImage(write("a.png", 12, 8)));
     ASSERT_NE(dynamic_cast<QmarkImage*>(image.get()), nullptr);
-    EXPECT_EQ(image->getWidth(), 12);
-    EXPECT_EQ(image->getHeight(), 8);
+    EXPECT_EQ(QSize(image->getWidth(), image->getHeight()), QSize(12, 8));
 
     // Drawn centred at the model point.
     const QImage drawn = paint([&](QmarkRender& r) { r.drawImage(image.get(), 20.0f, 10.0f); });
@@ -385,14 +360,13 @@ TEST_F(QmarkImageTest, ImageItemsLoadTheirPicturesFromFiles)
     item.setState(tnMarkItem::Highlighted);
     tnMarkPosition at;
     item.getReferencePoint(at);
-    const QImage drawn = paint([&](QmarkRender& r) { item.draw(r); });
-    EXPECT_EQ(drawn.pixel(qRound(Center.x() + at.getX()), qRound(Center.y() - at.getY())), QColor(Qt::blue).rgba());
+    EXPECT_EQ(paint(item).pixel(qRound(Center.x() + at.getX()), qRound(Center.y() - at.getY())),
+              QColor(Qt::blue).rgba());
 
     const tnString::IString missing(dir.filePath("missing.png").toStdWString());
-    for (const auto& files : {std::pair{missing, highlighted}, std::pair{normal, write("w.png", 21, 10)}}) {
+    for (const auto& files : {std::pair{missing, highlighted}, std::pair{normal, write("w.png", 21, 10)}})
         EXPECT_THROW(QtMarkImageItem(files.first, files.second, "", "", 3, tnMarkPosition(), nullptr),
                      tnMarkBadImageException);
-    }
 }
 
 } // namespace
