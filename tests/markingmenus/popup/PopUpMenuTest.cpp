@@ -26,6 +26,7 @@
 
 namespace {
 
+using testing::ElementsAre;
 using tnUI::CommandGroup;
 using tnUI::CommandInstance;
 using tnUI::Group;
@@ -54,19 +55,23 @@ protected:
         c->setOrderValue(order);
         return c;
     }
-
+    // A new command sorted into g.
+    static CommandInstance* add(CommandGroup& g, const char* label, double order)
+    {
+        CommandInstance* c = command(label, order);
+        g.appendItemSorted(c);
+        return c;
+    }
     static tn::Reference<CommandGroup> group(Group::ELayoutPreference layout)
     {
         tn::Reference<CommandGroup> g(new CommandGroup());
         g->setLayoutPreference(layout);
         return g;
     }
-
     static tnMarkMenuItem* itemAt(const PopUpMenu& p, int markPosition)
     {
         return dynamic_cast<tnMarkMenuItem*>(p.getMarkMenu()->itemAtPosition(markPosition));
     }
-
     static tnMarkMenuItem* item(const PopUpMenu& p, int index)
     {
         return dynamic_cast<tnMarkMenuItem*>(p.getMarkMenu()->itemAt(index));
@@ -112,36 +117,27 @@ TEST_F(PopUpMenuTest, RadialGroupPlacesCommandsAtTheirCompassPositions)
     tn::Reference<CommandGroup> g = group(Group::Radial);
     CommandInstance* c[6];
     const double orders[] = {0, 1, 3, 5, 7, 9};
-    for (int i = 0; i < 6; ++i) {
-        c[i] = command(("c" + std::to_string(i)).c_str(), orders[i]);
-        g->appendItemSorted(c[i]);
-    }
+    for (int i = 0; i < 6; ++i)
+        c[i] = add(*g, ("c" + std::to_string(i)).c_str(), orders[i]);
     c[3]->setToolTip(new tnUI::Label("the south"));
-    CommandInstance* second = command("second", 1);
-    g->appendItemSorted(second);
+    add(*g, "second", 1);
 
     tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
     tnMarkMenu* m = menu->getMarkMenu();
     EXPECT_EQ(m->getRadius(), 35.0f);
     ASSERT_EQ(m->getNumItems(), 4);
-    const struct {
-        int mark;
-        const CommandInstance* command;
-        int index;
-        const char* tooltip;
-    } expected[] = {{tnMarkPosition::North, c[1], 1, "c1"},
-                    {tnMarkPosition::East, c[2], 3, "c2"},
-                    {tnMarkPosition::South, c[3], 4, "the south"},
-                    {tnMarkPosition::West, c[4], 5, "c4"}};
-    for (const auto& e : expected) {
-        tnMarkMenuItem* it = itemAt(*menu, e.mark);
-        ASSERT_NE(it, nullptr) << e.mark;
-        EXPECT_EQ(it->getData(), e.command) << e.mark;
-        EXPECT_EQ(it->getId(), e.index) << e.mark;
-        EXPECT_EQ(text(it->getLabel()), text(e.command->getLabel()->asString()));
+    // Label, index in the group and tooltip of North, East, South, West.
+    std::vector<std::string> rows;
+    const int marks[] = {tnMarkPosition::North, tnMarkPosition::East, tnMarkPosition::South, tnMarkPosition::West};
+    for (int i = 0; i < 4; ++i) {
+        tnMarkMenuItem* it = itemAt(*menu, marks[i]);
+        ASSERT_NE(it, nullptr) << marks[i];
         ASSERT_NE(it->getToolTip(), nullptr);
-        EXPECT_EQ(text(it->getToolTip()->getText()), e.tooltip);
+        EXPECT_EQ(it->getData(), c[i + 1]);
+        rows.push_back(text(it->getLabel()) + " " + std::to_string(it->getId()) + " " +
+                       text(it->getToolTip()->getText()));
     }
+    EXPECT_THAT(rows, ElementsAre("c1 1 c1", "c2 3 c2", "c3 4 the south", "c4 5 c4"));
 
     float right, bottom, left, top;
     m->getExtents(right, bottom, left, top);
@@ -151,8 +147,8 @@ TEST_F(PopUpMenuTest, RadialGroupPlacesCommandsAtTheirCompassPositions)
 TEST_F(PopUpMenuTest, SubgroupEndsARadialMenuAndBecomesASubmenuOfAList)
 {
     tn::Reference<CommandGroup> g = group(Group::Radial);
-    g->appendItemSorted(command("north", 1));
-    g->appendItemSorted(command("east", 3));
+    add(*g, "north", 1);
+    add(*g, "east", 3);
     auto* separator = new tnUI::Separator();
     separator->setOrderValue(3.5);
     g->appendItemSorted(separator);
@@ -162,7 +158,14 @@ TEST_F(PopUpMenuTest, SubgroupEndsARadialMenuAndBecomesASubmenuOfAList)
     CommandInstance* inner = command("inner", 1);
     sub->appendItem(inner);
     g->appendItemSorted(sub.get());
-    g->appendItemSorted(command("south", 5));
+    add(*g, "south", 5);
+    // A command item stands for its command; one without a command is left out.
+    CommandInstance* target = command("target");
+    auto* commandItem = new tnUI::CommandItem();
+    commandItem->setCommand(target);
+    commandItem->setLabel(new tnUI::Label("item label"));
+    g->appendItem(commandItem);
+    g->appendItem(new tnUI::CommandItem());
 
     tn::Reference<PopUpMenu> radial(new PopUpMenu(g.get()));
     EXPECT_EQ(radial->getMarkMenu()->getNumItems(), 2);
@@ -170,19 +173,18 @@ TEST_F(PopUpMenuTest, SubgroupEndsARadialMenuAndBecomesASubmenuOfAList)
 
     g->setLayoutPreference(Group::List);
     tn::Reference<PopUpMenu> list(new PopUpMenu(g.get()));
-    tnMarkMenu* m = list->getMarkMenu();
-    EXPECT_TRUE(m->isLinear());
-    ASSERT_EQ(m->getNumItems(), 4);
-    const char* labels[] = {"north", "east", "more", "south"};
-    const int ids[] = {0, 1, 0, 4};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(text(item(*list, i)->getLabel()), labels[i]);
-        EXPECT_EQ(item(*list, i)->getId(), ids[i]);
-        EXPECT_EQ(item(*list, i)->hasSeparatorAfter(), i == 1);
-        // List items carry no tooltip text.
-        ASSERT_NE(item(*list, i)->getToolTip(), nullptr);
-        EXPECT_TRUE(item(*list, i)->getToolTip()->getText().isEmpty());
+    EXPECT_TRUE(list->getMarkMenu()->isLinear());
+    // Label, id, a separator after ("|"); list items carry no tooltip text.
+    std::vector<std::string> rows;
+    for (int i = 0; i < list->getMarkMenu()->getNumItems(); ++i) {
+        tnMarkMenuItem* it = item(*list, i);
+        ASSERT_NE(it->getToolTip(), nullptr);
+        EXPECT_TRUE(it->getToolTip()->getText().isEmpty());
+        rows.push_back(text(it->getLabel()) + " " + std::to_string(it->getId()) +
+                       (it->hasSeparatorAfter() ? " |" : ""));
     }
+    EXPECT_THAT(rows, ElementsAre("north 0", "east 1 |", "more 0", "south 4", "item label 5"));
+    EXPECT_EQ(item(*list, 4)->getData(), target);
     tnMarkMenu* submenu = item(*list, 2)->getSubmenu();
     ASSERT_NE(submenu, nullptr);
     EXPECT_TRUE(submenu->isLinear());
@@ -191,50 +193,28 @@ TEST_F(PopUpMenuTest, SubgroupEndsARadialMenuAndBecomesASubmenuOfAList)
     EXPECT_EQ(item(*list, 2)->getData(), nullptr);
 }
 
-TEST_F(PopUpMenuTest, CommandItemsStandForTheirCommand)
-{
-    tn::Reference<CommandGroup> g = group(Group::List);
-    CommandInstance* target = command("target");
-    auto* commandItem = new tnUI::CommandItem();
-    commandItem->setCommand(target);
-    commandItem->setLabel(new tnUI::Label("item label"));
-    g->appendItem(commandItem);
-    g->appendItem(new tnUI::CommandItem()); // no command: left out
-
-    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
-    ASSERT_EQ(menu->getMarkMenu()->getNumItems(), 1);
-    EXPECT_EQ(text(item(*menu, 0)->getLabel()), "item label");
-    EXPECT_EQ(item(*menu, 0)->getData(), target);
-}
-
 TEST_F(PopUpMenuTest, IconsFallBackOnTheNormalPicture)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    auto icon = [&](const char* name) {
+    // An icon file; written unless it is to be missing.
+    auto icon = [&](const char* name, bool written = true) {
         const QString path = dir.filePath(name);
         QImage image(16, 16, QImage::Format_ARGB32);
         image.fill(Qt::red);
-        EXPECT_TRUE(image.save(path));
+        EXPECT_TRUE(!written || image.save(path));
         return new tnUI::ImageFile(new tnUI::Filename(tnString::IString(path.toStdWString())));
     };
     using tnUI::IconMode;
     using tnUI::IconState;
     tn::Reference<CommandGroup> g = group(Group::Radial);
-    CommandInstance* normalOnly = command("normal only", 1);
-    normalOnly->setIcon(icon("n.png"), IconState::Normal, IconMode::Default);
-    CommandInstance* all = command("all", 3);
+    add(*g, "normal only", 1)->setIcon(icon("n.png"), IconState::Normal, IconMode::Default);
+    CommandInstance* all = add(*g, "all", 3);
     all->setIcon(icon("n2.png"), IconState::Normal, IconMode::Default);
     all->setIcon(icon("active.png"), IconState::Active, IconMode::Default);
     all->setIcon(icon("highlight.png"), IconState::Highlight, IconMode::Default);
-    CommandInstance* disabledOnly = command("disabled only", 5);
-    disabledOnly->setIcon(icon("d.png"), IconState::Disabled, IconMode::Default);
-    CommandInstance* missing = command("missing file", 7);
-    missing->setIcon(
-        new tnUI::ImageFile(new tnUI::Filename(tnString::IString(dir.filePath("none.png").toStdWString()))),
-        IconState::Normal, IconMode::Default);
-    for (CommandInstance* c : {normalOnly, all, disabledOnly, missing})
-        g->appendItemSorted(c);
+    add(*g, "disabled only", 5)->setIcon(icon("d.png"), IconState::Disabled, IconMode::Default);
+    add(*g, "missing file", 7)->setIcon(icon("none.png", false), IconState::Normal, IconMode::Default);
 
     tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
     auto files = [&](int mark) {
@@ -246,8 +226,8 @@ TEST_F(PopUpMenuTest, IconsFallBackOnTheNormalPicture)
         }
         return names;
     };
-    EXPECT_THAT(files(tnMarkPosition::North), testing::ElementsAre("n.png", "n.png", "n.png"));
-    EXPECT_THAT(files(tnMarkPosition::East), testing::ElementsAre("n2.png", "active.png", "highlight.png"));
+    EXPECT_THAT(files(tnMarkPosition::North), ElementsAre("n.png", "n.png", "n.png"));
+    EXPECT_THAT(files(tnMarkPosition::East), ElementsAre("n2.png", "active.png", "highlight.png"));
     // Without a usable Normal picture the command shows as text.
     for (int mark : {tnMarkPosition::South, tnMarkPosition::West}) {
         ASSERT_NE(itemAt(*menu, mark), nullptr) << mark;
@@ -269,18 +249,18 @@ TEST_F(PopUpMenuTest, ContentChangesRebuildConditionChangesUpdateInPlace)
     tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
     const tnLinear::Tuple2 oneItem = menu->getSize();
     EXPECT_GT(oneItem.y, 0.0);
-    EXPECT_TRUE(item(*menu, 0)->isChecked());
-    EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Normal);
+    // Whether the first item is checked, and its state.
+    const auto look = [&menu] { return std::pair(item(*menu, 0)->isChecked(), item(*menu, 0)->getState()); };
+    EXPECT_EQ(look(), std::pair(true, int(tnMarkItem::Normal)));
 
     // The title marks this build: a rebuild makes a menu with the default one.
     menu->getMarkMenu()->setTitle("this build");
     checked->setValue(false);
     enabled->setValue(false);
     EXPECT_EQ(text(menu->getMarkMenu()->getTitle()), "this build");
-    EXPECT_FALSE(item(*menu, 0)->isChecked());
-    EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Disabled);
+    EXPECT_EQ(look(), std::pair(false, int(tnMarkItem::Disabled)));
     enabled->setValue(true);
-    EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Normal);
+    EXPECT_EQ(look(), std::pair(false, int(tnMarkItem::Normal)));
 
     g->appendItem(command("second"));
     EXPECT_EQ(text(menu->getMarkMenu()->getTitle()), "untitled");
@@ -320,11 +300,6 @@ protected:
         m_host.show();
         m_center = QGuiApplication::primaryScreen()->geometry().center();
     }
-    void TearDown() override
-    {
-        m_host.hide();
-        PopUpMenuTest::TearDown();
-    }
 
     // Presses at the centre, moves along steps (offsets from the centre, y
     // down) one every 10 ms, releases at the last one after releaseAfter ms,
@@ -345,41 +320,38 @@ protected:
 
     QWidget m_host;
     QPoint m_center;
+    const std::vector<QPoint> m_toEast = {{20, 0}, {40, 0}, {60, 0}};
+    const std::vector<QPoint> m_toNorth = {{0, -20}, {0, -40}, {0, -60}};
 };
 
 TEST_F(PopUpMenuShowTest, ReturnsTheChosenCommandUnlessItIsDisabled)
 {
     tn::Reference<CommandGroup> g = group(Group::Radial);
-    CommandInstance* north = command("north", 1);
-    CommandInstance* east = command("east", 3);
+    CommandInstance* north = add(*g, "north", 1);
+    CommandInstance* east = add(*g, "east", 3);
     tn::Reference<tnUI::BoolValue> enabled(new tnUI::BoolValue(true));
     east->setEnabledExpression(enabled.get());
-    g->appendItemSorted(north);
-    g->appendItemSorted(east);
     tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
 
-    const std::vector<QPoint> toEast = {{20, 0}, {40, 0}, {60, 0}};
-    const std::vector<QPoint> toNorth = {{0, -20}, {0, -40}, {0, -60}};
     // Resting displays the items and the release chooses the highlighted
     // one; a quick release lets the stroke decide.
-    EXPECT_EQ(choose(*menu, toEast, 400), east);
-    EXPECT_EQ(choose(*menu, toNorth, 20), north);
-    EXPECT_EQ(choose(*menu, toEast, 20), east);
+    EXPECT_EQ(choose(*menu, m_toEast, 400), east);
+    EXPECT_EQ(choose(*menu, m_toNorth, 20), north);
+    EXPECT_EQ(choose(*menu, m_toEast, 20), east);
 
     enabled->setValue(false);
-    EXPECT_EQ(choose(*menu, toEast, 400), nullptr);
-    EXPECT_EQ(choose(*menu, toEast, 20), nullptr);
-    EXPECT_EQ(choose(*menu, toNorth, 400), north);
+    EXPECT_EQ(choose(*menu, m_toEast, 400), nullptr);
+    EXPECT_EQ(choose(*menu, m_toEast, 20), nullptr);
+    EXPECT_EQ(choose(*menu, m_toNorth, 400), north);
 }
 
 TEST_F(PopUpMenuShowTest, RebuildWhileShownKeepsTheShownMenu)
 {
     tn::Reference<CommandGroup> g = group(Group::Radial);
-    CommandInstance* east = command("east", 3);
-    g->appendItemSorted(east);
+    CommandInstance* east = add(*g, "east", 3);
     tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
     QTimer::singleShot(5, &m_host, [&] { g->appendItemSorted(command("west", 7)); });
-    EXPECT_EQ(choose(*menu, {{20, 0}, {40, 0}, {60, 0}}, 400), east);
+    EXPECT_EQ(choose(*menu, m_toEast, 400), east);
     EXPECT_EQ(menu->getMarkMenu()->getNumItems(), 2);
 }
 
