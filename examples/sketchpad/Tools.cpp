@@ -250,10 +250,10 @@ void EraserState::handleEvent(tnUI::CallInfo&, MouseEvent& event)
     } else if (event.getButton() == MouseEvent::ButtonUp) {
         m_erasing = false;
         picture->endErase();
-        note(QStringLiteral("press %1, %2 drags, release -> %3 strokes erased, %4 left")
+        note(QStringLiteral("press %1, %2 drags, release -> %3 erased, %4 left")
                  .arg(text(m_start))
                  .arg(m_moves)
-                 .arg(m_erased)
+                 .arg(m_erased == 1 ? QStringLiteral("1 stroke") : QStringLiteral("%1 strokes").arg(m_erased))
                  .arg(picture->strokes().size()));
     }
 }
