@@ -1,16 +1,20 @@
 # The two commands of the Quick start, plus a few for developers.
-.PHONY: demo test deps bench format clean
+.PHONY: demo test deps deps-test bench format clean
 
 demo: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++
 	cmake --build build/release --target sketchpad
 	build/release/examples/sketchpad/sketchpad demo-output
 
-test: deps
+test: deps-test
 	scripts/run-tests
 
 deps:
 	scripts/install-deps
+
+# The tests also build and run the benchmarks once, which compare against Boost.
+deps-test:
+	scripts/install-deps bench
 
 bench:
 	scripts/install-deps bench
