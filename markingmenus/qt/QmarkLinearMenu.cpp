@@ -9,23 +9,12 @@ QmarkLinearMenu::~QmarkLinearMenu() = default;
 
 void QmarkLinearMenu::popup(float x, float y, int* id, void** data, bool flag)
 {
+    // The view's signals reach this menu's while it runs.
     QmarkMenuView* view = QmarkMenuView::getView();
     disconnect(view, nullptr, this, nullptr);
     connect(view, &QmarkMenuView::aboutToShowSubmenu, this, &QmarkLinearMenu::aboutToShowSubmenu);
     connect(view, &QmarkMenuView::hovered, this, &QmarkLinearMenu::hovered);
-
-    const QmarkMenuView::Result result = view->execMenu({this, x, y, flag}, getPopupMode());
-    if (result.nextMenu) {
-        result.nextMenu->setPopupMode(getPopupMode());
-        result.nextMenu->popup(static_cast<float>(result.x), static_cast<float>(result.y), id, data, result.flag);
-        return;
-    }
-    QmarkMenuView::destroyView();
-    const tnMarkItem* chosen = getSelectedItem();
-    if (id)
-        *id = chosen ? chosen->getId() : -1;
-    if (data)
-        *data = chosen ? chosen->getData() : nullptr;
+    QmarkMenuView::runPopup(this, x, y, id, data, flag, false);
 }
 
 void QmarkLinearMenu::clearHighlight()

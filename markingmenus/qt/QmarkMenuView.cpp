@@ -169,6 +169,26 @@ void QmarkMenuView::destroyView()
     }
 }
 
+void QmarkMenuView::runPopup(tnMarkMenu* menu, float x, float y, int* id, void** data, bool flag, bool fromCurrentMenu)
+{
+    QmarkMenuView* view = getView();
+    const QPointer<QmarkMenuView> alive(view);
+    const Result result = view->execMenu({menu, x, y, flag}, menu->getPopupMode());
+    if (result.nextMenu) {
+        result.nextMenu->setPopupMode(menu->getPopupMode());
+        result.nextMenu->popup(static_cast<float>(result.x), static_cast<float>(result.y), id, data, result.flag);
+        return;
+    }
+    // A quick mark may have ended in a submenu that was never popped itself.
+    tnMarkMenu* last = fromCurrentMenu && alive ? view->getCurrentMenu() : menu;
+    destroyView();
+    const tnMarkItem* chosen = last->getSelectedItem();
+    if (id)
+        *id = chosen ? chosen->getId() : -1;
+    if (data)
+        *data = chosen ? chosen->getData() : nullptr;
+}
+
 QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popupMode*/)
 {
     tnMarkMenu* menu = request.menu;

@@ -60,6 +60,12 @@ public:
     static QmarkMenuView* findView();
     // Deletes the view and gives the parent window back its activation.
     static void destroyView();
+    // The popup of both Qt menus: runs menu in the view, passes on to the
+    // submenu or parent its loop ended with, and at the end destroys the view
+    // and writes the chosen item's id and data (-1 and null for none). The
+    // choice is read from the menu the loop ended in when fromCurrentMenu is
+    // set, else from menu itself.
+    static void runPopup(tnMarkMenu* menu, float x, float y, int* id, void** data, bool flag, bool fromCurrentMenu);
 
     // Runs request.menu until the user is done with it: releases, rests on a
     // submenu item or goes back to the parent's centre. Calling it while a
