@@ -6,6 +6,9 @@
 #include "../entity/Error.h"
 #include "CommandInstance.h"
 
+#include <cinttypes>
+#include <cstdint>
+
 namespace tnUI {
 
 namespace {
@@ -56,7 +59,9 @@ bool CommandInstanceState::dump(DumpFile& file, int level, const char* label) co
 {
     if (!Entity::dump(file, level, label))
         return false;
-    file.printf(level + 1, "Owned by instance 0x%p\n", static_cast<const void*>(m_owner));
+    // The address as hex digits after "0x" on every platform ("%p" adds its
+    // own "0x", or prints "(nil)").
+    file.printf(level + 1, "Owned by instance 0x%08" PRIxPTR "\n", reinterpret_cast<std::uintptr_t>(m_owner));
     return true;
 }
 

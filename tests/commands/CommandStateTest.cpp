@@ -220,7 +220,7 @@ TEST_F(CommandStateTest, InstanceDumpListsSlotsInOrderOfFirstUse)
                            {1, "1 values"},
                            objects[4],
                        }));
-    EXPECT_EQ(dumpOf(*a).back(), (DumpLine{1, "Owned by instance 0x" + address(pen.get())}));
+    EXPECT_EQ(dumpOf(*a).back(), (DumpLine{1, "Owned by instance " + ptr(pen.get())}));
 }
 
 } // namespace
