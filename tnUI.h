@@ -81,6 +81,7 @@
 #include "markingmenus/MarkRender.h"
 #include "markingmenus/MarkTextItem.h"
 
+#include "markingmenus/qt/QmarkCompositing.h"
 #include "markingmenus/qt/QmarkImage.h"
 #include "markingmenus/qt/QmarkLinearMenu.h"
 #include "markingmenus/qt/QmarkMenu.h"

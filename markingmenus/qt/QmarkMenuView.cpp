@@ -1,5 +1,6 @@
 #include "QmarkMenuView.h"
 
+#include "QmarkCompositing.h"
 #include "QmarkLinearMenu.h"
 #include "QmarkMenu.h"
 #include "QmarkRender.h"
@@ -9,8 +10,10 @@
 #include "../MarkMenu.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLineF>
 #include <QMouseEvent>
 #include <QPainter>
@@ -117,7 +120,16 @@ bool isInParentChain(const tnMarkMenu* start, const tnMarkMenu* menu)
 QmarkMenuView::QmarkMenuView(QWidget* parent)
     : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_render(nullptr)
 {
-    setAttribute(Qt::WA_TranslucentBackground);
+    // A fresh view is made for every popup, so this follows a compositing
+    // manager that starts or stops while the host runs. Without one, X11
+    // would fill a translucent window with black.
+    m_composited = QmarkCompositing::isActive();
+    if (m_composited) {
+        setAttribute(Qt::WA_TranslucentBackground);
+    } else {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_NoSystemBackground);
+    }
     setAttribute(Qt::WA_ShowWithoutActivating);
     QCoreApplication::instance()->installEventFilter(this);
     m_render = new QmarkRender(this);
@@ -137,8 +149,9 @@ QmarkMenuView::~QmarkMenuView()
     m_showItemsTimer.stop();
     m_popParentTimer.stop();
     m_popSubmenuTimer.stop();
-    // Destroyed from inside its own loop (with its parent window): let the
-    // popup end.
+    // Destroyed from inside its own loop (with its parent window): the popup
+    // ends with nothing chosen.
+    m_cancelled = true;
     if (m_loop)
         m_loop->exit(0);
     _restoreMaxRadius();
@@ -180,9 +193,12 @@ void QmarkMenuView::runPopup(tnMarkMenu* menu, float x, float y, int* id, void**
         return;
     }
     // A quick mark may have ended in a submenu that was never popped itself.
+    // A cancelled popup, or one whose view went with its parent window,
+    // chooses nothing.
+    const bool cancelled = !alive || view->isCancelled();
     tnMarkMenu* last = fromCurrentMenu && alive ? view->getCurrentMenu() : menu;
     destroyView();
-    const tnMarkItem* chosen = last->getSelectedItem();
+    const tnMarkItem* chosen = cancelled ? nullptr : last->getSelectedItem();
     if (id)
         *id = chosen ? chosen->getId() : -1;
     if (data)
@@ -210,6 +226,13 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
         if (!screen)
             screen = QGuiApplication::primaryScreen();
         m_screen = screen ? screen->geometry() : QRect();
+        m_cancelled = false;
+        m_shift = m_mouseLag = QPoint();
+        m_tabletInput = false;
+        // Taken before the view covers the screen.
+        m_background = QPixmap();
+        if (!m_composited && screen)
+            m_background = screen->grabWindow(0);
     }
     m_center = global - m_screen.topLeft();
     m_render->setCenter(m_center.x(), m_center.y());
@@ -344,9 +367,34 @@ QPainterPath QmarkMenuView::simplifyStroke(const QPainterPath& stroke, float cen
     return simple;
 }
 
+void QmarkMenuView::cancel()
+{
+    if (!m_loop)
+        return;
+    m_cancelled = true;
+    m_showItemsTimer.stop();
+    m_popParentTimer.stop();
+    m_popSubmenuTimer.stop();
+    m_nextMenu = nullptr;
+    m_showingGesture = false;
+    m_tracking = false;
+    _exitLoop();
+    hide();
+}
+
 bool QmarkMenuView::eventFilter(QObject* /*watched*/, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::ShortcutOverride:
+    case QEvent::KeyPress:
+        // Escape is the menu's own, even where the host binds it to a
+        // shortcut; every other key passes on.
+        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+            return false;
+        event->accept();
+        if (event->type() == QEvent::KeyPress)
+            cancel();
+        return true;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: mousePressEvent(static_cast<QMouseEvent*>(event)); return true;
     case QEvent::MouseButtonRelease: mouseReleaseEvent(static_cast<QMouseEvent*>(event)); return true;
@@ -354,20 +402,23 @@ bool QmarkMenuView::eventFilter(QObject* /*watched*/, QEvent* event)
     case QEvent::TabletPress:
         // Accepted, so that Qt makes no mouse press of it.
         event->accept();
+        m_tabletInput = true;
         return true;
     case QEvent::TabletMove: {
         auto* tablet = static_cast<QTabletEvent*>(event);
         tablet->accept();
+        m_tabletInput = true;
         if (m_tracking)
-            _handleMove(_toView(tablet->globalPosition()));
+            _handleMove(_tabletPosition(tablet->globalPosition()));
         return true;
     }
     case QEvent::TabletRelease: {
         auto* tablet = static_cast<QTabletEvent*>(event);
         tablet->accept();
+        m_tabletInput = true;
         if (m_tracking) {
             m_tracking = false;
-            _handleRelease(_toView(tablet->globalPosition()));
+            _handleRelease(_tabletPosition(tablet->globalPosition()));
         }
         return true;
     }
@@ -386,22 +437,24 @@ void QmarkMenuView::mouseReleaseEvent(QMouseEvent* event)
     if (!m_tracking)
         return;
     m_tracking = false;
-    _handleRelease(_toView(event->globalPosition()));
+    _handleRelease(_mousePosition(event->globalPosition()));
 }
 
 void QmarkMenuView::mouseMoveEvent(QMouseEvent* event)
 {
     event->accept();
     if (m_tracking)
-        _handleMove(_toView(event->globalPosition()));
+        _handleMove(_mousePosition(event->globalPosition()));
 }
 
 void QmarkMenuView::paintEvent(QPaintEvent* /*event*/)
 {
+    QPainter painter(this);
+    if (!m_background.isNull())
+        painter.drawPixmap(0, 0, m_background);
     tnMarkMenu* menu = m_currentMenu;
     if (!menu)
         return;
-    QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     m_render->setPainter(&painter);
 
@@ -428,6 +481,15 @@ void QmarkMenuView::paintEvent(QPaintEvent* /*event*/)
             highlighted->showToolTip(*m_render);
     }
     m_render->setPainter(nullptr);
+}
+
+void QmarkMenuView::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    // Closed by the window system, or by Qt closing its popups: the popup
+    // must not go on without a window, holding every mouse event.
+    if (m_loop && !m_cancelled)
+        cancel();
 }
 
 void QmarkMenuView::showItemsTimeout()
@@ -499,6 +561,16 @@ void QmarkMenuView::showGestureTimeout()
 QPoint QmarkMenuView::_toView(const QPointF& globalPosition) const
 {
     return (globalPosition - QPointF(frameGeometry().topLeft())).toPoint();
+}
+
+QPoint QmarkMenuView::_mousePosition(const QPointF& globalPosition) const
+{
+    return _toView(globalPosition) + m_mouseLag;
+}
+
+QPoint QmarkMenuView::_tabletPosition(const QPointF& globalPosition) const
+{
+    return _toView(globalPosition) + m_shift;
 }
 
 QPointF QmarkMenuView::_toModel(const QPoint& p) const
@@ -676,6 +748,7 @@ void QmarkMenuView::_keepOnScreen()
         return;
     m_center += QPoint(shiftX, shiftY);
     m_render->setCenter(m_center.x(), m_center.y());
+    _followShift(QPoint(shiftX, shiftY));
     if (menu->getParentMenu()) {
         // The parent stays where it is on screen.
         float parentX = 0.0f;
@@ -683,6 +756,27 @@ void QmarkMenuView::_keepOnScreen()
         menu->getParentOffset(parentX, parentY);
         menu->setParentOffset(parentX - static_cast<float>(shiftX), parentY + static_cast<float>(shiftY));
     }
+}
+
+void QmarkMenuView::_followShift(const QPoint& shift)
+{
+    // The pointer keeps its place relative to the menu, so that what is
+    // highlighted is what the user sees under the pointer, and a press and
+    // release without movement still ends in the centre, choosing nothing.
+    m_lastProcessed += shift;
+    m_lastMove += shift;
+    m_shift += shift;
+    if (m_tabletInput) {
+        // The cursor stays on the pen; its positions are corrected instead.
+        return;
+    }
+    // The mouse is warped with the menu. A platform that cannot warp it
+    // (Wayland) leaves it behind: its positions are corrected instead.
+    QScreen* screen = this->screen();
+    const QPoint target = QCursor::pos(screen) + shift;
+    QCursor::setPos(screen, target);
+    if (QCursor::pos(screen) != target)
+        m_mouseLag += shift;
 }
 
 void QmarkMenuView::_moveParentMarker()

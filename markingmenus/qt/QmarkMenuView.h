@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPainterPath>
+#include <QPixmap>
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
@@ -25,6 +26,12 @@ class tnMarkMenuItem;
 // the pointer rests for the show-items delay, the stroke so far is replayed
 // through the submenus it crossed and the display phase begins: the item in
 // the pointer's direction is highlighted and a release chooses it.
+//
+// Escape, at any phase, ends the whole popup with nothing chosen; every other
+// key passes on. Where the display does not composite translucent windows
+// (X11 without a compositing manager), the view shows a picture of the
+// screen taken just before it appeared, so that the user's work stays in
+// sight under the menu.
 class QmarkMenuView : public QWidget {
     Q_OBJECT
 public:
@@ -72,6 +79,13 @@ public:
     // menu is already running raises ImplError.
     virtual Result execMenu(const Request& request, int popupMode);
 
+    // Ends the running popup with nothing chosen and hides the view, as
+    // Escape does. Nothing happens when no menu is running.
+    void cancel();
+    // Whether the popup was cancelled (by cancel(), Escape, or the view being
+    // closed by the window system).
+    bool isCancelled() const { return m_cancelled; }
+
     // The menu being run (after the loop has ended: the menu it ended in).
     tnMarkMenu* getCurrentMenu() const { return m_currentMenu; }
     // The menu's centre in view pixels.
@@ -115,11 +129,16 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     explicit QmarkMenuView(QWidget* parent);
 
     QPoint _toView(const QPointF& globalPosition) const;
+    // A pointer position in view pixels, corrected for the menu shifts the
+    // pointer did not follow.
+    QPoint _mousePosition(const QPointF& globalPosition) const;
+    QPoint _tabletPosition(const QPointF& globalPosition) const;
     // The divisor for timers of the current menu: a quarter for a list.
     int _divisor(const tnMarkMenu* menu) const;
     void _handleMove(const QPoint& p);
@@ -127,6 +146,8 @@ private:
     void _processPosition(const QPoint& p);
     void _replayStroke(bool midpointRule);
     void _keepOnScreen();
+    // Moves the pointer along with a menu shifted to stay on screen.
+    void _followShift(const QPoint& shift);
     void _moveParentMarker();
     // Shows the current menu's items and ends the gesture phase.
     void _showItems();
@@ -155,4 +176,17 @@ private:
     tnMarkMenu* m_liftedMenu = nullptr;
     // The screen the view covers, in global pixels.
     QRect m_screen;
+    // Whether the view is translucent; when not, m_background is the screen
+    // as it was before the view showed, painted under the menu.
+    bool m_composited = true;
+    QPixmap m_background;
+    bool m_cancelled = false;
+    // Keeping menus on screen moved them by m_shift during this popup. The
+    // mouse pointer is warped along where the platform allows it; m_mouseLag
+    // is the part it could not follow. A pen's position is absolute, so its
+    // positions always get the whole shift. m_tabletInput: a tablet has
+    // been seen in this popup, so the cursor is left where the pen is.
+    QPoint m_shift;
+    QPoint m_mouseLag;
+    bool m_tabletInput = false;
 };

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
+#include <QPointer>
 #include <QPointingDevice>
 #include <QScreen>
 #include <QTabletEvent>
@@ -21,6 +23,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -31,12 +34,14 @@ const QPoint Center(400, 300);
 class Host : public QWidget {
 public:
     int inputEvents = 0;
+    int keyPresses = 0;
 
 protected:
     void mousePressEvent(QMouseEvent*) override { ++inputEvents; }
     void mouseReleaseEvent(QMouseEvent*) override { ++inputEvents; }
     void mouseMoveEvent(QMouseEvent*) override { ++inputEvents; }
     void tabletEvent(QTabletEvent*) override { ++inputEvents; }
+    void keyPressEvent(QKeyEvent*) override { ++keyPresses; }
 };
 
 // What a running popup looked like at one moment.
@@ -247,10 +252,13 @@ TEST_F(QmarkMenuViewTest, MovingDrawsOnlyTheStrokeAndRestingShowsTheItems)
     const QRect westBox = screenBox(*west).adjusted(2, 2, -2, -2);
     tnMarkItem* hovered = nullptr;
     QObject::connect(&menu, &QmarkMenu::hovered, [&hovered](tnMarkItem* item) { hovered = item; });
+    // Areas are in logical pixels; the picture may have more per pixel.
     const auto painted = [](const QImage& image, const QRect& area) {
-        QImage clear(area.size(), image.format());
+        const qreal ratio = image.devicePixelRatio();
+        const QRect pixels(area.topLeft() * ratio, area.size() * ratio);
+        QImage clear(pixels.size(), image.format());
         clear.fill(Qt::transparent);
-        return image.copy(area) != clear;
+        return image.copy(pixels) != clear;
     };
     Probe moving, rested;
     QImage gesture, displayed;
@@ -431,6 +439,118 @@ TEST_F(QmarkMenuViewTest, TabletInputWorksLikeTheMouse)
     });
     EXPECT_EQ(run(menu), 2);
     EXPECT_EQ(m_host.inputEvents, 0);
+}
+
+TEST_F(QmarkMenuViewTest, EscapeCancelsAtEveryPhase)
+{
+    Menus menus;
+    struct Phase {
+        const char* name;
+        int showItemsDelay;
+        int feedbackTime;
+        std::vector<Step> moves;
+        int escapeAt;
+        int releaseAt;
+        int chosenWithoutEscape;
+    };
+    const Phase phases[] = {
+        // Items hidden, the stroke heading North.
+        {"gesture", 5000, 100, {{60, {400, 270}}, {100, {400, 230}}}, 200, 300, 2},
+        // Items shown, North highlighted.
+        {"display", 40, 100, {{200, {400, 240}}}, 400, 500, 2},
+        // In the East item's submenu, its North item highlighted.
+        {"submenu", 40, 100, {{200, {460, 300}}, {550, {460, 240}}}, 700, 800, 42},
+        // A quick mark North, its item shown for a moment after the release.
+        {"gesture feedback", 5000, 1500, {{40, {400, 270}}, {60, {400, 230}}}, 300, 80, 2},
+    };
+    for (const Phase& phase : phases) {
+        SCOPED_TRACE(phase.name);
+        for (const bool cancel : {false, true}) {
+            QmarkMenuView::setShowItemsDelay(phase.showItemsDelay);
+            QmarkMenuView::setGestureFeedbackTime(phase.feedbackTime);
+            drag(phase.moves, phase.releaseAt);
+            // Other keys pass on to the host and leave the menu as it is.
+            at(phase.escapeAt - 20, [this] { QTest::keyClick(&m_host, Qt::Key_A); });
+            // Escape hides the view at once; the popup ends when control is
+            // back in its loop.
+            bool cancelled = false;
+            if (cancel) {
+                at(phase.escapeAt, [&cancelled] {
+                    const QPointer<QmarkMenuView> view = QmarkMenuView::findView();
+                    QTest::keyClick(view, Qt::Key_Escape);
+                    cancelled = view && view->isCancelled() && !view->isVisible();
+                });
+            }
+            const int keysBefore = m_host.keyPresses;
+            EXPECT_EQ(run(menus.top), cancel ? -1 : phase.chosenWithoutEscape) << cancel;
+            EXPECT_EQ(cancelled, cancel);
+            EXPECT_EQ(m_host.keyPresses, keysBefore + 1);
+            // The release after Escape reaches the host: its input is back.
+            QTest::qWait(phase.releaseAt - phase.escapeAt + 50);
+        }
+    }
+}
+
+TEST_F(QmarkMenuViewTest, ClosingTheViewCancelsThePopup)
+{
+    Menus menus;
+    QmarkMenuView::setShowItemsDelay(40);
+    drag({{200, {400, 240}}}, 600);
+    at(400, [] { QmarkMenuView::findView()->close(); });
+    EXPECT_EQ(run(menus.top), -1);
+}
+
+// A menu popped near an edge or corner is moved inside the screen. The mouse
+// pointer moves with it and a pen's positions are corrected, so a press and
+// release without movement stays in the centre and chooses nothing.
+TEST_F(QmarkMenuViewTest, PressAndReleaseWithoutMovingChoosesNothingAtTheScreenEdges)
+{
+    QmarkMenu menu;
+    for (int i = 0; i < 8; ++i)
+        menu.addTextItem(("Item " + std::to_string(i)).c_str(), "", i, 2 * i, Font, nullptr);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    const auto tablet = [this](QEvent::Type type, QPoint p) {
+        QTabletEvent event(type, QPointingDevice::primaryPointingDevice(), QPointF(local(p)), QPointF(p), 0.5, 0, 0, 0,
+                           0, 0, {}, Qt::LeftButton, type == QEvent::TabletRelease ? Qt::NoButton : Qt::LeftButton);
+        QApplication::sendEvent(&m_host, &event);
+    };
+    QmarkMenuView::setShowItemsDelay(40);
+    const QPoint inset(5, 5);
+    const QPoint edges[] = {screen.topLeft() + inset,
+                            {screen.center().x(), screen.top() + 5},
+                            screen.topRight() + QPoint(-5, 5),
+                            {screen.right() - 5, screen.center().y()},
+                            screen.bottomRight() - inset,
+                            {screen.center().x(), screen.bottom() - 5},
+                            screen.bottomLeft() + QPoint(5, -5),
+                            {screen.left() + 5, screen.center().y()}};
+    for (const QPoint p : edges) {
+        SCOPED_TRACE(testing::Message() << p.x() << "," << p.y());
+        // The mouse: pressed where the cursor is, released where it is then.
+        QCursor::setPos(p);
+        Probe shown;
+        QPoint cursor;
+        at(10, [this, p] { press(p); });
+        probe(300, shown);
+        at(350, [this, &cursor] { release(cursor = QCursor::pos()); });
+        EXPECT_EQ(run(menu, p), -1);
+        EXPECT_TRUE(shown.itemsVisible);
+        EXPECT_NE(shown.center, p);
+        EXPECT_EQ(cursor - p, shown.center - p);
+
+        // A pen stays where it was pressed.
+        at(10, [&tablet, p] { tablet(QEvent::TabletPress, p); });
+        at(350, [&tablet, p] { tablet(QEvent::TabletRelease, p); });
+        EXPECT_EQ(run(menu, p), -1);
+    }
+    // From the shifted centre, a move still points at an item: East of the
+    // left edge's press is the East item.
+    const QPoint left = edges[7];
+    QCursor::setPos(left);
+    at(10, [this, left] { press(left); });
+    at(300, [this] { move(QCursor::pos() + QPoint(70, 0)); });
+    at(400, [this] { release(QCursor::pos() + QPoint(70, 0)); });
+    EXPECT_EQ(run(menu, left), 0);
 }
 
 TEST(QmarkMenuViewSettings, TimeoutsAreDividedByTheirDivisor)
