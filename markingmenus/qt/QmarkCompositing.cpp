@@ -19,8 +19,8 @@ namespace {
 int xScreenNumber()
 {
     const QByteArray display = qgetenv("DISPLAY");
-    const int colon = display.lastIndexOf(':');
-    const int dot = display.indexOf('.', colon < 0 ? 0 : colon);
+    const qsizetype colon = display.lastIndexOf(':');
+    const qsizetype dot = display.indexOf('.', colon < 0 ? 0 : colon);
     return dot < 0 ? 0 : display.mid(dot + 1).toInt();
 }
 
