@@ -65,6 +65,12 @@ CommandInstance* commandOf(Element* element)
     return nullptr;
 }
 
+bool watches(const tn::vector<tn::Reference<NumericValue>>& watched, const NumericValue* condition)
+{
+    return std::any_of(watched.begin(), watched.end(),
+                       [condition](const tn::Reference<NumericValue>& w) { return w.get() == condition; });
+}
+
 // The file name of the element's icon for that state, or empty.
 tnString::IString iconFile(Element* element, IconState::EState state)
 {
@@ -83,12 +89,13 @@ PopUpMenu::PopUpMenu(CommandGroup* group) : m_commandGroup(group)
 
 PopUpMenu::~PopUpMenu()
 {
-    _clearMenu();
+    _unwatch(m_build);
 }
 
 CommandInstance* PopUpMenu::show(double x, double y) const
 {
-    if (!m_markMenu)
+    tnMarkMenu* menu = m_build.menu.get();
+    if (!menu)
         return nullptr;
     // Keeps menus replaced by a rebuild during the popup alive until the
     // outermost show is done with them.
@@ -106,7 +113,7 @@ CommandInstance* PopUpMenu::show(double x, double y) const
 
     int id = -1;
     void* data = nullptr;
-    m_markMenu->popup(static_cast<float>(x), static_cast<float>(y), &id, &data, true);
+    menu->popup(static_cast<float>(x), static_cast<float>(y), &id, &data, true);
     return static_cast<CommandInstance*>(data);
 }
 
@@ -154,9 +161,9 @@ void PopUpMenu::contentModified(Message& m)
         case Message::Forward:
         case Message::Value: {
             const Entity* source = c->getEntity();
-            for (auto [it, end] = m_checkedItems.equal_range(source); it != end; ++it)
+            for (auto [it, end] = m_build.checkedItems.equal_range(source); it != end; ++it)
                 it->second->setChecked(it->first->evalBool());
-            for (auto [it, end] = m_enabledItems.equal_range(source); it != end; ++it)
+            for (auto [it, end] = m_build.enabledItems.equal_range(source); it != end; ++it)
                 it->second->setState(it->first->evalBool() ? tnMarkItem::Normal : tnMarkItem::Disabled);
             break;
         }
@@ -180,47 +187,86 @@ bool PopUpMenu::dump(DumpFile& file, int level, const char* label) const
 
 void PopUpMenu::_update()
 {
-    _clearMenu();
-    CommandGroup* group = getCommandGroup();
-    if (!group)
-        return;
-    m_radial = group->getLayoutPreference() == Group::Radial;
-    if (m_radial) {
-        m_markMenu.reset(createMarkMenu());
-        m_markMenu->setRadius(35.0f);
-        m_markMenu->setCompact(true);
-    } else {
-        m_markMenu.reset(createLinearMarkMenu());
+    Build next;
+    if (CommandGroup* group = getCommandGroup()) {
+        next.radial = group->getLayoutPreference() == Group::Radial;
+        if (next.radial) {
+            next.menu.reset(createMarkMenu());
+            next.menu->setRadius(35.0f);
+            next.menu->setCompact(true);
+        } else {
+            next.menu.reset(createLinearMarkMenu());
+        }
+        // A failure here drops next, with everything made for it, and leaves
+        // the current build untouched.
+        _addCmdGroup(group, next.menu.get(), next);
+        float right = 0.0f;
+        float bottom = 0.0f;
+        float left = 0.0f;
+        float top = 0.0f;
+        next.menu->getExtents(right, bottom, left, top);
+        next.size = tnLinear::Tuple2(right - left, top - bottom);
     }
-    _addCmdGroup(group, m_markMenu.get());
-    float right = 0.0f;
-    float bottom = 0.0f;
-    float left = 0.0f;
-    float top = 0.0f;
-    m_markMenu->getExtents(right, bottom, left, top);
-    m_size = tnLinear::Tuple2(right - left, top - bottom);
+    _install(next);
 }
 
-void PopUpMenu::_clearMenu()
+void PopUpMenu::_install(Build& next)
 {
-    for (const tn::Reference<NumericValue>& condition : m_watched)
-        condition->messageSignal.disconnectInstance(this);
-    m_checkedItems.clear();
-    m_enabledItems.clear();
-    if (m_showDepth > 0) {
-        if (m_markMenu)
-            m_retired.push_back(std::move(m_markMenu));
-        std::move(m_submenus.begin(), m_submenus.end(), std::back_inserter(m_retired));
+    // Room for the old menus first, so that nothing below fails once
+    // connections have changed.
+    if (m_showDepth > 0)
+        m_retired.reserve(m_retired.size() + 1 + m_build.submenus.size());
+
+    // Listens to the conditions new to next. Should a connection fail, the
+    // ones made here are cut again and the current build stays in place.
+    struct NewConnections {
+        explicit NewConnections(PopUpMenu* menu) : self(menu) {}
+        ~NewConnections()
+        {
+            if (!kept) {
+                for (NumericValue* condition : made)
+                    condition->messageSignal.disconnectInstance(self);
+            }
+        }
+        NewConnections(const NewConnections&) = delete;
+        NewConnections& operator=(const NewConnections&) = delete;
+
+        PopUpMenu* self;
+        std::vector<NumericValue*> made;
+        bool kept = false;
+    } connections(this);
+    connections.made.reserve(next.watched.size());
+    for (const tn::Reference<NumericValue>& condition : next.watched) {
+        if (watches(m_build.watched, condition.get()))
+            continue;
+        tnRTB::connect(condition->messageSignal, this, &PopUpMenu::contentModified);
+        connections.made.push_back(condition.get());
     }
-    // The menu goes first: its items let go of their submenus as they die.
-    m_markMenu.reset();
-    m_submenus.clear();
-    m_watched.clear();
-    m_size = tnLinear::Tuple2();
-    m_radial = false;
+    connections.kept = true;
+
+    for (const tn::Reference<NumericValue>& condition : m_build.watched) {
+        if (!watches(next.watched, condition.get()))
+            condition->messageSignal.disconnectInstance(this);
+    }
+    // While show runs, the menu it shows, and its submenus, wait in
+    // m_retired until the outermost show returns.
+    if (m_showDepth > 0) {
+        if (m_build.menu)
+            m_retired.push_back(std::move(m_build.menu));
+        std::move(m_build.submenus.begin(), m_build.submenus.end(), std::back_inserter(m_retired));
+    }
+    // The old build dies with next, after the new one is in place: letting
+    // go of its conditions may run other objects' destruction notices.
+    std::swap(m_build, next);
 }
 
-void PopUpMenu::_addCmdGroup(Group* group, tnMarkMenu* menu)
+void PopUpMenu::_unwatch(const Build& build) noexcept
+{
+    for (const tn::Reference<NumericValue>& condition : build.watched)
+        condition->messageSignal.disconnectInstance(this);
+}
+
+void PopUpMenu::_addCmdGroup(Group* group, tnMarkMenu* menu, Build& build)
 {
     if (!group || !menu)
         return;
@@ -228,20 +274,23 @@ void PopUpMenu::_addCmdGroup(Group* group, tnMarkMenu* menu)
     for (int i = 0; i < group->getNumElements(); ++i) {
         Element* element = group->getElement(i);
         if (!element->isGroup()) {
-            _addCmdElement(element, menu, i);
+            _addCmdElement(element, menu, i, build);
             continue;
         }
         // A radial menu has no place for a nested group: it ends there.
         if (!linear)
             return;
-        m_submenus.emplace_back(createLinearMarkMenu());
-        tnMarkMenu* submenu = m_submenus.back().get();
+        // Held while it is filled: conditions evaluated on the way may call
+        // the host.
+        const tn::Reference<Group> subgroup(dynamic_cast<Group*>(element));
+        build.submenus.emplace_back(createLinearMarkMenu());
+        tnMarkMenu* submenu = build.submenus.back().get();
         linear->addSubmenuItem(_getElementLabel(element), tnString::IString(), submenu, _defaultFont(), nullptr);
-        _addCmdGroup(dynamic_cast<Group*>(element), submenu);
+        _addCmdGroup(subgroup.get(), submenu, build);
     }
 }
 
-void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id)
+void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id, Build& build)
 {
     if (!element || !menu)
         return;
@@ -249,7 +298,8 @@ void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id)
         menu->addSeparator();
         return;
     }
-    CommandInstance* command = commandOf(element);
+    // Held while its conditions are evaluated, which may call the host.
+    const tn::Reference<CommandInstance> command(commandOf(element));
     if (!command)
         return;
 
@@ -266,19 +316,19 @@ void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id)
         return;
 
     if (NumericValue* checked = command->getCheckedExpression()) {
-        _watch(checked);
-        m_checkedItems.emplace(checked, item);
+        _watch(checked, build);
+        build.checkedItems.emplace(checked, item);
         item->setChecked(checked->evalBool());
     }
     NumericValue* enabled = command->getEnabledExpression();
     if (!enabled)
         enabled = command->getCommand()->getEnabledExpression();
     if (enabled) {
-        _watch(enabled);
-        m_enabledItems.emplace(enabled, item);
+        _watch(enabled, build);
+        build.enabledItems.emplace(enabled, item);
         item->setState(enabled->evalBool() ? tnMarkItem::Normal : tnMarkItem::Disabled);
     }
-    item->setData(command);
+    item->setData(command.get());
 }
 
 tnMarkMenuItem* PopUpMenu::_addRadialItem(Element* element, tnMarkMenu* menu, int id, int markPosition)
@@ -295,25 +345,15 @@ tnMarkMenuItem* PopUpMenu::_addRadialItem(Element* element, tnMarkMenu* menu, in
         tnString::IString disabled = iconFile(element, IconState::Highlight);
         if (disabled.isEmpty())
             disabled = normal;
-        try {
-            return menu->addImageItem(normal, highlighted, disabled, tooltip, id, markPosition, nullptr);
-        } catch (const tnMarkBadImageException&) {
-            // Pictures that cannot be shown leave the command as a text item
-            // rather than out of the menu.
-        }
+        return menu->addImageItem(normal, highlighted, disabled, tooltip, id, markPosition, nullptr);
     }
     return menu->addTextItem(_getElementLabel(element), tooltip, id, markPosition, _defaultFont(), nullptr);
 }
 
-void PopUpMenu::_watch(NumericValue* condition)
+void PopUpMenu::_watch(NumericValue* condition, Build& build)
 {
-    const bool watched =
-        std::any_of(m_watched.begin(), m_watched.end(),
-                    [condition](const tn::Reference<NumericValue>& w) { return w.get() == condition; });
-    if (watched)
-        return;
-    tnRTB::connect(condition->messageSignal, this, &PopUpMenu::contentModified);
-    m_watched.emplace_back(condition);
+    if (!watches(build.watched, condition))
+        build.watched.emplace_back(condition);
 }
 
 tnString::IString PopUpMenu::_getElementLabel(Element* element)

@@ -33,10 +33,17 @@ class NumericValue;
 // structure; between rebuilds the items follow the commands' enabled and
 // checked conditions in place. The pop-up menu owns the marking menu and the
 // submenus made for it.
+//
+// A command of a radial group whose icon pictures cannot be used (a file that
+// does not load, pictures of different sizes) fails the build:
+// tnMarkBadImageException leaves the constructor, or the group's change that
+// caused the rebuild, and the pop-up menu stays as it was before that
+// rebuild. A host that wants another look for such a command catches it.
 class PopUpMenu : public NamedLabeledEntity {
 public:
     // Holds group (null gives an object without a menu), listens to it and
-    // builds the menu.
+    // builds the menu; raises tnMarkBadImageException when an icon's pictures
+    // cannot be used.
     explicit PopUpMenu(CommandGroup* group);
     ~PopUpMenu() override;
 
@@ -49,10 +56,10 @@ public:
     CommandInstance* show(const tnLinear::Point2& p) const;
 
     // Width and height of the menu at the last rebuild; (0, 0) without one.
-    const tnLinear::Tuple2& getSize() const noexcept { return m_size; }
+    const tnLinear::Tuple2& getSize() const noexcept { return m_build.size; }
     // The current marking menu, null without one, for inspection: it belongs
     // to this object and is replaced by every rebuild.
-    tnMarkMenu* getMarkMenu() const noexcept { return m_markMenu.get(); }
+    tnMarkMenu* getMarkMenu() const noexcept { return m_build.menu.get(); }
 
     // The compass position named by a long ("North") or short ("N") name; 0
     // when no name matches exactly.
@@ -63,7 +70,8 @@ public:
 
     // Brings the items up to date for changes of the watched conditions and
     // rebuilds the menu once for a change of content or structure, looking
-    // at m and every message that caused it.
+    // at m and every message that caused it. A failed rebuild raises
+    // tnMarkBadImageException and keeps the current menu.
     void contentModified(Message& m);
 
     // The entity, then the group under "command group" one level deeper.
@@ -79,36 +87,52 @@ private:
     // several items.
     using ItemMap = std::multimap<const NumericValue*, tnMarkMenuItem*, std::less<>>;
 
-    // Throws the menu away and builds it again from the group.
+    // Everything one build of the menu made: the marking menu, its submenus,
+    // the conditions that drive its items and its size.
+    struct Build {
+        // Submenus made for the menu; declared first, so deleted after it.
+        std::vector<std::unique_ptr<tnMarkMenu>> submenus;
+        std::unique_ptr<tnMarkMenu> menu;
+        ItemMap checkedItems;
+        ItemMap enabledItems;
+        // The conditions of checkedItems and enabledItems, each once, kept
+        // alive while the build is in use.
+        tn::vector<tn::Reference<NumericValue>> watched;
+        tnLinear::Tuple2 size;
+        bool radial = false;
+    };
+
+    // Builds the menu again from the group, aside, and puts it in place of
+    // the current one only once it is complete: a failure leaves the current
+    // build and its connections as they were.
     void _update();
-    // Deletes the menu and its submenus (or keeps them aside while shown),
-    // stops watching the conditions and resets the size.
-    void _clearMenu();
-    // Adds the elements of group to menu in order. A nested group ends a
-    // radial menu and becomes a submenu of a list.
-    void _addCmdGroup(Group* group, tnMarkMenu* menu);
+    // Makes next the current build: listens to the conditions new to it and
+    // stops listening to those it dropped. The old build is left in next, to
+    // be deleted with it, but for the menus a running show still needs.
+    void _install(Build& next);
+    // Adds the elements of group to menu, part of build, in order. A nested
+    // group ends a radial menu and becomes a submenu of a list.
+    void _addCmdGroup(Group* group, tnMarkMenu* menu, Build& build);
     // Adds one element with that id: a separator, or an item for a command
-    // with its conditions watched and the command instance as its data.
-    void _addCmdElement(Element* element, tnMarkMenu* menu, int id);
+    // with its conditions recorded in build and the command instance as its
+    // data.
+    void _addCmdElement(Element* element, tnMarkMenu* menu, int id, Build& build);
     // The item of a radial menu: a picture when the element has a Normal
-    // icon, text otherwise.
+    // icon, text otherwise. Raises tnMarkBadImageException when the pictures
+    // cannot be used.
     tnMarkMenuItem* _addRadialItem(Element* element, tnMarkMenu* menu, int id, int markPosition);
-    // Listens to condition, once, and keeps it alive while it is watched.
-    void _watch(NumericValue* condition);
+    // Records condition, once, among the conditions build watches.
+    static void _watch(NumericValue* condition, Build& build);
+    // Stops listening to the conditions of build.
+    void _unwatch(const Build& build) noexcept;
 
     static tnString::IString _getElementLabel(Element* element);
     static tnString::IString _getElementToolTip(Element* element);
     static const tnMarkFont& _defaultFont();
 
     tn::Reference<CommandGroup> m_commandGroup;
-    // Submenus made for the current menu, deleted after it.
-    std::vector<std::unique_ptr<tnMarkMenu>> m_submenus;
-    std::unique_ptr<tnMarkMenu> m_markMenu;
-    tnLinear::Tuple2 m_size;
-    bool m_radial = false;
-    ItemMap m_checkedItems;
-    ItemMap m_enabledItems;
-    tn::vector<tn::Reference<NumericValue>> m_watched;
+    // The current build, whose conditions this object listens to.
+    Build m_build;
     // While show runs, a rebuild cannot delete the menu being shown: the old
     // menus wait here until the outermost show returns.
     mutable int m_showDepth = 0;

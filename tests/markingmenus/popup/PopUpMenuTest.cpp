@@ -193,28 +193,66 @@ TEST_F(PopUpMenuTest, SubgroupEndsARadialMenuAndBecomesASubmenuOfAList)
     EXPECT_EQ(item(*list, 2)->getData(), nullptr);
 }
 
-TEST_F(PopUpMenuTest, IconsFallBackOnTheNormalPicture)
+// Icons whose pictures are written, at chosen sizes, into a temporary folder.
+class PopUpMenuIconTest : public PopUpMenuTest {
+protected:
+    static constexpr const char* loadError = "Error loading image for Marking Menu item";
+    static constexpr const char* sizeError =
+        "Error - marking menu image items should have the same dimensions for all its images";
+
+    void SetUp() override
+    {
+        PopUpMenuTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        // "missing.png" is never written.
+        const std::pair<const char*, QSize> pictures[] = {{"n.png", {16, 16}},      {"n2.png", {16, 16}},
+                                                          {"active.png", {16, 16}}, {"highlight.png", {16, 16}},
+                                                          {"wide.png", {17, 16}},   {"tall.png", {16, 17}}};
+        for (const auto& [name, size] : pictures) {
+            QImage image(size, QImage::Format_ARGB32);
+            image.fill(Qt::red);
+            ASSERT_TRUE(image.save(m_dir.filePath(name))) << name;
+        }
+    }
+
+    tnUI::ImageFile* icon(const char* name) const
+    {
+        return new tnUI::ImageFile(new tnUI::Filename(tnString::IString(m_dir.filePath(name).toStdWString())));
+    }
+    // Gives c the icon files named for those states; null leaves one out.
+    void setIcons(CommandInstance& c, const char* normal, const char* active = nullptr,
+                  const char* highlight = nullptr) const
+    {
+        using tnUI::IconState;
+        const std::pair<const char*, IconState::EState> icons[] = {
+            {normal, IconState::Normal}, {active, IconState::Active}, {highlight, IconState::Highlight}};
+        for (const auto& [name, state] : icons) {
+            if (name)
+                c.setIcon(icon(name), state, tnUI::IconMode::Default);
+        }
+    }
+    // The message of the tnMarkBadImageException that f raises; "none" when
+    // it raises nothing.
+    template <class F>
+    static std::string badImage(F&& f)
+    {
+        try {
+            f();
+        } catch (const tnMarkBadImageException& e) {
+            return text(e.getMessage());
+        }
+        return "none";
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(PopUpMenuIconTest, IconsFallBackOnTheNormalPicture)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    // An icon file; written unless it is to be missing.
-    auto icon = [&](const char* name, bool written = true) {
-        const QString path = dir.filePath(name);
-        QImage image(16, 16, QImage::Format_ARGB32);
-        image.fill(Qt::red);
-        EXPECT_TRUE(!written || image.save(path));
-        return new tnUI::ImageFile(new tnUI::Filename(tnString::IString(path.toStdWString())));
-    };
-    using tnUI::IconMode;
-    using tnUI::IconState;
     tn::Reference<CommandGroup> g = group(Group::Radial);
-    add(*g, "normal only", 1)->setIcon(icon("n.png"), IconState::Normal, IconMode::Default);
-    CommandInstance* all = add(*g, "all", 3);
-    all->setIcon(icon("n2.png"), IconState::Normal, IconMode::Default);
-    all->setIcon(icon("active.png"), IconState::Active, IconMode::Default);
-    all->setIcon(icon("highlight.png"), IconState::Highlight, IconMode::Default);
-    add(*g, "disabled only", 5)->setIcon(icon("d.png"), IconState::Disabled, IconMode::Default);
-    add(*g, "missing file", 7)->setIcon(icon("none.png", false), IconState::Normal, IconMode::Default);
+    setIcons(*add(*g, "normal only", 1), "n.png");
+    setIcons(*add(*g, "all", 3), "n2.png", "active.png", "highlight.png");
+    add(*g, "disabled only", 5)->setIcon(icon("n.png"), tnUI::IconState::Disabled, tnUI::IconMode::Default);
 
     tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
     auto files = [&](int mark) {
@@ -228,12 +266,98 @@ TEST_F(PopUpMenuTest, IconsFallBackOnTheNormalPicture)
     };
     EXPECT_THAT(files(tnMarkPosition::North), ElementsAre("n.png", "n.png", "n.png"));
     EXPECT_THAT(files(tnMarkPosition::East), ElementsAre("n2.png", "active.png", "highlight.png"));
-    // Without a usable Normal picture the command shows as text.
-    for (int mark : {tnMarkPosition::South, tnMarkPosition::West}) {
-        ASSERT_NE(itemAt(*menu, mark), nullptr) << mark;
-        EXPECT_EQ(dynamic_cast<tnMarkImageItem*>(itemAt(*menu, mark)), nullptr) << mark;
-    }
+    // Without a Normal icon the command shows as text.
+    ASSERT_NE(itemAt(*menu, tnMarkPosition::South), nullptr);
+    EXPECT_EQ(dynamic_cast<tnMarkImageItem*>(itemAt(*menu, tnMarkPosition::South)), nullptr);
     EXPECT_EQ(text(itemAt(*menu, tnMarkPosition::South)->getLabel()), "disabled only");
+}
+
+TEST_F(PopUpMenuIconTest, PicturesThatCannotBeUsedFailTheConstruction)
+{
+    const struct {
+        const char* normal;
+        const char* active;
+        const char* highlight;
+        const char* message;
+    } rows[] = {
+        {"n.png", "wide.png", nullptr, sizeError},     {"n.png", nullptr, "tall.png", sizeError},
+        {"missing.png", nullptr, nullptr, loadError},  {"n.png", "missing.png", nullptr, loadError},
+        {"n.png", "n2.png", "missing.png", loadError},
+    };
+    for (const auto& row : rows) {
+        tn::Reference<CommandGroup> g = group(Group::Radial);
+        tn::Reference<tnUI::BoolValue> checked(new tnUI::BoolValue(true));
+        add(*g, "north", 1)->setCheckedExpression(checked.get());
+        setIcons(*add(*g, "bad", 5), row.normal, row.active, row.highlight);
+        const int listeners[] = {g->messageSignal.getNumConnections(), checked->messageSignal.getNumConnections()};
+
+        EXPECT_EQ(badImage([&] { tn::Reference<PopUpMenu>(new PopUpMenu(g.get())); }), row.message) << row.normal;
+        EXPECT_THAT(listeners,
+                    ElementsAre(g->messageSignal.getNumConnections(), checked->messageSignal.getNumConnections()));
+    }
+}
+
+TEST_F(PopUpMenuIconTest, AFailedRebuildLeavesTheMenuAsItWas)
+{
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    CommandInstance* north = add(*g, "north", 1);
+    tn::Reference<tnUI::BoolValue> checked(new tnUI::BoolValue(false));
+    tn::Reference<tnUI::BoolValue> enabled(new tnUI::BoolValue(true));
+    tn::Reference<tnUI::BoolValue> fresh(new tnUI::BoolValue(true));
+    north->setCheckedExpression(checked.get());
+    north->setEnabledExpression(enabled.get());
+    CommandInstance* south = add(*g, "south", 5);
+    setIcons(*south, "n.png");
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    // The title marks this build: a rebuild makes a menu with the default one.
+    menu->getMarkMenu()->setTitle("this build");
+
+    // Everything a rebuild replaces: the menu, its items, the size and the
+    // listeners of the group and of the conditions.
+    const auto state = [&] {
+        tnMarkMenu* m = menu->getMarkMenu();
+        std::vector<tnMarkItem*> items;
+        items.reserve(m->getNumItems());
+        for (int i = 0; i < m->getNumItems(); ++i)
+            items.push_back(m->itemAt(i));
+        return std::tuple(m, text(m->getTitle()), items, menu->getSize().x, menu->getSize().y,
+                          std::vector{g->messageSignal.getNumConnections(), checked->messageSignal.getNumConnections(),
+                                      enabled->messageSignal.getNumConnections(),
+                                      fresh->messageSignal.getNumConnections()});
+    };
+    const auto before = state();
+    EXPECT_THAT(std::get<5>(before), ElementsAre(1, 2, 2, 0));
+
+    // A command whose pictures differ in size fails the group's change.
+    CommandInstance* bad = command("bad", 3);
+    setIcons(*bad, "n.png", "wide.png");
+    EXPECT_EQ(badImage([&] { g->appendItemSorted(bad); }), sizeError);
+    EXPECT_EQ(state(), before);
+    // The conditions still drive the items of the kept menu.
+    checked->setValue(true);
+    enabled->setValue(false);
+    EXPECT_TRUE(item(*menu, 0)->isChecked());
+    EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Disabled);
+
+    // Without it the menu builds again.
+    g->removeItem(1);
+    EXPECT_EQ(text(menu->getMarkMenu()->getTitle()), "untitled");
+    EXPECT_EQ(menu->getMarkMenu()->getNumItems(), 2);
+    menu->getMarkMenu()->setTitle("this build");
+    CommandInstance* east = command("east", 3);
+    east->setCheckedExpression(fresh.get());
+    const auto rebuilt = state();
+
+    // An icon that no longer loads fails the next rebuild, which leaves no
+    // listener on the condition of the command it was adding.
+    setIcons(*south, "n.png", "missing.png");
+    EXPECT_EQ(state(), rebuilt);
+    EXPECT_EQ(badImage([&] { g->appendItemSorted(east); }), loadError);
+    EXPECT_EQ(state(), rebuilt);
+    setIcons(*south, "n.png", "n2.png");
+    g->appendItemSorted(command("west", 7));
+    EXPECT_EQ(menu->getMarkMenu()->getNumItems(), 4);
+    EXPECT_EQ(fresh->messageSignal.getNumConnections(), 2);
 }
 
 TEST_F(PopUpMenuTest, ContentChangesRebuildConditionChangesUpdateInPlace)
