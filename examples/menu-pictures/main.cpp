@@ -1,9 +1,11 @@
 // Paints a displayed radial marking menu and a linear menu with a linear
-// submenu open into PNG files, the way the marking-menu view paints them.
+// submenu open into PNG files, the way the marking-menu view paints them, and
+// the radial menu once more at two device pixels to the pixel.
 //
 //   menu-pictures [directory]      (default: the current directory)
 //
-// Run it on any Qt platform; QT_QPA_PLATFORM=offscreen needs no display.
+// Without a display (no DISPLAY or WAYLAND_DISPLAY) and no QT_QPA_PLATFORM
+// given, it paints on Qt's offscreen platform.
 #include <tnUI/markingmenus/MarkLinearMenu.h>
 #include <tnUI/markingmenus/MarkMenu.h>
 #include <tnUI/markingmenus/qt/QmarkLinearMenu.h>
@@ -18,6 +20,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -33,10 +36,12 @@ tnMarkFont menuFont()
     return tnMarkFont(QApplication::font().family().toStdWString(), 0, 10);
 }
 
-// Paints menu (and its parents) with its centre placed so that everything
-// fits, then the pointer line and the highlighted item's tooltip, as the
-// view's paint does.
-QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool tooltip)
+// Paints menu (and its parents) with its centre placed on a whole pixel so
+// that everything fits, then the pointer line and the highlighted item's
+// tooltip, as the view's paint does. The view stands for the screen: it takes
+// the picture's size, which keeps the tooltip inside. The picture has
+// pixelRatio device pixels to the pixel, with the same layout.
+QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool tooltip, int pixelRatio = 1)
 {
     float right, bottom, left, top;
     menu.getExtents(right, bottom, left, top);
@@ -52,13 +57,15 @@ QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool too
     }
     const int width = static_cast<int>(right - left) + 2 * Margin + (tooltip ? TooltipWidth : 0);
     const int height = static_cast<int>(top - bottom) + 2 * Margin + (tooltip ? TooltipHeight : 0);
-    QImage image(width, height, QImage::Format_ARGB32);
+    QImage image(width * pixelRatio, height * pixelRatio, QImage::Format_ARGB32);
+    image.setDevicePixelRatio(pixelRatio);
     image.fill(QColor(222, 226, 232));
+    view.resize(width, height);
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QmarkRender render(&view);
-    render.setCenter(Margin - left, Margin + top);
+    render.setCenter(std::ceil(Margin - left), std::ceil(Margin + top));
     render.setPainter(&painter);
     menu.draw(render, true);
     if (pointer)
@@ -69,7 +76,7 @@ QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool too
     return image;
 }
 
-QImage radialPicture(QWidget& view)
+QImage radialPicture(QWidget& view, int pixelRatio)
 {
     const tnMarkFont font = menuFont();
     std::unique_ptr<tnMarkMenu> menu(createMarkMenu());
@@ -96,7 +103,7 @@ QImage radialPicture(QWidget& view)
     tnMarkMenu::setGesturePhase(false);
     const float pointer[] = {62.0f, 58.0f};
     menu->hover(pointer[0], pointer[1], false);
-    return paintMenu(*menu, view, pointer, true);
+    return paintMenu(*menu, view, pointer, true, pixelRatio);
 }
 
 QImage linearPicture(QWidget& view)
@@ -134,6 +141,9 @@ QImage linearPicture(QWidget& view)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
     if (!dir.exists() && !QDir().mkpath(dir.path())) {
@@ -144,7 +154,9 @@ int main(int argc, char** argv)
     const struct {
         const char* file;
         QImage image;
-    } pictures[] = {{"marking-menu.png", radialPicture(view)}, {"linear-menu.png", linearPicture(view)}};
+    } pictures[] = {{"marking-menu.png", radialPicture(view, 1)},
+                    {"marking-menu@2x.png", radialPicture(view, 2)},
+                    {"linear-menu.png", linearPicture(view)}};
     for (const auto& picture : pictures) {
         const QString path = dir.filePath(QString::fromUtf8(picture.file));
         if (!picture.image.save(path)) {

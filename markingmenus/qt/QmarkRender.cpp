@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QPainter>
+#include <QRegion>
 #include <QStyle>
 #include <QStyleOptionMenuItem>
 #include <QWidget>
@@ -18,6 +19,11 @@
 #include <algorithm>
 
 namespace {
+
+// Pixels left free between the pointer line and an item's frame.
+constexpr int lineClearance = 1;
+// Pixels left free between an item's label and its option box.
+constexpr int labelClearance = 2;
 
 // Styles draw menus unantialiased, on whole pixels; the view paints with
 // antialiasing for its strokes. Switches it off for the lifetime of this.
@@ -75,14 +81,31 @@ QmarkRender::QmarkRender(QWidget* widget)
 
 QmarkRender::~QmarkRender() = default;
 
+void QmarkRender::setPainter(QPainter* painter)
+{
+    m_painter = painter;
+    m_drawn.clear();
+}
+
 void QmarkRender::drawPointerLine(float x1, float y1, float x2, float y2)
 {
     if (!m_painter)
         return;
-    const QPen pen = m_painter->pen();
+    const QPointF from = _toView(x1, y1);
+    const QPointF to = _toView(x2, y2);
+    m_painter->save();
+    if (!m_drawn.empty()) {
+        // The line passes beneath the items and lists: it is cut out of their
+        // boxes, with a pixel to spare so that it never touches a frame.
+        const int reach = qCeil(m_pointerPen.widthF()) + 1;
+        QRegion clip(QRectF(from, to).normalized().toAlignedRect().adjusted(-reach, -reach, reach, reach));
+        for (const QRect& box : m_drawn)
+            clip -= box.adjusted(-lineClearance, -lineClearance, lineClearance, lineClearance);
+        m_painter->setClipRegion(clip, Qt::IntersectClip);
+    }
     m_painter->setPen(m_pointerPen);
-    m_painter->drawLine(_toView(x1, y1), _toView(x2, y2));
-    m_painter->setPen(pen);
+    m_painter->drawLine(from, to);
+    m_painter->restore();
 }
 
 void QmarkRender::drawListBackground(const tnLinear::Point2& topLeft, const tnLinear::Vector2& size)
@@ -98,7 +121,9 @@ void QmarkRender::drawListBackground(const tnLinear::Point2& topLeft, const tnLi
     option.rect = rect;
     _drawPanel(option);
     m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
-    _drawFrame(rect, QApplication::palette().color(QPalette::Shadow));
+    const QRect framed = rect.adjusted(-1, -1, 1, 1);
+    _drawFrame(framed, QApplication::palette().color(QPalette::Shadow));
+    m_drawn.push_back(framed);
 }
 
 void QmarkRender::drawDefaultCenter()
@@ -121,8 +146,9 @@ void QmarkRender::drawImage(tnMarkImage* image, float x, float y)
         return;
     const QPointF center = _toView(x, y);
     const QImage& picture = qimage->image();
-    m_painter->drawImage(
-        QPoint(qRound(center.x() - picture.width() / 2.0), qRound(center.y() - picture.height() / 2.0)), picture);
+    const QPoint corner(qRound(center.x() - picture.width() / 2.0), qRound(center.y() - picture.height() / 2.0));
+    m_painter->drawImage(corner, picture);
+    m_drawn.emplace_back(corner, picture.size());
 }
 
 void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
@@ -130,6 +156,9 @@ void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
     if (!m_painter || !item)
         return;
     const QRect box = _itemBox(x, y, item->getWidth(), item->getHeight());
+    // Radial items stand alone: the style's panel fills the box and a frame
+    // is drawn over its outermost pixels. List items sit on the list's frame.
+    const bool framed = !item->isInOverflow();
     const StyleHints hints(m_painter);
 
     QStyleOptionMenuItem option;
@@ -160,26 +189,52 @@ void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
     else if (item->getState() == tnMarkItem::Disabled)
         option.palette.setCurrentColorGroup(QPalette::Disabled);
     QStyle* style = m_widget->style();
-    if (!item->isInOverflow())
+    if (framed)
         _drawPanel(option);
+
     // Item widths leave one text height for the check column, which some
     // styles draw wider; a style that would elide a label the box holds gets
     // the shortfall back from the shortcut column, which items never use.
     const int needed = style->sizeFromContents(QStyle::CT_MenuItem, &option, label, m_widget).width();
     option.reservedShortcutWidth = std::min(0, box.width() - needed);
-    style->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
+    const tnMarkOptionBoxItem* optionBox = item->getOptionBox();
+    if (!optionBox) {
+        style->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
+    } else {
+        // The style's label would start after its check column and run into
+        // the option box at the right end. The style draws the panel and the
+        // marks; the label, in the style's colours, ends a little short of
+        // the box, leaving the check column all the room the width gives.
+        const QString text = option.text;
+        option.text.clear();
+        style->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
+        const int boxLeft = box.left() + box.width() - qRound(optionBox->getWidth());
+        const int left = box.left() + (framed ? 1 : 0);
+        const QRect area(left, box.top(), boxLeft - labelClearance - left, box.height());
+        const int mnemonic = style->styleHint(QStyle::SH_UnderlineShortcut, &option, m_widget) ? Qt::TextShowMnemonic
+                                                                                               : Qt::TextHideMnemonic;
+        const int flags = static_cast<int>(Qt::AlignRight | Qt::AlignVCenter) | Qt::TextSingleLine | mnemonic;
+        const bool selected = option.state.testFlag(QStyle::State_Selected);
+        m_painter->save();
+        m_painter->setFont(option.font);
+        style->drawItemText(m_painter, area, flags, option.palette, item->getState() != tnMarkItem::Disabled,
+                            option.fontMetrics.elidedText(text, Qt::ElideRight, area.width(), mnemonic),
+                            selected ? QPalette::HighlightedText : QPalette::Text);
+        m_painter->restore();
+    }
 
-    // Radial items stand alone and get a frame; list items sit on the list's.
-    if (!item->isInOverflow())
+    if (framed)
         _drawFrame(box, option.palette.color(QPalette::Shadow));
+    m_drawn.push_back(box);
 
     if (item->hasSeparatorAfter()) {
+        option.rect = QRect(box.left(), box.bottom() + 1, box.width(), 2);
         option.menuItemType = QStyleOptionMenuItem::Separator;
         option.checkType = QStyleOptionMenuItem::NotCheckable;
         option.checked = false;
         option.text.clear();
         option.state &= ~QStyle::State_Selected;
-        option.rect = QRect(box.left(), box.bottom() + 1, box.width(), 2);
+        option.reservedShortcutWidth = 0;
         style->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
     }
 }
@@ -192,15 +247,20 @@ void QmarkRender::drawOptionBox(tnMarkOptionBoxItem* box, float x, float y)
     const int drawingState = box->getDrawingState();
     const StyleHints hints(m_painter);
 
+    // The box sits in its owner's right end: a radial owner's frame goes
+    // round both, so the box's panel stays inside it. The picture is painted
+    // in the whole box, where it keeps its own size.
+    const tnMarkMenuItem* owner = box->getOwner();
     QStyleOptionMenuItem option;
     option.initFrom(m_widget);
-    option.rect = rect;
+    option.rect = owner && !owner->isInOverflow() ? rect.adjusted(0, 1, -1, -1) : rect;
     if (drawingState == tnMarkOptionBoxItem::DrawHighlighted)
         option.state |= QStyle::State_Selected;
     else if (drawingState == tnMarkOptionBoxItem::DrawDisabled)
         option.palette.setCurrentColorGroup(QPalette::Disabled);
     m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
     optionBoxIcon().paint(m_painter, rect, Qt::AlignCenter, iconMode(drawingState));
+    m_drawn.push_back(rect);
 }
 
 void QmarkRender::translate(float dx, float dy)
@@ -215,12 +275,13 @@ QPointF QmarkRender::_toView(double x, double y) const
 
 QRect QmarkRender::_itemBox(float x, float y, float width, float height) const
 {
-    // Each edge goes outward to the pixel grid, so the box covers the item.
+    // Nearest whole pixels, so that boxes a pixel apart in the model stay
+    // apart on screen; a half pixel goes outward, so the box covers the item.
     const QPointF center = _toView(x, y);
-    const int left = qFloor(center.x() - width / 2.0);
-    const int top = qFloor(center.y() - height / 2.0);
-    const int right = qCeil(center.x() + width / 2.0);
-    const int bottom = qCeil(center.y() + height / 2.0);
+    const int left = qCeil(center.x() - width / 2.0 - 0.5);
+    const int top = qCeil(center.y() - height / 2.0 - 0.5);
+    const int right = qFloor(center.x() + width / 2.0 + 0.5);
+    const int bottom = qFloor(center.y() + height / 2.0 + 0.5);
     return {left, top, right - left, bottom - top};
 }
 
@@ -233,11 +294,10 @@ void QmarkRender::_drawPanel(const QStyleOptionMenuItem& option)
 
 void QmarkRender::_drawFrame(const QRect& rect, const QColor& color)
 {
-    // A one-pixel outline just outside rect, filled rather than stroked so
-    // that it stays on whole pixels whatever the painter's antialiasing.
-    const QRect outer = rect.adjusted(-1, -1, 1, 1);
-    m_painter->fillRect(QRect(outer.left(), outer.top(), outer.width(), 1), color);
-    m_painter->fillRect(QRect(outer.left(), outer.bottom(), outer.width(), 1), color);
-    m_painter->fillRect(QRect(outer.left(), rect.top(), 1, rect.height()), color);
-    m_painter->fillRect(QRect(outer.right(), rect.top(), 1, rect.height()), color);
+    // Filled rather than stroked, so that it stays on whole pixels whatever
+    // the painter's antialiasing and device pixel ratio.
+    m_painter->fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), color);
+    m_painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), color);
+    m_painter->fillRect(QRect(rect.left(), rect.top() + 1, 1, rect.height() - 2), color);
+    m_painter->fillRect(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 2), color);
 }

@@ -4,6 +4,9 @@
 
 #include <QPen>
 #include <QPointF>
+#include <QRect>
+
+#include <vector>
 
 class QColor;
 class QPainter;
@@ -15,6 +18,12 @@ class QWidget;
 // items are the style's menu-item panels. Model points (relative to the menu
 // centre, y up) map to the view pixel (centre.x + x, centre.y - y). Nothing is
 // drawn while no painter is bound.
+//
+// Everything stays on whole logical pixels, so a painter with a device pixel
+// ratio draws the same picture, only finer. A radial item is drawn inside the
+// pixels of its own box, its frame on the box's outermost pixels, so that
+// items whose boxes do not meet never touch. The pointer line runs beneath
+// everything drawn since the painter was bound: it is cut out of those boxes.
 class QmarkRender : public tnMarkRender {
 public:
     // widget supplies the style and the palette; it is not owned. A null
@@ -22,8 +31,9 @@ public:
     explicit QmarkRender(QWidget* widget);
     ~QmarkRender() override;
 
-    // Binds the painter for one paint; null unbinds it.
-    void setPainter(QPainter* painter) { m_painter = painter; }
+    // Binds the painter for one paint; null unbinds it. Either way the boxes
+    // drawn so far are forgotten.
+    void setPainter(QPainter* painter);
     QPainter* painter() const { return m_painter; }
     QWidget* widget() const { return m_widget; }
     // The menu centre in view pixels.
@@ -41,13 +51,18 @@ public:
 private:
     // The view pixel of the model point (x, y).
     QPointF _toView(double x, double y) const;
-    // The pixels covered by a width x height box centred at the model point.
+    // The pixels a width x height box centred at the model point covers:
+    // each edge goes to the nearest pixel boundary, a half pixel away from
+    // the centre.
     QRect _itemBox(float x, float y, float width, float height) const;
     void _drawPanel(const QStyleOptionMenuItem& option);
+    // A one-pixel outline on the outermost pixels of rect.
     void _drawFrame(const QRect& rect, const QColor& color);
 
     QPainter* m_painter = nullptr;
     QWidget* m_widget;
     QPointF m_center;
     QPen m_pointerPen;
+    // The pixels of the items and lists drawn while this painter is bound.
+    std::vector<QRect> m_drawn;
 };

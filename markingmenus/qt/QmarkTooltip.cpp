@@ -6,6 +6,8 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QWidget>
+#include <QtMath>
 
 namespace {
 
@@ -49,6 +51,7 @@ void QmarkTooltip::draw(tnMarkRender& render, const tnLinear::Range2d& itemBox)
     const int left = qRound(center.x() + itemBox.getMax().x - 5.0);
     const int top = qRound(center.y() - itemBox.getMin().y - 5.0);
     m_rect = QRect(left, top, text.right() - text.left() + 7, text.bottom() - text.top() + 5);
+    _keepInside(*qrender);
 
     painter->save();
     painter->setRenderHint(QPainter::TextAntialiasing, true);
@@ -59,6 +62,38 @@ void QmarkTooltip::draw(tnMarkRender& render, const tnLinear::Range2d& itemBox)
     painter->setFont(m_font);
     painter->drawText(m_rect, Qt::AlignCenter, m_text);
     painter->restore();
+}
+
+void QmarkTooltip::_keepInside(const QmarkRender& render)
+{
+    // The view's pixels that are on the screen holding the tooltip's corner:
+    // the whole screen for the full-screen view, the picture when painting
+    // into an image the size of the view.
+    const QWidget* view = render.widget();
+    const QPoint origin = view->mapToGlobal(QPoint(0, 0));
+    tnLinear::Range2d screen;
+    getScreenBounds({static_cast<double>(origin.x() + m_rect.left()), static_cast<double>(origin.y() + m_rect.top())},
+                    screen);
+    QRect bounds = view->rect();
+    if (!screen.isEmpty()) {
+        const QRect onScreen(QPoint(qFloor(screen.getMin().x), qFloor(screen.getMin().y)) - origin,
+                             QPoint(qCeil(screen.getMax().x) - 1, qCeil(screen.getMax().y) - 1) - origin);
+        bounds &= onScreen;
+    }
+    // The frame's pen reaches a pixel beyond the box.
+    bounds.adjust(1, 1, -1, -1);
+    if (bounds.isEmpty())
+        return;
+    // A far edge beyond the bounds is brought back first; the near edge wins
+    // when the tooltip is larger than the bounds, so its text starts inside.
+    if (m_rect.right() > bounds.right())
+        m_rect.moveRight(bounds.right());
+    if (m_rect.bottom() > bounds.bottom())
+        m_rect.moveBottom(bounds.bottom());
+    if (m_rect.left() < bounds.left())
+        m_rect.moveLeft(bounds.left());
+    if (m_rect.top() < bounds.top())
+        m_rect.moveTop(bounds.top());
 }
 
 void QmarkTooltip::getScreenBounds(const tnLinear::Point2& p, tnLinear::Range2d& bounds) const

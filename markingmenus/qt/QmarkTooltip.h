@@ -6,9 +6,12 @@
 #include <QRect>
 #include <QString>
 
+class QmarkRender;
+
 // A tooltip drawn as a light yellow box with a grey frame, overlapping the
-// lower-right corner of its item by 5 pixels each way. A tooltip with empty
-// text is neither laid out nor drawn.
+// lower-right corner of its item by 5 pixels each way, or moved back inside
+// the screen and the view where that would reach beyond them. A tooltip with
+// empty text is neither laid out nor drawn.
 class QmarkTooltip : public tnTooltip {
 public:
     // Takes the application font for its text.
@@ -34,6 +37,10 @@ public:
     static tnTooltip* create(const tnString::IString& text);
 
 private:
+    // Moves the laid-out box back inside the part of the render's view that
+    // lies on the screen.
+    void _keepInside(const QmarkRender& render);
+
     QFont m_font;
     QString m_text;
     QRect m_rect;

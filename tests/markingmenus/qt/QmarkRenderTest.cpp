@@ -37,14 +37,26 @@ QRgb shadow()
     return QApplication::palette().color(QPalette::Shadow).rgba();
 }
 
-// The view pixels an item's box covers, as the renderer rounds them.
+// The view pixels an item's box covers: each edge at the nearest pixel
+// boundary, a half pixel going outward.
 QRect viewBox(const tnMarkItem& item)
 {
     float left, bottom, right, top;
     item.getBox(left, bottom, right, top);
-    const int l = qFloor(Center.x() + left);
-    const int t = qFloor(Center.y() - top);
-    return {l, t, qCeil(Center.x() + right) - l, qCeil(Center.y() - bottom) - t};
+    const int l = qCeil(Center.x() + left - 0.5);
+    const int t = qCeil(Center.y() - top - 0.5);
+    return {l, t, qFloor(Center.x() + right + 0.5) - l, qFloor(Center.y() - bottom + 0.5) - t};
+}
+
+// The device pixels holding anything drawn.
+QRect footprint(const QImage& image)
+{
+    QRect painted;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) != 0)
+                painted |= QRect(x, y, 1, 1);
+    return painted;
 }
 
 bool blank(const QImage& image, const QRect& area)
@@ -63,11 +75,15 @@ std::unique_ptr<QmarkTextItem> textItem(const char* label, const char* tooltip =
 
 class QmarkRenderTest : public ::testing::Test {
 protected:
+    // The view stands for the screen: the image is as large.
+    QmarkRenderTest() { widget.resize(Width, Height); }
+
     // Paints with the renderer bound to a transparent image, centred in it,
-    // antialiased as the view paints.
-    QImage paint(const std::function<void(QmarkRender&)>& draw)
+    // antialiased as the view paints; ratio device pixels to the pixel.
+    QImage paint(const std::function<void(QmarkRender&)>& draw, int ratio = 1)
     {
-        QImage image(Width, Height, QImage::Format_ARGB32);
+        QImage image(Width * ratio, Height * ratio, QImage::Format_ARGB32);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
@@ -77,9 +93,9 @@ protected:
         render.setPainter(nullptr);
         return image;
     }
-    QImage paint(tnMarkItem& item)
+    QImage paint(tnMarkItem& item, int ratio = 1)
     {
-        return paint([&item](QmarkRender& r) { item.draw(r); });
+        return paint([&item](QmarkRender& r) { item.draw(r); }, ratio);
     }
 
     QWidget widget;
@@ -113,13 +129,46 @@ TEST_F(QmarkRenderTest, RadialItemsAreFramedListItemsAreNot)
         item->setInOverflow(inList);
         const QRect box = viewBox(*item);
         const QImage image = paint(*item);
-        const QRect frame = box.adjusted(-1, -1, 1, 1);
-        for (const QPoint p : {QPoint(frame.left(), box.center().y()), QPoint(frame.right(), box.center().y()),
-                               QPoint(box.center().x(), frame.top()), QPoint(box.center().x(), frame.bottom())})
-            EXPECT_EQ(inList ? QRgb(qAlpha(image.pixel(p))) : image.pixel(p), inList ? 0u : shadow())
-                << p.x() << "," << p.y();
-        EXPECT_FALSE(blank(image, box)) << "the label is drawn inside the box";
-        EXPECT_TRUE(blank(image, QRect(0, 0, Width, frame.top())));
+        // The frame takes the box's outermost pixels: nothing is drawn
+        // outside the box.
+        for (const QPoint p : {QPoint(box.left(), box.center().y()), QPoint(box.right(), box.center().y()),
+                               QPoint(box.center().x(), box.top()), QPoint(box.center().x(), box.bottom())})
+            EXPECT_EQ(image.pixel(p) == shadow(), !inList) << p.x() << "," << p.y();
+        EXPECT_TRUE(box.contains(footprint(image)));
+    }
+}
+
+// Eight items around a centre 35 pixels away, two with radio marks and one
+// highlighted, as a pop-up menu lays them out in fonts up to the sketchpad's.
+TEST_F(QmarkRenderTest, NeighbouringRadialItemsNeverTouchAtAnyPixelRatio)
+{
+    const char* labels[] = {"Erase", "Line", "Pen", "Black ink", "Red ink", "Grid", "Clear", "Undo"};
+    for (const int points : {7, 8, 9}) {
+        SCOPED_TRACE(points);
+        const tnMarkFont font(QApplication::font().family().toStdWString(), 0, points);
+        QmarkMenu menu;
+        menu.setRadius(35.0f);
+        tnMarkMenuItem* items[8];
+        for (int i = 0; i < 8; ++i)
+            items[i] = menu.addTextItem(labels[i], "", i, 2 * i, font, nullptr);
+        items[3]->setRadioChecked(true);
+        items[4]->setRadioChecked(false);
+        items[1]->setState(tnMarkItem::Highlighted);
+
+        QRect single[8];
+        for (int i = 0; i < 8; ++i) {
+            single[i] = footprint(paint(*items[i]));
+            // At two device pixels to the pixel, the same pixels, finer,
+            // with a crisp frame.
+            const QImage fine = paint(*items[i], 2);
+            const QRect doubled(single[i].topLeft() * 2, single[i].size() * 2);
+            EXPECT_EQ(footprint(fine), doubled) << labels[i];
+            for (const QPoint p : {doubled.topLeft(), doubled.bottomRight() - QPoint(1, 1)})
+                EXPECT_EQ(fine.pixel(p), shadow()) << labels[i];
+        }
+        for (int i = 0; i < 8; ++i)
+            EXPECT_FALSE(single[i].adjusted(-1, -1, 1, 1).intersects(single[(i + 1) % 8]))
+                << labels[i] << " touches " << labels[(i + 1) % 8];
     }
 }
 
@@ -172,7 +221,7 @@ TEST_F(QmarkRenderTest, OptionBoxShowsItsPictureInsideTheOwnersRightEnd)
     const QRect boxArea(box.right() - box.height() + 1, box.top(), box.height(), box.height());
     const QImage without = paint(*textItem("Item"));
     EXPECT_NE(withBox.copy(boxArea), without.copy(boxArea));
-    EXPECT_EQ(withBox.copy(0, 0, boxArea.left(), Height), without.copy(0, 0, boxArea.left(), Height));
+    EXPECT_EQ(footprint(withBox), box);
 
     // Each drawing state has its own look.
     QImage looks[2];
@@ -181,6 +230,33 @@ TEST_F(QmarkRenderTest, OptionBoxShowsItsPictureInsideTheOwnersRightEnd)
         looks[state] = paint(*item->getOptionBox()).copy(boxArea);
     }
     EXPECT_NE(looks[0], looks[1]);
+}
+
+TEST_F(QmarkRenderTest, LabelsKeepClearOfTheOptionBox)
+{
+    for (const char* label : {"M", "Move", "A rather long label"}) {
+        for (const int state : {tnMarkItem::Normal, tnMarkItem::Highlighted, tnMarkItem::Disabled}) {
+            SCOPED_TRACE(testing::Message() << label << " " << state);
+            // The same item with and without its label, equally wide.
+            auto labelled = textItem(label);
+            auto bare = textItem("");
+            bare->setMarkWidth(labelled->getWidth());
+            for (auto* item : {labelled.get(), bare.get()}) {
+                item->setOptionBox(new tnMarkOptionBoxItem("", 7, nullptr));
+                item->setState(state);
+            }
+            const QImage with = paint(*labelled);
+            const QImage without = paint(*bare);
+            const QRect box = viewBox(*labelled);
+            ASSERT_EQ(box, viewBox(*bare));
+            // The two columns left of the box, inside the frame, show no label.
+            const int boxLeft = box.right() + 1 - qRound(labelled->getHeight());
+            const QRect gap(boxLeft - 2, box.top() + 1, 2, box.height() - 2);
+            EXPECT_EQ(with.copy(gap), without.copy(gap));
+            EXPECT_NE(with.copy(box.left(), box.top(), gap.left() - box.left(), box.height()),
+                      without.copy(box.left(), box.top(), gap.left() - box.left(), box.height()));
+        }
+    }
 }
 
 TEST_F(QmarkRenderTest, TooltipBoxOverlapsTheItemsLowerRightCorner)
@@ -221,6 +297,46 @@ TEST_F(QmarkRenderTest, TooltipBoxOverlapsTheItemsLowerRightCorner)
     EXPECT_TRUE(blank(paint([&](QmarkRender& r) { item->showToolTip(r); }), image.rect()));
 }
 
+TEST_F(QmarkRenderTest, TooltipStaysInsideTheScreenAndTheView)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // Where the view lies on the screen, where the item is (model), and
+    // where the tooltip's box must end up in the view.
+    const struct {
+        const char* what;
+        QPoint viewAt;
+        QPointF itemAt;
+        QRect bounds;
+    } cases[] = {
+        {"in the middle", screen.topLeft(), {0.0, 0.0}, QRect(0, 0, Width, Height)},
+        {"at the view's right edge", screen.topLeft(), {Width / 2.0 - 40.0, 0.0}, QRect(0, 0, Width, Height)},
+        {"at the view's lower right corner",
+         screen.topLeft(),
+         {Width / 2.0 - 40.0, 12.0 - Height / 2.0},
+         QRect(0, 0, Width, Height)},
+        {"at the screen's right edge", screen.topRight() - QPoint(199, -10), {40.0, 0.0}, QRect(0, 0, 200, Height)},
+        {"at the screen's bottom edge", screen.bottomLeft() - QPoint(-10, 149), {0.0, -40.0}, QRect(0, 0, Width, 150)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        widget.move(c.viewAt);
+        auto item = textItem("Item", "A tooltip of some length");
+        item->setPosition(tnMarkPosition(static_cast<float>(c.itemAt.x()), static_cast<float>(c.itemAt.y())));
+        const auto* tooltip = dynamic_cast<QmarkTooltip*>(item->getToolTip());
+        const QImage image = paint([&](QmarkRender& r) { item->showToolTip(r); });
+        const QRect rect = tooltip->rect();
+        const QRect painted = footprint(image);
+        EXPECT_TRUE(c.bounds.contains(painted)) << painted.x() << "," << painted.y();
+        // Moved no further than needed: where it does not overlap the item's
+        // corner, it touches the edge.
+        float left, bottom, right, top;
+        item->getBox(left, bottom, right, top);
+        EXPECT_TRUE(rect.left() == qRound(Center.x() + right - 5.0) || painted.right() == c.bounds.right());
+        EXPECT_TRUE(rect.top() == qRound(Center.y() - bottom - 5.0) || painted.bottom() == c.bounds.bottom());
+        EXPECT_EQ(image.pixel(rect.left() + 2, rect.top() + 2), QColor(251, 251, 198).rgba());
+    }
+}
+
 TEST_F(QmarkRenderTest, PointerLineListBackgroundAndTranslate)
 {
     const QImage line = paint([](QmarkRender& r) {
@@ -242,6 +358,31 @@ TEST_F(QmarkRenderTest, PointerLineListBackgroundAndTranslate)
     render.setCenter(10.0, 20.0);
     render.translate(5.0f, 5.0f);
     EXPECT_EQ(render.center(), QPointF(15.0, 15.0));
+}
+
+TEST_F(QmarkRenderTest, PointerLinePassesBeneathTheItemsDrawnBeforeIt)
+{
+    // A line across an item to the East, drawn after it.
+    auto item = textItem("Item");
+    item->setPosition(tnMarkPosition(20.0f, 0.0f));
+    const QRect box = viewBox(*item);
+    const auto across = [](QmarkRender& r) { r.drawPointerLine(0.0f, 0.0f, 140.0f, 0.0f); };
+    const QImage image = paint([&](QmarkRender& r) {
+        item->draw(r);
+        across(r);
+    });
+    const QRect clear = box.adjusted(-1, -1, 1, 1);
+    EXPECT_EQ(image.copy(clear), paint(*item).copy(clear));
+    for (const int x : {clear.left() - 3, clear.right() + 3})
+        EXPECT_EQ(image.pixel(x, qRound(Center.y())), QColor(Qt::darkGray).rgba()) << x;
+
+    // A painter bound afresh has drawn no items yet.
+    const QImage second = paint([&](QmarkRender& r) {
+        item->draw(r);
+        r.setPainter(r.painter());
+        across(r);
+    });
+    EXPECT_EQ(second.pixel(box.center().x(), qRound(Center.y())), QColor(Qt::darkGray).rgba());
 }
 
 TEST_F(QmarkRenderTest, NothingIsDrawnWithoutAPainter)
