@@ -396,12 +396,14 @@ void Canvas::mouseReleaseEvent(QMouseEvent* event)
 
 void Canvas::forward(QMouseEvent* event, MouseEvent::Button b, int clicks)
 {
+    m_mouseHeld = event->buttons() != Qt::NoButton;
     if (!m_window)
         return;
     const QPointF local = event->position();
     MouseEvent e(point(local), point(mapTo(window(), local)), point(event->globalPosition()), b, clicks,
                  modifiers(event->modifiers()), buttonMask(event->buttons()));
     m_window->getCommandController().forwardEvent(e);
+    runWaiting();
 }
 
 void Canvas::wheelEvent(QWheelEvent* event)
@@ -421,6 +423,8 @@ void Canvas::wheelEvent(QWheelEvent* event)
 void Canvas::tabletEvent(QTabletEvent* event)
 {
     event->accept();
+    if (event->type() == QEvent::TabletPress || event->type() == QEvent::TabletRelease)
+        m_stylusDown = event->type() == QEvent::TabletPress;
     if (!m_window)
         return;
     TabletEvent::Type type = TabletEvent::Motion;
@@ -436,6 +440,7 @@ void Canvas::tabletEvent(QTabletEvent* event)
                   event->rotation(), sideButton, modifiers(event->modifiers()),
                   static_cast<int>(event->pointingDevice() ? event->pointingDevice()->uniqueId().numericId() : 0));
     m_window->getCommandController().forwardEvent(e);
+    runWaiting();
 }
 
 void Canvas::keyPressEvent(QKeyEvent* event)
@@ -462,8 +467,36 @@ void Canvas::forwardKey(QKeyEvent* event, bool pressed)
     // through the window, like a menu choice.
     if (!pressed || event->isAutoRepeat() || !m_window)
         return;
-    if (tnUI::CommandInstance* command = SketchApp::instance().findShortcut(mods, key))
-        m_window->selectCommand(command);
+    SketchApp& app = SketchApp::instance();
+    tnUI::CommandInstance* command = app.findShortcut(mods, key);
+    if (!command)
+        return;
+    // The controller ends a drag for the tool when a command is selected
+    // during it: the command waits for the release instead.
+    if (m_mouseHeld || m_stylusDown) {
+        m_waiting.append(tn::Reference<tnUI::CommandInstance>(command));
+        app.transcript().note(QStringLiteral("key %1: %2 waits for the end of the drag")
+                                  .arg(SketchApp::keyText(*command->getKeybinding()), SketchApp::labelOf(command)));
+        m_window->showMessage(QStringLiteral("%1 when the drag ends").arg(SketchApp::labelOf(command)));
+        return;
+    }
+    m_window->selectCommand(command);
+}
+
+void Canvas::runWaiting()
+{
+    if (m_mouseHeld || m_stylusDown || m_waiting.isEmpty())
+        return;
+    // A command may close the window: the list is taken first, the window
+    // is held, and the rest is dropped once this view is let go.
+    const QList<tn::Reference<tnUI::CommandInstance>> waiting = std::exchange(m_waiting, {});
+    const tn::Reference<SketchWindow> window(m_window);
+    const QPointer<Canvas> self(this);
+    for (const auto& command : waiting) {
+        if (!self || !m_window)
+            return;
+        window->selectCommand(command);
+    }
 }
 
 void Canvas::popUp(tnUI::PopUpMenu* menu, const QPointF& global)

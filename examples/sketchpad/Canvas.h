@@ -1,6 +1,8 @@
 #pragma once
 
+#include <tnUI/commands/CommandInstance.h>
 #include <tnUI/foundation/Event.h>
+#include <tnUI/foundation/ReferenceCount.h>
 
 #include <QColor>
 #include <QList>
@@ -80,7 +82,9 @@ private:
 // tablet event to the document instance's command controller. The buttons
 // bound to the pop-up menus are the exception: a right press pops the
 // marking menu, a middle (or Shift+right) press the list menu, and the
-// chosen command is selected through the window.
+// chosen command is selected through the window. A key bound to a command
+// selects it through the window too, except in the middle of a drag: the
+// command waits for the release, so that the drag goes on undisturbed.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
@@ -116,6 +120,8 @@ private:
     void forwardKey(QKeyEvent* event, bool pressed);
     // Pops menu at the pointer and selects the chosen command in the window.
     void popUp(tnUI::PopUpMenu* menu, const QPointF& global);
+    // Selects the commands whose keys came during a drag, once it is over.
+    void runWaiting();
 
     SketchWindow* m_window;
     // The drawing dies with its document, which may go before this view.
@@ -124,4 +130,8 @@ private:
     QPointF m_ringCentre;
     double m_ringRadius = 0.0;
     bool m_grid = false;
+    // A drag is under way with the mouse or the stylus.
+    bool m_mouseHeld = false;
+    bool m_stylusDown = false;
+    QList<tn::Reference<tnUI::CommandInstance>> m_waiting;
 };

@@ -21,7 +21,10 @@
 #include <tnUI/values/IntValue.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
+#include <QTimer>
 
 #include <array>
 #include <utility>
@@ -51,13 +54,18 @@ SketchDocument* documentOf(const CallInfo& call)
     return dynamic_cast<SketchDocument*>(call.getDocument());
 }
 
-// The canvas of a call's document instance (or of the active one when there
+// The window of a call's document instance (or of the active one when there
 // is no call), if it is shown.
-Canvas* canvasOf(const CallInfo* call)
+SketchWindow* windowOf(const CallInfo* call)
 {
     tnUI::DocumentInstance* instance =
         call ? call->getDocumentInstance() : tnUI::Application::getInstance().getActiveDocumentInstance();
-    auto* window = instance ? dynamic_cast<SketchWindow*>(instance->getDocumentWindow()) : nullptr;
+    return instance ? dynamic_cast<SketchWindow*>(instance->getDocumentWindow()) : nullptr;
+}
+
+Canvas* canvasOf(const CallInfo* call)
+{
+    SketchWindow* window = windowOf(call);
     return window ? window->canvas() : nullptr;
 }
 
@@ -145,6 +153,24 @@ protected:
     }
 };
 
+// True while the tool is the current one of the active document instance,
+// so that the menus show it checked.
+class ToolIsCurrent : public tnUI::Condition {
+public:
+    // The tool is only compared, never followed: the condition may outlive
+    // it.
+    explicit ToolIsCurrent(const CommandInstance* tool) : m_tool(tool) {}
+
+    bool compute() override
+    {
+        const tnUI::DocumentInstance* active = tnUI::Application::getInstance().getActiveDocumentInstance();
+        return active && active->getCommandController().getCurrentContinuousCommand() == m_tool;
+    }
+
+private:
+    const CommandInstance* m_tool;
+};
+
 tn::Reference<tnUI::Label> label(const char* text)
 {
     return tn::Reference<tnUI::Label>(new tnUI::Label(text));
@@ -172,8 +198,7 @@ SketchApp::SketchApp(const QString& savePath) : m_savePath(savePath)
             return;
         const QString line = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
         m_transcript.note(QStringLiteral("library: ") + line);
-        tnUI::DocumentInstance* active = getActiveDocumentInstance();
-        auto* window = active ? dynamic_cast<SketchWindow*>(active->getDocumentWindow()) : nullptr;
+        SketchWindow* window = activeWindow();
         if (!window)
             return;
         // A refused command is named by its label in the window.
@@ -231,11 +256,11 @@ void SketchApp::_makeCommands()
         defn->setToolTip(label(tip));
         defn->setClass(commandClass);
         addCommand(defn);
-        const tn::Reference<CommandInstance> instance(new CommandInstance(defn));
+        m_commands.emplace_back(new CommandInstance(defn));
+        CommandInstance* instance = m_commands.back();
         instance->setKeybinding(tn::Reference<tnUI::Keybinding>(new tnUI::Keybinding(CString(key))));
         m_environment->getCommandGroup()->appendItem(instance);
-        m_commands.push_back(instance);
-        return instance.get();
+        return instance;
     };
 
     add(new tnUI::ContinuousCommandDefn(CString("pen")), "Pen", "Draw freehand", "P", drawing);
@@ -244,6 +269,12 @@ void SketchApp::_makeCommands()
     // The eraser shows its reach while the pointer merely moves.
     eraser->setAllMotionEvents(true);
     add(eraser, "Eraser", "Erase whole strokes", "E", erasing);
+    for (const char* name : {"pen", "line", "eraser"}) {
+        CommandInstance* tool = command(name);
+        const tn::Reference<tnUI::Condition> current(new ToolIsCurrent(tool));
+        tool->setCheckedExpression(current);
+        m_toolCurrent.push_back(current);
+    }
 
     add(new UndoCommand, "Undo", "Take back the last change", "Ctrl+Z", editing);
     add(new ClearCommand, "Clear", "Remove every stroke", "Ctrl+Delete", editing);
@@ -258,29 +289,47 @@ void SketchApp::_makeCommands()
 
     auto* save = new Action("save", [this](CallInfo& call) {
         SketchDocument* document = documentOf(call);
-        Canvas* canvas = canvasOf(&call);
-        if (!document || !canvas)
+        SketchWindow* window = windowOf(&call);
+        if (!document || !window || !window->canvas())
             return;
-        if (document->drawing().save(m_savePath, canvas->size(), m_grid->getValue()))
+        const QString shown = QDir::toNativeSeparators(m_savePath);
+        // The folder is made only now: a session that saves nothing leaves
+        // nothing behind.
+        if (QDir().mkpath(QFileInfo(m_savePath).absolutePath()) &&
+            document->drawing().save(m_savePath, window->canvas()->size(), m_grid->getValue())) {
             m_transcript.note(QStringLiteral("save: wrote %1").arg(QFileInfo(m_savePath).fileName()));
-        else
+            window->showMessage(QStringLiteral("Saved the picture to %1").arg(shown));
+        } else {
             m_transcript.note(QStringLiteral("save: could not write %1").arg(m_savePath));
+            window->showMessage(QStringLiteral("Could not save the picture to %1").arg(shown));
+        }
     });
     save->setDoesStateChange(false);
     add(save, "Save", "Save the picture", "Ctrl+S", editing);
 
-    // The inks switch to the pen first when another tool is current.
-    CommandInstance* pen = command("pen");
+    // An ink is a setting of the drawing tools: choosing one leaves the
+    // current tool as it is.
     for (int i = 0; i < static_cast<int>(inks.size()); ++i) {
         auto* ink = new Action(inks[i].command, [this, i](CallInfo&) {
             m_ink->setValue(i);
             m_transcript.note(QStringLiteral("ink: %1").arg(inks[i].name));
         });
-        ink->setForceCommand(pen);
+        ink->setDoesStateChange(false);
         const tn::Reference<tnUI::IntValue> index(new tnUI::IntValue(i));
         add(ink, inks[i].label, "Draw with this ink", inks[i].key, editing)
             ->setCheckedExpression(tn::Reference<tnUI::NumericValue>(new tnUI::ExpressionEqual(m_ink, index)));
     }
+
+    // Quitting closes windows, and with them their document instances and
+    // controllers: it waits until the selection that runs it is over.
+    auto* quit = new Action("quit", [](CallInfo&) {
+        QTimer::singleShot(0, qApp, [] {
+            if (auto* app = dynamic_cast<SketchApp*>(tnUI::Application::findInstance()))
+                app->quit();
+        });
+    });
+    quit->setDoesStateChange(false);
+    add(quit, "Quit", "Close the window and leave the program", "Ctrl+Q", editing);
 
     // The conditions read the values registered above.
     for (const char* name : {"undo", "clear"})
@@ -316,7 +365,7 @@ void SketchApp::_makeMenus()
         inkGroup->appendItem(command(ink.command));
     edit->appendItem(tools);
     edit->appendItem(inkGroup);
-    for (const char* name : {"undo", "clear", "grid", "save"})
+    for (const char* name : {"undo", "clear", "grid", "save", "quit"})
         edit->appendItem(command(name));
     addMenu(marking);
     addMenu(edit);
@@ -351,6 +400,14 @@ SketchWindow* SketchApp::openDocument(const char* name)
 
     tnRTB::connect(instance->activeInstanceSignal, &signalClient,
                    [this](tnUI::DocumentInstance*, bool) { _syncConditions(); });
+    // Once the outermost call into a command is over, the current tool is
+    // settled.
+    tnUI::CommandController* controller = &instance->getCommandController();
+    tnRTB::connect(controller->clientCallSignal, &signalClient,
+                   [this, controller](tnUI::CommandController::CallType, CallInfo&, bool before) {
+                       if (!before && !controller->isClientCallActive())
+                           _syncConditions();
+                   });
     QObject::connect(&document->drawing(), &Drawing::changed, &document->drawing(), [this] { _syncConditions(); });
 
     window->realizeWindow();
@@ -362,6 +419,12 @@ SketchDocument* SketchApp::activeDocument() const
 {
     tnUI::DocumentInstance* active = getActiveDocumentInstance();
     return active ? dynamic_cast<SketchDocument*>(active->getDocument()) : nullptr;
+}
+
+SketchWindow* SketchApp::activeWindow() const
+{
+    tnUI::DocumentInstance* active = getActiveDocumentInstance();
+    return active ? dynamic_cast<SketchWindow*>(active->getDocumentWindow()) : nullptr;
 }
 
 CommandInstance* SketchApp::command(const char* name) const
@@ -389,6 +452,21 @@ QString SketchApp::labelOf(const CommandInstance* command)
     return QString::fromUtf8(command->getName()->asChar());
 }
 
+QString SketchApp::keyText(const tnUI::Keybinding& binding)
+{
+    return QString::fromUtf8(binding.modifierName().asChar()) +
+           QString::fromUtf8(tnUI::enumName(binding.getKey(), false));
+}
+
+QString SketchApp::keyHint() const
+{
+    QStringList keys;
+    for (const auto& instance : m_commands)
+        if (const tnUI::Keybinding* binding = instance->getKeybinding())
+            keys.append(keyText(*binding) + QLatin1Char(' ') + labelOf(instance));
+    return QStringLiteral("Keys: ") + keys.join(QStringLiteral(", "));
+}
+
 QColor SketchApp::ink() const
 {
     return inks[static_cast<std::size_t>(m_ink->getValue())].colour;
@@ -411,15 +489,38 @@ void SketchApp::setWidth(int width)
 
 bool SketchApp::quit()
 {
-    requestExit();
-    if (closeAllWindows())
-        return true;
-    m_transcript.note(QStringLiteral("application: a window refused to close (unsaved strokes)"));
-    if (!confirmDiscard || !confirmDiscard())
+    // The question runs an event loop, in which quitting may be asked for
+    // again.
+    if (m_quitting)
         return false;
-    m_transcript.note(QStringLiteral("application: closing anyway, the strokes are discarded"));
-    forceExit();
-    return closeAllWindows();
+    m_quitting = true;
+    const auto done = qScopeGuard([this] { m_quitting = false; });
+    requestExit();
+    while (!closeAllWindows()) {
+        // The window that refused is the active one now.
+        const tn::Reference<SketchWindow> window(activeWindow());
+        if (!window)
+            return false;
+        m_transcript.note(QStringLiteral("application: a window refused to close (unsaved strokes)"));
+        switch (window->askToClose()) {
+        case SketchWindow::CloseAnswer::Cancel:
+            m_transcript.note(QStringLiteral("question: Cancel, the window stays open"));
+            return false;
+        case SketchWindow::CloseAnswer::Save:
+            m_transcript.note(QStringLiteral("question: Save, then close"));
+            window->selectCommand(command("save"));
+            // A picture that could not be written keeps its window.
+            if (!window->canCloseWindow())
+                return false;
+            break;
+        case SketchWindow::CloseAnswer::Discard:
+            m_transcript.note(QStringLiteral("question: Discard, the strokes are dropped"));
+            window->discardChanges();
+            break;
+        }
+        requestExit();
+    }
+    return true;
 }
 
 bool SketchApp::dumpModel(const QString& path) const
@@ -440,4 +541,6 @@ void SketchApp::_syncConditions()
     const SketchDocument* document = activeDocument();
     m_undoDepth->setValue(document ? document->drawing().undoDepth() : 0);
     m_notEmpty->update();
+    for (const auto& current : m_toolCurrent)
+        current->update();
 }

@@ -13,8 +13,6 @@
 #include <QColor>
 #include <QString>
 
-#include <functional>
-
 class SketchWindow;
 
 namespace tnUI {
@@ -25,6 +23,7 @@ class Condition;
 class DocumentInstance;
 class Environment;
 class IntValue;
+class Keybinding;
 class PopUpMenu;
 } // namespace tnUI
 
@@ -42,11 +41,12 @@ private:
 
 // The program's application object. It registers the commands (three tools
 // and a handful of one-shot commands), the values they share, the menus and
-// the environment, opens documents in windows, and keeps the enabled
-// conditions in step with the active document.
+// the environment, opens documents in windows, and keeps the enabled and
+// checked conditions in step with the active document.
 class SketchApp : public tnUI::Application {
 public:
-    // Pictures saved with the Save command go to savePath.
+    // Pictures saved with the Save command go to savePath; its folder is made
+    // when the first picture is saved.
     explicit SketchApp(const QString& savePath);
     ~SketchApp() override;
 
@@ -59,6 +59,8 @@ public:
     SketchWindow* openDocument(const char* name);
     // The document of the active instance, or null.
     SketchDocument* activeDocument() const;
+    // The window of the active instance, or null.
+    SketchWindow* activeWindow() const;
 
     tnUI::PopUpMenu* markingMenu() const { return m_markingMenu.get(); }
     tnUI::PopUpMenu* listMenu() const { return m_listMenu.get(); }
@@ -70,6 +72,11 @@ public:
     tnUI::CommandInstance* findShortcut(int modifiers, tnUI::KeyName key) const;
     // What a person reads for a command: its label, or else its name.
     static QString labelOf(const tnUI::CommandInstance* command);
+    // How a person types a keybinding, e.g. "Ctrl+Delete".
+    static QString keyText(const tnUI::Keybinding& binding);
+    // Every registered keybinding with the label of its command, in the
+    // order the commands were registered.
+    QString keyHint() const;
 
     // The ink, the width of the drawing tools and whether the grid shows.
     QColor ink() const;
@@ -82,11 +89,11 @@ public:
 
     const QString& savePath() const { return m_savePath; }
 
-    // Closes every window through the application. When a window refuses
-    // because its drawing has unsaved strokes, confirmDiscard decides whether
-    // to close anyway; true when every window closed.
+    // Closes every window through the application. A window whose drawing
+    // has unsaved strokes refuses; its question then decides: Save saves and
+    // closes, Discard closes, Cancel keeps it open and ends the quitting.
+    // True when every window closed.
     bool quit();
-    std::function<bool()> confirmDiscard;
 
     // Writes the whole model to a dump file; false when it cannot be opened.
     bool dumpModel(const QString& path) const;
@@ -94,8 +101,8 @@ public:
 private:
     void _makeCommands();
     void _makeMenus();
-    // The undo depth and the canvas-not-empty condition follow the active
-    // document.
+    // The undo depth, the canvas-not-empty condition and the tools' checked
+    // conditions follow the active document.
     void _syncConditions();
 
     Transcript m_transcript;
@@ -105,9 +112,11 @@ private:
     tn::Reference<tnUI::IntValue> m_width;
     tn::Reference<tnUI::IntValue> m_undoDepth;
     tn::Reference<tnUI::Condition> m_notEmpty;
+    tn::vector<tn::Reference<tnUI::Condition>> m_toolCurrent;
     tn::vector<tn::Reference<tnUI::CommandInstance>> m_commands;
     tn::Reference<tnUI::Environment> m_environment;
     tn::Reference<tnUI::PopUpMenu> m_markingMenu;
     tn::Reference<tnUI::PopUpMenu> m_listMenu;
     tnOS::AppOutput::Sink m_oldSink;
+    bool m_quitting = false;
 };

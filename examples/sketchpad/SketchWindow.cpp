@@ -10,8 +10,40 @@
 #include <tnUI/values/IntValue.h>
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QGridLayout>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
 #include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// How long a message stays in the status bar.
+constexpr int messageTime = 5000;
+
+// A one-line label that shortens its text in the middle rather than widen
+// the window or cut the end off; the whole text is its tooltip.
+class ElidedLabel : public QLabel {
+public:
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+    QSize sizeHint() const override { return minimumSizeHint(); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        painter.setPen(palette().color(foregroundRole()));
+        painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                         fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width()));
+    }
+};
+
+} // namespace
 
 void QtDocumentWindow::closeEvent(QCloseEvent* event)
 {
@@ -71,19 +103,50 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     m_canvas = new Canvas(this, drawing);
     window->setCentralWidget(m_canvas);
     m_canvas->setFocus();
+
+    // The status bar: messages, then the state, in one row; the hint below.
+    // All of it is permanent, so that no message ever replaces the hint.
+    auto* status = new QWidget;
+    auto* grid = new QGridLayout(status);
+    grid->setContentsMargins(4, 2, 4, 4);
+    grid->setVerticalSpacing(2);
+    grid->setHorizontalSpacing(12);
+    m_message = new ElidedLabel;
+    grid->addWidget(m_message, 0, 0);
+    grid->setColumnStretch(0, 1);
     m_tool = new QLabel;
     m_class = new QLabel;
     m_ink = new QLabel;
     m_strokes = new QLabel;
+    int column = 1;
     for (QLabel* label : {m_tool.data(), m_class.data(), m_ink.data(), m_strokes.data()})
-        window->statusBar()->addPermanentWidget(label);
-    window->resize(640, 480);
+        grid->addWidget(label, 0, column++);
+    SketchApp& app = SketchApp::instance();
+    m_hint =
+        new QLabel(QStringLiteral("Mouse: left button draws, right button opens the marking menu, middle button or "
+                                  "Shift+right the list menu\n") +
+                   app.keyHint());
+    m_hint->setObjectName(QStringLiteral("hint"));
+    m_hint->setForegroundRole(QPalette::PlaceholderText);
+    grid->addWidget(m_hint, 1, 0, 1, column);
+    window->statusBar()->addPermanentWidget(status, 1);
+    m_messageTimer = new QTimer(window);
+    m_messageTimer->setSingleShot(true);
+    QObject::connect(m_messageTimer, &QTimer::timeout, m_message, [label = m_message] {
+        label->clear();
+        label->setToolTip(QString());
+    });
+
+    // Wide enough for the whole hint from the start, with a little air. The
+    // size grip is left out: the status bar's size hint does not count it
+    // before the window shows.
+    window->statusBar()->setSizeGripEnabled(false);
+    window->resize(std::max(640, window->statusBar()->sizeHint().width() + 16), 560);
     setQtDocumentWindow(window, new SketchWindowImpl(window));
 
     tnUI::CommandController& controller = instance->getCommandController();
     tnRTB::connect(controller.clientCallSignal, this, &SketchWindow::clientCall);
     tnRTB::connect(controller.commandClassSignal, this, &SketchWindow::classChanged);
-    SketchApp& app = SketchApp::instance();
     tnRTB::connect(app.grid()->messageSignal, &signalClient,
                    [this](tnUI::Message&) { m_canvas->setGridShown(SketchApp::instance().grid()->getValue()); });
     for (tnUI::Value* value : {static_cast<tnUI::Value*>(app.inkValue()), static_cast<tnUI::Value*>(app.widthValue())})
@@ -92,8 +155,6 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     m_canvas->setGridShown(app.grid()->getValue());
     m_class->setText(QStringLiteral("Class: none"));
     updateStatus();
-    window->statusBar()->showMessage(
-        QStringLiteral("Right button: marking menu. Middle or Shift+right: menu. Keys: P L E, Ctrl+Z, G, R K B."));
 }
 
 SketchWindow::~SketchWindow()
@@ -111,13 +172,48 @@ void SketchWindow::realizeWindow()
 
 bool SketchWindow::canCloseWindow()
 {
-    return !m_drawing || !m_drawing->isModified();
+    return m_discarded || !m_drawing || !m_drawing->isModified();
+}
+
+SketchWindow::CloseAnswer SketchWindow::askToClose()
+{
+    const tnUI::DocumentInstance* instance = getDocumentInstance();
+    if (!m_mainWindow || !instance)
+        return CloseAnswer::Cancel;
+    QMessageBox question(QMessageBox::Question, QStringLiteral("Sketchpad"),
+                         QStringLiteral("The drawing \u201c%1\u201d has unsaved strokes.")
+                             .arg(QString::fromUtf8(instance->nameAsChar())),
+                         QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, m_mainWindow);
+    question.setObjectName(QStringLiteral("closeQuestion"));
+    question.setInformativeText(QStringLiteral("Save the picture to %1 before closing?")
+                                    .arg(QDir::toNativeSeparators(SketchApp::instance().savePath())));
+    question.setDefaultButton(QMessageBox::Cancel);
+    question.setEscapeButton(QMessageBox::Cancel);
+    question.setWindowModality(Qt::WindowModal);
+    switch (question.exec()) {
+    case QMessageBox::Save: return CloseAnswer::Save;
+    case QMessageBox::Discard: return CloseAnswer::Discard;
+    default: return CloseAnswer::Cancel;
+    }
 }
 
 void SketchWindow::showMessage(const QString& text)
 {
-    if (m_mainWindow)
-        m_mainWindow->statusBar()->showMessage(text, 5000);
+    if (!m_message || !m_messageTimer)
+        return;
+    m_message->setText(text);
+    m_message->setToolTip(text);
+    m_messageTimer->start(messageTime);
+}
+
+QString SketchWindow::message() const
+{
+    return m_message ? m_message->text() : QString();
+}
+
+QLabel* SketchWindow::hint() const
+{
+    return m_hint;
 }
 
 void SketchWindow::clientCall(tnUI::CommandController::CallType type, tnUI::CallInfo& call, bool before)

@@ -168,12 +168,10 @@ void LineState::handleEvent(tnUI::CallInfo&, MouseEvent& event)
         m_line->add(p, width);
         m_line->add(p, width);
         m_moves = 0;
-    } else if (!m_line) {
-        return;
-    } else if (event.isButtonHeld()) {
+    } else if (m_line && event.isButtonHeld()) {
         m_line->points.last() = p;
         ++m_moves;
-    } else if (event.getButton() == MouseEvent::ButtonUp) {
+    } else if (m_line && event.getButton() == MouseEvent::ButtonUp) {
         m_line->points.last() = p;
         finish(QStringLiteral("release"));
         return;

@@ -3,19 +3,25 @@
 #include "SketchApp.h"
 #include "SketchWindow.h"
 
+#include <tnUI/application/Environment.h>
 #include <tnUI/application/ToolkitImpl.h>
 #include <tnUI/commands/CommandController.h>
 #include <tnUI/commands/CommandInstance.h>
+#include <tnUI/commands/Keybinding.h>
 #include <tnUI/markingmenus/MarkItem.h>
 #include <tnUI/markingmenus/MarkMenu.h>
 #include <tnUI/markingmenus/popup/PopUpMenu.h>
 #include <tnUI/markingmenus/qt/QmarkMenuView.h>
+#include <tnUI/menus/CommandGroup.h>
 #include <tnUI/values/BoolValue.h>
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPointingDevice>
+#include <QPushButton>
 #include <QScreen>
 #include <QTabletEvent>
 #include <QTest>
@@ -51,17 +57,11 @@ Tour::Tour(SketchApp& app, const QDir& output) : m_app(app), m_output(output)
 int Tour::run()
 {
     std::printf("Sketchpad tour, writing into %s\n\n", m_output.path().toLocal8Bit().constData());
-    m_window = m_app.openDocument("tour");
-    m_canvas = m_window->canvas();
-    m_app.confirmDiscard = [this] {
-        const bool discard = ++m_closeAnswers > 1;
-        m_app.transcript().note(discard ? QStringLiteral("user: discard them")
-                                        : QStringLiteral("user: keep the window"));
-        return discard;
-    };
-    QCoreApplication::processEvents();
-    check(m_window->mainWindow()->isVisible(), "the document window is shown");
+    tnRTB::SignalClient exits;
+    tnRTB::connect(m_app.exitSignal, &exits, [this] { ++m_exits; });
+    openDocument("tour");
 
+    statusHint();
     refuseUndo();
     menuOnEmptyCanvas();
     quickMark();
@@ -69,14 +69,20 @@ int Tour::run()
     stylusStroke();
     restAndPickLine();
     lines();
-    inkForcesPen();
-    inkInTheMiddleOfADrag();
+    inkKeepsTheTool();
+    keysInTheMiddleOfADrag();
     listMenuEraser();
     erase();
     gridAndUndoFromTheMenu();
     clearTwice();
     widthSaveAndDraw();
-    closeWindow();
+    picturesAndDump();
+    hintOutlastsMessages();
+    quitAndCancel();
+    closeAndSave();
+    quitWithNothingUnsaved();
+    closeAndDiscard();
+    check(tnUI::ToolkitImpl::numberOfActiveObjects() == 0, "no window binding is left");
 
     std::printf("\nFiles in %s:\n", m_output.path().toLocal8Bit().constData());
     for (const QString& file : m_files)
@@ -89,12 +95,40 @@ int Tour::run()
     return 0;
 }
 
+void Tour::statusHint()
+{
+    m_app.transcript().user(QStringLiteral("the window as it opens: its status bar lists the buttons and the keys"));
+    const QLabel* hint = m_window->hint();
+    const QWidget* window = m_window->mainWindow();
+    m_hintText = hint->text();
+    m_app.transcript().note(QStringLiteral("window: %1 pixels wide").arg(window->width()));
+    check(hint->isVisible() && hint->width() >= hint->sizeHint().width() &&
+              window->rect().contains(QRect(hint->mapTo(window, QPoint(0, 0)), hint->size())),
+          "the whole hint is shown at the window's first width");
+    // Every key that selects a command, as registered.
+    tnUI::CommandGroup* commands = m_app.environment()->getCommandGroup();
+    int keys = 0;
+    for (int i = 0; i < commands->getNumElements(); ++i) {
+        const auto* command = dynamic_cast<const tnUI::CommandInstance*>(commands->getElement(i));
+        const tnUI::Keybinding* binding = command ? command->getKeybinding() : nullptr;
+        if (!binding)
+            continue;
+        ++keys;
+        const QString entry = SketchApp::keyText(*binding) + QLatin1Char(' ') + SketchApp::labelOf(command);
+        check(m_hintText.contains(entry), QStringLiteral("the hint lists %1").arg(entry));
+    }
+    check(keys == 11, QStringLiteral("eleven commands have keys, not %1").arg(keys));
+    for (const char* entry : {"Ctrl+S Save", "Ctrl+Delete Clear", "Ctrl+Q Quit"})
+        check(m_hintText.contains(QLatin1String(entry)), QStringLiteral("the hint lists %1").arg(entry));
+}
+
 void Tour::refuseUndo()
 {
     m_app.transcript().user(QStringLiteral("Ctrl+Z on the empty canvas: nothing to undo"));
     key(Qt::Key_Z, Qt::ControlModifier);
     check(m_app.transcript().stepMentions(QStringLiteral("CommandError: Attempt to select a disabled command: undo")),
           "undo with nothing to undo is refused");
+    check(m_window->message() == "Undo is not available now", "the window says that undo is not available");
     check(currentTool().isEmpty(), "no tool is selected yet");
 }
 
@@ -112,6 +146,7 @@ void Tour::menuOnEmptyCanvas()
                   check(undo && undo->getState() == tnMarkItem::Disabled && clear &&
                             clear->getState() == tnMarkItem::Disabled,
                         "Undo and Clear show disabled on an empty canvas");
+                  check(checkedItems() == QStringList{"Black ink"}, "only the ink is checked, no tool is current");
                   save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-empty.png",
                        "the marking menu on the empty canvas: Undo and Clear disabled");
                   QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p);
@@ -179,11 +214,12 @@ void Tour::restAndPickLine()
             {{restTime, [this, p] {
                   tnMarkMenu* menu = shownMenu();
                   check(menu && menu->areItemsVisible(), "the rest displays the marking menu");
+                  check(checkedItems() == QStringList({"Black ink", "Pen"}), "the pen and the ink are checked");
                   for (int k = 1; k <= 6; ++k)
                       QTest::mouseMove(m_canvas, p + QPoint(8 * k, -8 * k));
                   check(menu && labelOf(menu->getHighlightedItem()) == "Line", "Line is highlighted");
                   save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-line.png",
-                       "the marking menu after a rest, Line (north-east) highlighted");
+                       "the marking menu after a rest, Pen checked, Line (north-east) highlighted");
                   QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p + QPoint(48, -48));
               }}});
     check(m_app.transcript().stepMentions(QStringLiteral("menu: chose Line")), "the menu chooses Line");
@@ -205,32 +241,41 @@ void Tour::lines()
     check(strokes() == 3, "the line tool drew a line");
 }
 
-void Tour::inkForcesPen()
+void Tour::inkKeepsTheTool()
 {
     m_app.transcript().user(QStringLiteral("R for red ink while the line tool is current"));
     key(Qt::Key_R);
-    check(currentTool() == "pen", "the red ink brings the pen back");
+    check(currentTool() == "line", "the line tool stays current");
     check(m_app.inkName() == "red", "the ink is red");
+
+    m_app.transcript().user(QStringLiteral("P for the pen"));
+    key(Qt::Key_P);
+    check(currentTool() == "pen", "the pen is current");
 }
 
-void Tour::inkInTheMiddleOfADrag()
+void Tour::keysInTheMiddleOfADrag()
 {
-    m_app.transcript().user(QStringLiteral("left-drag with the pen, press K (black ink) halfway, drag on, release"));
+    m_app.transcript().user(
+        QStringLiteral("left-drag with the pen, press K (black ink) and L (line tool) halfway, drag on, release"));
     const QList<QPoint> points = line(QPoint(100, 200), QPoint(240, 230), 10, 8.0);
     QTest::mousePress(m_canvas, Qt::LeftButton, Qt::NoModifier, points.first());
     for (int i = 1; i <= 5; ++i)
         QTest::mouseMove(m_canvas, points[i]);
     key(Qt::Key_K);
+    key(Qt::Key_L);
+    check(m_app.inkName() == "red" && currentTool() == "pen", "the keys wait while the drag goes on");
+    check(m_window->message() == "Line when the drag ends", "the window says what waits");
     for (int i = 6; i < points.size(); ++i)
         QTest::mouseMove(m_canvas, points[i]);
     QTest::mouseRelease(m_canvas, Qt::LeftButton, Qt::NoModifier, points.last());
-    check(strokes() == 4, "the interrupted drag made one stroke");
+    check(strokes() == 4, "the drag made one stroke");
     if (strokes() == 4) {
         const Stroke& stroke = m_app.activeDocument()->drawing().strokes().last();
-        check(stroke.points.size() == 6, "the stroke ends where the ink changed");
-        check(stroke.colour != m_app.ink(), "the stroke keeps the ink it began with");
+        check(stroke.points.size() == points.size(), "the stroke has every point of the drag");
+        check(stroke.colour == QColor(205, 35, 35), "the stroke keeps the red ink it began with");
     }
-    check(m_app.inkName() == "black" && currentTool() == "pen", "the ink is black and the pen still current");
+    check(m_app.inkName() == "black" && currentTool() == "line",
+          "after the release the ink is black, the line current");
 }
 
 void Tour::listMenuEraser()
@@ -244,6 +289,7 @@ void Tour::listMenuEraser()
               [this, area] {
                   const tnMarkItem* tools = shownItem(QStringLiteral("Tools"));
                   check(tools != nullptr, "the list menu shows Tools");
+                  check(checkedItems().isEmpty(), "the list menu's own items are not checked");
                   save(screenshot(area), "list-menu.png", "the list menu");
                   if (tools)
                       QTest::mouseMove(m_canvas, canvasPoint(tools));
@@ -251,9 +297,10 @@ void Tour::listMenuEraser()
              {2 * restTime, [this, area, q] {
                   const tnMarkItem* eraser = shownItem(QStringLiteral("Eraser"));
                   check(eraser != nullptr, "the Tools submenu is open");
+                  check(checkedItems() == QStringList{"Line"}, "the submenu shows the line tool checked");
                   const QPoint target = eraser ? canvasPoint(eraser) : q;
                   QTest::mouseMove(m_canvas, target);
-                  save(screenshot(area), "list-menu-eraser.png", "the Tools submenu, Eraser highlighted");
+                  save(screenshot(area), "list-menu-eraser.png", "the Tools submenu, Line checked, Eraser highlighted");
                   QTest::mouseRelease(m_canvas, Qt::MiddleButton, Qt::NoModifier, target);
               }}});
     check(m_app.transcript().stepMentions(QStringLiteral("menu: chose Eraser")), "the submenu chooses Eraser");
@@ -280,12 +327,12 @@ void Tour::gridAndUndoFromTheMenu()
     const QPoint p(420, 200);
     popMenu(Qt::RightButton, Qt::NoModifier, p,
             {{restTime, [this, p] {
-                  const auto* grid = dynamic_cast<const tnMarkMenuItem*>(shownItem(QStringLiteral("Grid")));
-                  check(grid && grid->isChecked(), "Grid shows checked");
+                  check(checkedItems() == QStringList({"Black ink", "Eraser", "Grid"}),
+                        "the eraser, the grid and the ink are checked");
                   for (int k = 1; k <= 6; ++k)
                       QTest::mouseMove(m_canvas, p + QPoint(8 * k, 8 * k));
                   save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-grid.png",
-                       "the marking menu over the grid: Grid checked, Undo highlighted");
+                       "the marking menu over the grid: Eraser and Grid checked, Undo highlighted");
                   QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p + QPoint(48, 48));
               }}});
     check(m_app.transcript().stepMentions(QStringLiteral("menu: chose Undo")), "the menu chooses Undo");
@@ -311,54 +358,115 @@ void Tour::clearTwice()
 
 void Tour::widthSaveAndDraw()
 {
-    m_app.transcript().user(QStringLiteral("B for blue ink, then one notch of the wheel"));
+    m_app.transcript().user(QStringLiteral("P for the pen, B for blue ink, then one notch of the wheel"));
+    key(Qt::Key_P);
     key(Qt::Key_B);
     const QPoint p(300, 150);
     QWheelEvent wheel(p, m_canvas->mapToGlobal(QPointF(p)), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(m_canvas, &wheel);
-    check(currentTool() == "pen" && m_app.inkName() == "blue", "the blue ink brings the pen back");
+    check(currentTool() == "pen" && m_app.inkName() == "blue", "the pen is current, with blue ink");
     check(m_app.width() == 4, "the wheel widens the pen to 4 pixels");
 
     m_app.transcript().user(QStringLiteral("Ctrl+S: save the picture"));
     key(Qt::Key_S, Qt::ControlModifier);
     check(QFileInfo::exists(m_app.savePath()), "the picture is saved");
     check(!m_app.activeDocument()->drawing().isModified(), "the drawing counts as saved");
-    m_files.append(QStringLiteral("sketch.png: the picture as the Save command wrote it"));
+    check(m_window->message() == "Saved the picture to " + QDir::toNativeSeparators(m_app.savePath()),
+          "the window says where the picture went");
+    m_files.append(QStringLiteral("sketch.png: the picture as the Save command wrote it when the window closed"));
 
     m_app.transcript().user(QStringLiteral("one more stroke, not saved"));
     drag(line(QPoint(320, 60), QPoint(600, 110), 10, -12.0));
     check(strokes() == 5, "the pen drew a fifth stroke");
 }
 
-void Tour::closeWindow()
+void Tour::picturesAndDump()
 {
     save(m_canvas->grab().toImage(), "canvas.png", "the canvas at the end of the session");
     // The status bar lays its labels out in the event loop.
     QCoreApplication::processEvents();
-    save(m_window->mainWindow()->grab().toImage(), "window.png", "the whole window, with its status bar");
+    save(m_window->mainWindow()->grab().toImage(), "window.png",
+         "the whole window, with its status bar: the save message and the hint");
     const QString dump = m_output.filePath(QStringLiteral("model-dump.txt"));
     check(m_app.dumpModel(dump), "the model dump is written");
     m_files.append(QStringLiteral("model-dump.txt: the whole model, written by the library's dump file"));
+}
 
-    m_app.transcript().user(QStringLiteral("close the window while a stroke is unsaved"));
-    m_window->mainWindow()->close();
-    check(m_app.getNumDocuments() == 1 && m_window->mainWindow()->isVisible(), "the window refuses to close");
+void Tour::hintOutlastsMessages()
+{
+    m_app.transcript().user(QStringLiteral("wait until the message has gone: the hint stays"));
+    check(QTest::qWaitFor([this] { return m_window->message().isEmpty(); }, 20000), "the message goes after a while");
+    check(m_window->hint()->isVisible() && m_window->hint()->text() == m_hintText, "the hint is still shown");
+}
 
-    m_app.transcript().user(QStringLiteral("close it again and discard the stroke"));
-    int exits = 0;
-    tnRTB::SignalClient client;
-    tnRTB::connect(m_app.exitSignal, &client, [&exits] { ++exits; });
+void Tour::quitAndCancel()
+{
+    m_app.transcript().user(QStringLiteral("Ctrl+Q with a stroke unsaved: the question; Return keeps the window"));
+    const int asked = answering(
+        [this] { quitKey(); },
+        [this](QMessageBox& question) {
+            check(question.parentWidget() == m_window->mainWindow(), "the question belongs to the window");
+            check(question.standardButtons() == (QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel),
+                  "the question offers Save, Discard and Cancel");
+            check(question.defaultButton() == question.button(QMessageBox::Cancel), "Cancel is the default answer");
+            save(screenshot(m_window->mainWindow()->geometry()), "close-question.png",
+                 "the question when a window with unsaved strokes closes");
+            QTest::keyClick(&question, Qt::Key_Return);
+        });
+    check(asked == 1, "the question is asked once");
+    check(m_app.getNumDocuments() == 1 && m_window->mainWindow()->isVisible(), "the window stays open");
+    check(strokes() == 5 && m_app.activeDocument()->drawing().isModified(), "the stroke is still there, unsaved");
+}
+
+void Tour::closeAndSave()
+{
+    m_app.transcript().user(QStringLiteral("close the window, answer Save"));
+    const QImage before(m_app.savePath());
     QtDocumentWindow* window = m_window->mainWindow();
+    const int asked =
+        answering([window] { window->close(); },
+                  [](QMessageBox& question) { QTest::mouseClick(question.button(QMessageBox::Save), Qt::LeftButton); });
     m_window = nullptr;
     m_canvas = nullptr;
-    window->close();
     m_app.transcript().note(QStringLiteral("application: %1 documents left, exit signal heard %2 times")
                                 .arg(m_app.getNumDocuments())
-                                .arg(exits));
-    check(m_app.getNumDocuments() == 0, "the document is closed");
-    check(exits > 0, "the application announces the exit");
-    check(tnUI::ToolkitImpl::numberOfActiveObjects() == 0, "no window binding is left");
+                                .arg(m_exits));
+    check(asked == 1, "the question is asked once");
+    check(m_app.getNumDocuments() == 0, "the window closes");
+    const QImage after(m_app.savePath());
+    check(!after.isNull() && after != before, "the picture is saved with the last stroke");
+    check(m_exits > 0, "the application announces the exit");
+}
+
+void Tour::quitWithNothingUnsaved()
+{
+    openDocument("second");
+    m_app.transcript().user(QStringLiteral("a second drawing, Ctrl+Q at once: nothing to save, no question"));
+    const int asked =
+        answering([this] { quitKey(); }, [](QMessageBox& question) { QTest::keyClick(&question, Qt::Key_Escape); });
+    m_window = nullptr;
+    m_canvas = nullptr;
+    check(asked == 0, "nothing unsaved, nothing asked");
+    check(m_app.getNumDocuments() == 0, "the window closes");
+}
+
+void Tour::closeAndDiscard()
+{
+    openDocument("third");
+    m_app.transcript().user(QStringLiteral("a third drawing, one stroke, close the window, answer Discard"));
+    key(Qt::Key_P);
+    drag(line(QPoint(100, 100), QPoint(300, 200), 6));
+    const QImage saved(m_app.savePath());
+    QtDocumentWindow* window = m_window->mainWindow();
+    const int asked = answering(
+        [window] { window->close(); },
+        [](QMessageBox& question) { QTest::mouseClick(question.button(QMessageBox::Discard), Qt::LeftButton); });
+    m_window = nullptr;
+    m_canvas = nullptr;
+    check(asked == 1, "the question is asked once");
+    check(m_app.getNumDocuments() == 0, "the window closes");
+    check(QImage(m_app.savePath()) == saved, "nothing is saved");
 }
 
 void Tour::check(bool ok, const QString& what)
@@ -380,6 +488,46 @@ void Tour::drag(const QList<QPoint>& points)
 void Tour::key(int key, Qt::KeyboardModifiers modifiers)
 {
     QTest::keyClick(m_canvas, static_cast<Qt::Key>(key), modifiers);
+}
+
+void Tour::quitKey()
+{
+    const int documents = m_app.getNumDocuments();
+    const QString question = QStringLiteral("application: a window refused");
+    key(Qt::Key_Q, Qt::ControlModifier);
+    // Quitting runs from the event loop, after the key's selection is over;
+    // it ends with the window closed or refusing.
+    check(QTest::qWaitFor(
+              [&] { return m_app.getNumDocuments() < documents || m_app.transcript().stepMentions(question); }, 20000),
+          "Ctrl+Q closes the window or is refused");
+}
+
+int Tour::answering(const std::function<void()>& action, const std::function<void(QMessageBox&)>& answer)
+{
+    // The question runs its own event loop; a timer looks for it there.
+    QObject pending;
+    int asked = 0;
+    QPointer<QMessageBox> answered;
+    auto* look = new QTimer(&pending);
+    QObject::connect(look, &QTimer::timeout, &pending, [&] {
+        auto* question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!question || question == answered || question->objectName() != "closeQuestion")
+            return;
+        answered = question;
+        ++asked;
+        answer(*question);
+    });
+    look->start(20);
+    action();
+    return asked;
+}
+
+void Tour::openDocument(const char* name)
+{
+    m_window = m_app.openDocument(name);
+    m_canvas = m_window->canvas();
+    QCoreApplication::processEvents();
+    check(m_window->mainWindow()->isVisible(), "the document window is shown");
 }
 
 void Tour::hover(const QPoint& p)
@@ -406,6 +554,17 @@ tnMarkMenu* Tour::shownMenu()
 {
     const QmarkMenuView* view = QmarkMenuView::findView();
     return view && view->isVisible() ? view->getCurrentMenu() : nullptr;
+}
+
+QStringList Tour::checkedItems()
+{
+    QStringList labels;
+    if (tnMarkMenu* menu = shownMenu())
+        for (const tnMarkItem* item : menu->getItems())
+            if (const auto* menuItem = dynamic_cast<const tnMarkMenuItem*>(item); menuItem && menuItem->isChecked())
+                labels.append(labelOf(item));
+    labels.sort();
+    return labels;
 }
 
 tnMarkItem* Tour::shownItem(const QString& label)
@@ -473,6 +632,7 @@ int Tour::strokes() const
 
 QString Tour::currentTool() const
 {
-    const tnUI::CommandInstance* tool = m_window->getCommandController().getCurrentContinuousCommand();
+    const tnUI::CommandInstance* tool =
+        m_window ? m_window->getCommandController().getCurrentContinuousCommand() : nullptr;
     return tool ? QString::fromUtf8(tool->getName()->asChar()) : QString();
 }

@@ -12,6 +12,7 @@
 #include <utility>
 
 class Canvas;
+class QMessageBox;
 class SketchApp;
 class SketchWindow;
 class tnMarkItem;
@@ -31,6 +32,7 @@ public:
 private:
     using Step = std::pair<int, std::function<void()>>;
 
+    void statusHint();
     void refuseUndo();
     void menuOnEmptyCanvas();
     void quickMark();
@@ -38,14 +40,19 @@ private:
     void stylusStroke();
     void restAndPickLine();
     void lines();
-    void inkForcesPen();
-    void inkInTheMiddleOfADrag();
+    void inkKeepsTheTool();
+    void keysInTheMiddleOfADrag();
     void listMenuEraser();
     void erase();
     void gridAndUndoFromTheMenu();
     void clearTwice();
     void widthSaveAndDraw();
-    void closeWindow();
+    void picturesAndDump();
+    void hintOutlastsMessages();
+    void quitAndCancel();
+    void closeAndSave();
+    void quitWithNothingUnsaved();
+    void closeAndDiscard();
 
     void check(bool ok, const QString& what);
     // A left-button drag through the points.
@@ -56,8 +63,18 @@ private:
     // scheduled steps (milliseconds after the press, action) end it. A
     // watchdog releases the button if the menu is still open after 20 s.
     void popMenu(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& p, const QList<Step>& steps);
+    // Runs action; a close question that comes meanwhile is checked and
+    // handed to answer, which ends it with real input. Returns how many
+    // questions came.
+    int answering(const std::function<void()>& action, const std::function<void(QMessageBox&)>& answer);
+    // Ctrl+Q, and the quitting it sets off once the event loop runs.
+    void quitKey();
+    // A new document in a window of its own, which the following steps use.
+    void openDocument(const char* name);
     // The menu the marking-menu view is running, or null.
     static tnMarkMenu* shownMenu();
+    // The labels of the checked items of the shown menu, sorted.
+    static QStringList checkedItems();
     // The item of the shown menu with that label, or null.
     static tnMarkItem* shownItem(const QString& label);
     static QString labelOf(const tnMarkItem* item);
@@ -77,5 +94,6 @@ private:
     Canvas* m_canvas = nullptr;
     int m_failures = 0;
     QStringList m_files;
-    int m_closeAnswers = 0;
+    QString m_hintText;
+    int m_exits = 0;
 };

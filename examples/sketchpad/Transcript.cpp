@@ -10,7 +10,10 @@ void Transcript::user(const QString& action)
 
 void Transcript::note(const QString& line)
 {
-    m_stepNotes.append(line);
+    // Outside a step nothing reads the lines back; a long session must not
+    // pile them up.
+    if (m_step > 0)
+        m_stepNotes.append(line);
     print(QStringLiteral("      ") + line);
 }
 
@@ -24,6 +27,8 @@ bool Transcript::stepMentions(const QString& text) const
 
 void Transcript::print(const QString& line) const
 {
+    if (!m_printing)
+        return;
     std::printf("%s\n", line.toUtf8().constData());
     std::fflush(stdout);
 }

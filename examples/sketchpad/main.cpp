@@ -4,14 +4,16 @@
 // every input event of the canvas goes through the document's command
 // controller.
 //
-// Usage: sketchpad [--tour] [output-directory]
+// Usage: sketchpad [--tour] [--verbose] [output-directory]
 //
 // With a display (DISPLAY or WAYLAND_DISPLAY) and without --tour it opens the
-// program for a person to use. Otherwise it runs a scripted tour on Qt's
-// offscreen platform with real Qt input events, prints a transcript and
-// writes pictures of the menus and the canvas and a dump of the model into
-// the output directory (./demo-output by default); it exits with 1 when
-// something the tour expects does not happen.
+// program for a person to use; Save writes the picture into the output
+// directory (./demo-output by default), made when the first picture is
+// saved, and --verbose prints the transcript of what the program does.
+// Otherwise it runs a scripted tour on Qt's offscreen platform with real Qt
+// input events, prints the transcript and writes pictures of the menus and
+// the canvas and a dump of the model into the output directory; it exits
+// with 1 when something the tour expects does not happen.
 
 #include "SketchApp.h"
 #include "SketchWindow.h"
@@ -23,7 +25,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QMessageBox>
 
 #include <cstdio>
 #include <cstring>
@@ -43,11 +44,6 @@ void dropOffscreenNotices(QtMsgType type, const QMessageLogContext& context, con
 
 int runInteractive(SketchApp& app)
 {
-    app.confirmDiscard = [] {
-        return QMessageBox::question(nullptr, QStringLiteral("Sketchpad"),
-                                     QStringLiteral("The drawing has unsaved strokes. Close it anyway?")) ==
-               QMessageBox::Yes;
-    };
     tnRTB::connect(app.exitSignal, nullptr, [] { QCoreApplication::quit(); });
     SketchWindow* window = app.openDocument("Untitled");
     tnUI::Environment* environment = app.environment();
@@ -61,12 +57,15 @@ int runInteractive(SketchApp& app)
 int main(int argc, char** argv)
 {
     bool tour = qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    bool verbose = false;
     const char* outputArgument = "demo-output";
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--tour") == 0) {
             tour = true;
+        } else if (std::strcmp(argv[i], "--verbose") == 0) {
+            verbose = true;
         } else if (argv[i][0] == '-') {
-            std::fprintf(stderr, "usage: %s [--tour] [output-directory]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--tour] [--verbose] [output-directory]\n", argv[0]);
             return 2;
         } else {
             outputArgument = argv[i];
@@ -79,7 +78,9 @@ int main(int argc, char** argv)
 
     QApplication qtApp(argc, argv);
     const QDir output(QDir::current().absoluteFilePath(QString::fromLocal8Bit(outputArgument)));
-    if (!QDir().mkpath(output.path())) {
+    // The tour writes its pictures from the start; a person's session makes
+    // the folder only when it saves.
+    if (tour && !QDir().mkpath(output.path())) {
         std::fprintf(stderr, "sketchpad: cannot create %s\n", output.path().toLocal8Bit().constData());
         return 1;
     }
@@ -87,6 +88,7 @@ int main(int argc, char** argv)
     int result = 0;
     {
         const tn::Reference<SketchApp> app(new SketchApp(output.filePath(QStringLiteral("sketch.png"))));
+        app->transcript().setPrinting(tour || verbose);
         result = tour ? Tour(*app, output).run() : runInteractive(*app);
     }
     // The Qt windows of closed documents are deleted in the event loop.
