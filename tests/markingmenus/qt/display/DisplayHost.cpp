@@ -1,0 +1,200 @@
+// A host for driving the pop-up marking menus at a real X display: one
+// frameless window covering the screen, painted with a checkerboard so that
+// its pixels are recognisable in a screenshot. The right button pops a radial
+// menu of eight commands at the compass points, the middle button a list with
+// a submenu, and the left button is only echoed. Everything the driver waits
+// for is written to standard output, one flushed line each:
+//   item <label> <left> <top> <right> <bottom>  box of a list item, in pixels
+//                                              from the point the list pops at
+//   ready                    the window has been exposed and painted
+//   chosen <label> | none    what a menu returned
+//   click <x> <y>            a left press reached the window
+// Ctrl+Q quits with exit code 0.
+//
+// Usage: markingmenu_display_host [--show-items-delay ms] [--gesture-feedback ms]
+
+#include <tnUI/application/Application.h>
+#include <tnUI/commands/CommandDefn.h>
+#include <tnUI/commands/CommandInstance.h>
+#include <tnUI/entity/Label.h>
+#include <tnUI/markingmenus/MarkItem.h>
+#include <tnUI/markingmenus/MarkMenu.h>
+#include <tnUI/markingmenus/popup/PopUpMenu.h>
+#include <tnUI/markingmenus/qt/QmarkMenuView.h>
+#include <tnUI/menus/CommandGroup.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QShortcut>
+#include <QWidget>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+void say(const std::string& line)
+{
+    std::fputs((line + "\n").c_str(), stdout);
+    std::fflush(stdout);
+}
+
+std::string text(const tnString::IString& s)
+{
+    return s.asUTF8().asChar();
+}
+
+tnUI::CommandInstance* command(const char* label, double order)
+{
+    auto* c = new tnUI::CommandInstance(new tnUI::MomentaryCommandDefn());
+    c->setLabel(new tnUI::Label(label));
+    c->setOrderValue(order);
+    return c;
+}
+
+tn::Reference<tnUI::CommandGroup> group(const char* label, tnUI::Group::ELayoutPreference layout)
+{
+    tn::Reference<tnUI::CommandGroup> g(new tnUI::CommandGroup());
+    g->setLabel(new tnUI::Label(label));
+    g->setLayoutPreference(layout);
+    return g;
+}
+
+// The radial menu: one command at each compass point, clockwise from North.
+tn::Reference<tnUI::PopUpMenu> radialMenu()
+{
+    const char* const labels[] = {"north", "northeast", "east", "southeast", "south", "southwest", "west", "northwest"};
+    const tn::Reference<tnUI::CommandGroup> g = group("compass", tnUI::Group::Radial);
+    for (int i = 0; i < 8; ++i)
+        g->appendItemSorted(command(labels[i], i + 1));
+    return tn::Reference<tnUI::PopUpMenu>(new tnUI::PopUpMenu(g.get()));
+}
+
+// The list: alpha, beta, the submenu "more" (inner1, inner2), gamma.
+tn::Reference<tnUI::PopUpMenu> listMenu()
+{
+    const tn::Reference<tnUI::CommandGroup> g = group("list", tnUI::Group::List);
+    const tn::Reference<tnUI::CommandGroup> more = group("more", tnUI::Group::List);
+    more->appendItem(command("inner1", 1));
+    more->appendItem(command("inner2", 2));
+    g->appendItem(command("alpha", 1));
+    g->appendItem(command("beta", 2));
+    g->appendItem(more.get());
+    g->appendItem(command("gamma", 4));
+    return tn::Reference<tnUI::PopUpMenu>(new tnUI::PopUpMenu(g.get()));
+}
+
+class Canvas : public QWidget {
+public:
+    Canvas() : m_radial(radialMenu()), m_list(listMenu())
+    {
+        setWindowTitle(QStringLiteral("tnUI display host"));
+        setWindowFlags(Qt::FramelessWindowHint);
+        setGeometry(QGuiApplication::primaryScreen()->geometry());
+        auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+        quit->setContext(Qt::ApplicationShortcut);
+        connect(quit, &QShortcut::activated, [] { QCoreApplication::exit(0); });
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        constexpr int cell = 24;
+        for (int y = 0; y < height(); y += cell) {
+            for (int x = 0; x < width(); x += cell) {
+                const bool odd = ((x + y) / cell) % 2 != 0;
+                painter.fillRect(x, y, cell, cell, odd ? QColor(224, 138, 43) : QColor(43, 138, 160));
+            }
+        }
+        if (!m_announced) {
+            m_announced = true;
+            announce();
+        }
+    }
+
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        const QPointF p = event->globalPosition();
+        if (event->button() == Qt::LeftButton) {
+            say("click " + std::to_string(std::lround(p.x())) + " " + std::to_string(std::lround(p.y())));
+            return;
+        }
+        // Held for the popup, which blocks in the menu's own event loop until
+        // the user is done.
+        const tn::Reference<tnUI::PopUpMenu> menu(event->button() == Qt::RightButton    ? m_radial.get()
+                                                  : event->button() == Qt::MiddleButton ? m_list.get()
+                                                                                        : nullptr);
+        if (!menu)
+            return;
+        const tn::Reference<tnUI::CommandInstance> chosen(menu->show(p.x(), p.y()));
+        const tnUI::Label* label = chosen ? chosen->getLabel() : nullptr;
+        say("chosen " + (label ? text(label->asString()) : std::string("none")));
+    }
+
+private:
+    // Tells the driver where the list items lie, then that the window is up.
+    void announce()
+    {
+        for (const tnMarkItem* item : m_list->getMarkMenu()->getItems()) {
+            float left = 0.0f;
+            float bottom = 0.0f;
+            float right = 0.0f;
+            float top = 0.0f;
+            item->getBox(left, bottom, right, top);
+            say("item " + text(item->getLabel()) + " " + std::to_string(std::lround(left)) + " " +
+                std::to_string(std::lround(-top)) + " " + std::to_string(std::lround(right)) + " " +
+                std::to_string(std::lround(-bottom)));
+        }
+        say("ready");
+    }
+
+    tn::Reference<tnUI::PopUpMenu> m_radial;
+    tn::Reference<tnUI::PopUpMenu> m_list;
+    bool m_announced = false;
+};
+
+// Reads the delay options into the view's settings; false for anything else.
+bool readOptions(int argc, char** argv)
+{
+    if (argc % 2 == 0)
+        return false;
+    for (int i = 1; i < argc; i += 2) {
+        const int ms = std::atoi(argv[i + 1]);
+        if (std::strcmp(argv[i], "--show-items-delay") == 0)
+            QmarkMenuView::setShowItemsDelay(ms);
+        else if (std::strcmp(argv[i], "--gesture-feedback") == 0)
+            QmarkMenuView::setGestureFeedbackTime(ms);
+        else
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (!readOptions(argc, argv)) {
+        std::fprintf(stderr, "usage: %s [--show-items-delay ms] [--gesture-feedback ms]\n", argv[0]);
+        return 2;
+    }
+    tnUI::Application::setFontName(tnString::IString(QApplication::font().family().toStdWString()));
+    tnUI::Application::setNormalFontSize(QApplication::font().pointSize());
+
+    int result = 0;
+    {
+        Canvas canvas;
+        QmarkMenuView::setParentWindow(&canvas);
+        canvas.show();
+        canvas.activateWindow();
+        result = QApplication::exec();
+    }
+    return result;
+}
