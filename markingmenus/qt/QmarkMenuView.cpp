@@ -193,9 +193,9 @@ void QmarkMenuView::runPopup(tnMarkMenu* menu, float x, float y, int* id, void**
         return;
     }
     // A quick mark may have ended in a submenu that was never popped itself.
-    // A cancelled popup, or one whose view went with its parent window,
-    // chooses nothing.
-    const bool cancelled = !alive || view->isCancelled();
+    // A cancelled popup, one whose view went with its parent window, or one
+    // whose pointer never moved chooses nothing.
+    const bool cancelled = !alive || view->isCancelled() || !view->m_moved;
     tnMarkMenu* last = fromCurrentMenu && alive ? view->getCurrentMenu() : menu;
     destroyView();
     const tnMarkItem* chosen = cancelled ? nullptr : last->getSelectedItem();
@@ -227,6 +227,7 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
             screen = QGuiApplication::primaryScreen();
         m_screen = screen ? screen->geometry() : QRect();
         m_cancelled = false;
+        m_moved = false;
         m_shift = m_mouseLag = QPoint();
         m_tabletInput = false;
         // Taken before the view covers the screen.
@@ -590,6 +591,7 @@ void QmarkMenuView::_handleMove(const QPoint& p)
         return;
     if ((p - m_lastMove).manhattanLength() < minMove)
         return;
+    m_moved = true;
     _processPosition(p);
     m_stroke.lineTo(p);
     menu = m_currentMenu;
@@ -678,6 +680,10 @@ void QmarkMenuView::_handleRelease(const QPoint& p)
     m_popSubmenuTimer.stop();
     // The button is up: whatever the pointer did last, the popup ends here.
     m_nextMenu = nullptr;
+    if (!m_moved) {
+        _exitLoop();
+        return;
+    }
     tnMarkMenu* menu = m_currentMenu;
     if (!menu) {
         _exitLoop();

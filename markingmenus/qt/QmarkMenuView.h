@@ -28,7 +28,8 @@ class tnMarkMenuItem;
 // the pointer's direction is highlighted and a release chooses it.
 //
 // Escape, at any phase, ends the whole popup with nothing chosen; every other
-// key passes on. Where the display does not composite translucent windows
+// key passes on. So does a press and release without movement, wherever it
+// happens. Where the display does not composite translucent windows
 // (X11 without a compositing manager), the view shows a picture of the
 // screen taken just before it appeared, so that the user's work stays in
 // sight under the menu.
@@ -181,6 +182,10 @@ private:
     bool m_composited = true;
     QPixmap m_background;
     bool m_cancelled = false;
+    // The pointer has moved since the popup began. A release before it does
+    // chooses nothing, in a list too, whose first item hangs from the
+    // pointer.
+    bool m_moved = false;
     // Keeping menus on screen moved them by m_shift during this popup. The
     // mouse pointer is warped along where the platform allows it; m_mouseLag
     // is the part it could not follow. A pen's position is absolute, so its

@@ -109,10 +109,14 @@ protected:
             out = {view->getCurrentMenu(), view->getCenter(), view->getCurrentMenu()->areItemsVisible()};
         });
     }
-    // Pops menu at p; a late release ends a popup that would not end.
+    // Pops menu at p; a late release ends a popup that would not end, and
+    // only that popup.
     int run(tnMarkMenu& menu, QPoint p = Center, void** data = nullptr)
     {
-        at(8000, [this] { release(Center); });
+        QTimer late;
+        late.setSingleShot(true);
+        QObject::connect(&late, &QTimer::timeout, &m_host, [this] { release(Center); });
+        late.start(8000);
         int id = -2;
         void* chosenData = nullptr;
         menu.popup(static_cast<float>(p.x()), static_cast<float>(p.y()), &id, &chosenData, false);
@@ -508,6 +512,10 @@ TEST_F(QmarkMenuViewTest, PressAndReleaseWithoutMovingChoosesNothingAtTheScreenE
     QmarkMenu menu;
     for (int i = 0; i < 8; ++i)
         menu.addTextItem(("Item " + std::to_string(i)).c_str(), "", i, 2 * i, Font, nullptr);
+    // A list hangs from the pointer: its first item's corner is right there.
+    QmarkLinearMenu list;
+    list.addItem("First", "", 1, Font, nullptr);
+    list.addItem("Second", "", 2, Font, nullptr);
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const auto tablet = [this](QEvent::Type type, QPoint p) {
         QTabletEvent event(type, QPointingDevice::primaryPointingDevice(), QPointF(local(p)), QPointF(p), 0.5, 0, 0, 0,
@@ -516,7 +524,8 @@ TEST_F(QmarkMenuViewTest, PressAndReleaseWithoutMovingChoosesNothingAtTheScreenE
     };
     QmarkMenuView::setShowItemsDelay(40);
     const QPoint inset(5, 5);
-    const QPoint edges[] = {screen.topLeft() + inset,
+    const QPoint edges[] = {screen.center(),
+                            screen.topLeft() + inset,
                             {screen.center().x(), screen.top() + 5},
                             screen.topRight() + QPoint(-5, 5),
                             {screen.right() - 5, screen.center().y()},
@@ -525,27 +534,33 @@ TEST_F(QmarkMenuViewTest, PressAndReleaseWithoutMovingChoosesNothingAtTheScreenE
                             screen.bottomLeft() + QPoint(5, -5),
                             {screen.left() + 5, screen.center().y()}};
     for (const QPoint p : edges) {
-        SCOPED_TRACE(testing::Message() << p.x() << "," << p.y());
-        // The mouse: pressed where the cursor is, released where it is then.
-        QCursor::setPos(p);
-        Probe shown;
-        QPoint cursor;
-        at(10, [this, p] { press(p); });
-        probe(300, shown);
-        at(350, [this, &cursor] { release(cursor = QCursor::pos()); });
-        EXPECT_EQ(run(menu, p), -1);
-        EXPECT_TRUE(shown.itemsVisible);
-        EXPECT_NE(shown.center, p);
-        EXPECT_EQ(cursor - p, shown.center - p);
+        for (tnMarkMenu* m : {static_cast<tnMarkMenu*>(&menu), static_cast<tnMarkMenu*>(&list)}) {
+            SCOPED_TRACE(testing::Message() << p.x() << "," << p.y() << (m->isLinear() ? " list" : " radial"));
+            // The mouse: pressed where the cursor is, released where it is
+            // then.
+            QCursor::setPos(p);
+            Probe shown;
+            QPoint cursor;
+            at(10, [this, p] { press(p); });
+            probe(300, shown);
+            at(350, [this, &cursor] { release(cursor = QCursor::pos()); });
+            EXPECT_EQ(run(*m, p), -1);
+            EXPECT_TRUE(shown.itemsVisible);
+            EXPECT_EQ(cursor - p, shown.center - p);
+            // Only the centre of the screen leaves the radial menu in place.
+            if (!m->isLinear()) {
+                EXPECT_EQ(shown.center == p, p == screen.center());
+            }
 
-        // A pen stays where it was pressed.
-        at(10, [&tablet, p] { tablet(QEvent::TabletPress, p); });
-        at(350, [&tablet, p] { tablet(QEvent::TabletRelease, p); });
-        EXPECT_EQ(run(menu, p), -1);
+            // A pen stays where it was pressed.
+            at(10, [&tablet, p] { tablet(QEvent::TabletPress, p); });
+            at(350, [&tablet, p] { tablet(QEvent::TabletRelease, p); });
+            EXPECT_EQ(run(*m, p), -1);
+        }
     }
     // From the shifted centre, a move still points at an item: East of the
     // left edge's press is the East item.
-    const QPoint left = edges[7];
+    const QPoint left = edges[8];
     QCursor::setPos(left);
     at(10, [this, left] { press(left); });
     at(300, [this] { move(QCursor::pos() + QPoint(70, 0)); });
