@@ -12,12 +12,13 @@ test: deps-test
 deps:
 	scripts/install-deps
 
-# The tests also build and run the benchmarks once, which compare against Boost.
+# The tests also build and run the benchmarks once, which compare against Boost,
+# and run the marking menu at a real X server (Xvfb).
 deps-test:
-	scripts/install-deps bench
+	scripts/install-deps test
 
 bench:
-	scripts/install-deps bench
+	scripts/install-deps test
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
 	  -DTNUI_BUILD_BENCH=ON -DTNUI_BUILD_TESTS=OFF -DTNUI_BUILD_EXAMPLES=OFF
 	cmake --build build/bench --target tnui_bench

@@ -124,7 +124,7 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     SketchApp& app = SketchApp::instance();
     m_hint =
         new QLabel(QStringLiteral("Mouse: left button draws, right button opens the marking menu, middle button or "
-                                  "Shift+right the list menu\n") +
+                                  "Shift+right the list menu; Esc closes a menu\n") +
                    app.keyHint());
     m_hint->setObjectName(QStringLiteral("hint"));
     m_hint->setForegroundRole(QPalette::PlaceholderText);

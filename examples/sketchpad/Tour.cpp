@@ -147,7 +147,7 @@ void Tour::menuOnEmptyCanvas()
                             clear->getState() == tnMarkItem::Disabled,
                         "Undo and Clear show disabled on an empty canvas");
                   check(checkedItems() == QStringList{"Black ink"}, "only the ink is checked, no tool is current");
-                  save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-empty.png",
+                  save(screenshot(around(p, -170, -110, 480, 220)), "marking-menu-empty.png",
                        "the marking menu on the empty canvas: Undo and Clear disabled");
                   QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p);
               }}});
@@ -218,7 +218,7 @@ void Tour::restAndPickLine()
                   for (int k = 1; k <= 6; ++k)
                       QTest::mouseMove(m_canvas, p + QPoint(8 * k, -8 * k));
                   check(menu && labelOf(menu->getHighlightedItem()) == "Line", "Line is highlighted");
-                  save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-line.png",
+                  save(screenshot(around(p, -170, -110, 480, 220)), "marking-menu-line.png",
                        "the marking menu after a rest, Pen checked, Line (north-east) highlighted");
                   QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p + QPoint(48, -48));
               }}});
@@ -331,7 +331,7 @@ void Tour::gridAndUndoFromTheMenu()
                         "the eraser, the grid and the ink are checked");
                   for (int k = 1; k <= 6; ++k)
                       QTest::mouseMove(m_canvas, p + QPoint(8 * k, 8 * k));
-                  save(screenshot(around(p, -170, -110, 400, 220)), "marking-menu-grid.png",
+                  save(screenshot(around(p, -170, -110, 480, 220)), "marking-menu-grid.png",
                        "the marking menu over the grid: Eraser and Grid checked, Undo highlighted");
                   QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p + QPoint(48, 48));
               }}});
