@@ -335,7 +335,9 @@ bool tnMarkMenu::hover(float dx, float dy, bool force)
 
     if (!candidate && !listMode && !(bitmap && bitmap->getState() == tnMarkItem::Highlighted)) {
         const int index = nearestItemByAngle(dx, dy);
-        const float distance = std::sqrt(dx * dx + dy * dy);
+        // hypot: squaring a huge offset would overflow to infinity and put
+        // a far but finite pointer beyond any maximum radius.
+        const float distance = std::hypot(dx, dy);
         if (index > -1 && m_centerRadius < distance && distance < m_maxRadius)
             candidate = m_items[static_cast<std::size_t>(index)];
         if (distance > m_maxRadius && !m_beyondMaxRadius)

@@ -37,7 +37,8 @@ float tnMarkPosition::getAngle() const
 
 float tnMarkPosition::getLength() const
 {
-    return std::sqrt(m_x * m_x + m_y * m_y);
+    // Without the overflow of squaring huge coordinates.
+    return std::hypot(m_x, m_y);
 }
 
 void tnMarkPosition::setMarkPosition(int markPosition, float radius)
