@@ -4,6 +4,7 @@
 #include "../../commands/CommandDefn.h"
 #include "../../commands/CommandInstance.h"
 #include "../../entity/DumpFile.h"
+#include "../../entity/Error.h"
 #include "../../menus/CommandGroup.h"
 #include "../../menus/CommandItem.h"
 #include "../../values/NumericValue.h"
@@ -14,10 +15,14 @@
 #include "../qt/QmarkLinearMenu.h"
 #include "../qt/QmarkMenu.h"
 
+#include <QGuiApplication>
+#include <QRect>
+#include <QScreen>
+
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <iterator>
+#include <utility>
 
 namespace tnUI {
 
@@ -71,6 +76,23 @@ bool watches(const tn::vector<tn::Reference<NumericValue>>& watched, const Numer
                        [condition](const tn::Reference<NumericValue>& w) { return w.get() == condition; });
 }
 
+// The screen point (x, y) kept to the bounding rectangle of the screens, in
+// floats that the view turns into pixels; ImplError for a coordinate that is
+// infinite or undefined.
+std::pair<float, float> screenPoint(double x, double y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        throw ImplError();
+    QRect desktop;
+    for (const QScreen* screen : QGuiApplication::screens())
+        desktop |= screen->geometry();
+    // Without a screen, a range that floats and ints both hold exactly.
+    if (desktop.isEmpty())
+        desktop = QRect(QPoint(-(1 << 24), -(1 << 24)), QPoint(1 << 24, 1 << 24));
+    return {static_cast<float>(std::clamp(x, double(desktop.left()), double(desktop.right()))),
+            static_cast<float>(std::clamp(y, double(desktop.top()), double(desktop.bottom())))};
+}
+
 // The file name of the element's icon for that state, or empty.
 tnString::IString iconFile(Element* element, IconState::EState state)
 {
@@ -94,18 +116,37 @@ PopUpMenu::~PopUpMenu()
 
 CommandInstance* PopUpMenu::show(double x, double y) const
 {
+    const auto [px, py] = screenPoint(x, y);
+    tn::Reference<CommandInstance> chosen;
+    {
+        // The host may let go of this object while the menu runs; one that
+        // nobody holds yet is left to its maker.
+        const tn::Reference<const PopUpMenu> held(getRefCount() > 0 ? this : nullptr);
+        chosen = _run(px, py);
+    }
+    // Nobody else holds it: it dies with this call's reference.
+    if (!chosen || chosen->getRefCount() == 1)
+        return nullptr;
+    return chosen.get();
+}
+
+tn::Reference<CommandInstance> PopUpMenu::_run(float x, float y) const
+{
     tnMarkMenu* menu = m_build.menu.get();
     if (!menu)
         return nullptr;
-    // Keeps menus replaced by a rebuild during the popup alive until the
-    // outermost show is done with them.
+    // Keeps builds replaced during the popup alive until the outermost show
+    // is done with them; they are deleted after the count is down, as their
+    // commands' destruction may call the host.
     struct ShowScope {
         const PopUpMenu& menu;
         explicit ShowScope(const PopUpMenu& m) : menu(m) { ++menu.m_showDepth; }
         ~ShowScope()
         {
-            if (--menu.m_showDepth == 0)
+            if (--menu.m_showDepth == 0) {
+                const std::vector<Build> retired = std::move(menu.m_retired);
                 menu.m_retired.clear();
+            }
         }
         ShowScope(const ShowScope&) = delete;
         ShowScope& operator=(const ShowScope&) = delete;
@@ -113,8 +154,16 @@ CommandInstance* PopUpMenu::show(double x, double y) const
 
     int id = -1;
     void* data = nullptr;
-    menu->popup(static_cast<float>(x), static_cast<float>(y), &id, &data, true);
-    return static_cast<CommandInstance*>(data);
+    menu->popup(x, y, &id, &data, true);
+    auto* command = static_cast<CommandInstance*>(data);
+    return _offers(command) ? command : nullptr;
+}
+
+bool PopUpMenu::_offers(const CommandInstance* command) const
+{
+    return command && std::any_of(m_build.offers.begin(), m_build.offers.end(), [command](const Offer& o) {
+               return o.command == command && commandOf(o.element.get()) == command;
+           });
 }
 
 CommandInstance* PopUpMenu::show(const tnLinear::Point2& p) const
@@ -155,22 +204,37 @@ int PopUpMenu::getMarkPosition(double position) const
 
 void PopUpMenu::contentModified(Message& m)
 {
+    // A condition may call the host, which may rebuild the menu or let go of
+    // this object: every condition is read first, with this object held
+    // unless it is still being made, then the items of the build current
+    // by then take the values.
+    const tn::Reference<PopUpMenu> held(getRefCount() > 0 ? this : nullptr);
+    std::vector<std::pair<tn::Reference<NumericValue>, bool>> values;
     bool rebuild = false;
     for (const Message* c = &m; c; c = c->causedBy()) {
         switch (c->getType()) {
         case Message::Forward:
         case Message::Value: {
             const Entity* source = c->getEntity();
-            for (auto [it, end] = m_build.checkedItems.equal_range(source); it != end; ++it)
-                it->second->setChecked(it->first->evalBool());
-            for (auto [it, end] = m_build.enabledItems.equal_range(source); it != end; ++it)
-                it->second->setState(it->first->evalBool() ? tnMarkItem::Normal : tnMarkItem::Disabled);
+            const auto w = std::find_if(m_build.watched.begin(), m_build.watched.end(),
+                                        [source](const tn::Reference<NumericValue>& v) { return v.get() == source; });
+            if (w != m_build.watched.end()) {
+                tn::Reference<NumericValue> condition = *w;
+                const bool value = condition->evalBool();
+                values.emplace_back(std::move(condition), value);
+            }
             break;
         }
         case Message::Content:
         case Message::Structure: rebuild = true; break;
         default: break;
         }
+    }
+    for (const auto& [condition, value] : values) {
+        for (auto [it, end] = m_build.checkedItems.equal_range(condition.get()); it != end; ++it)
+            it->second->setChecked(value);
+        for (auto [it, end] = m_build.enabledItems.equal_range(condition.get()); it != end; ++it)
+            it->second->setState(value ? tnMarkItem::Normal : tnMarkItem::Disabled);
     }
     if (rebuild)
         _update();
@@ -212,10 +276,10 @@ void PopUpMenu::_update()
 
 void PopUpMenu::_install(Build& next)
 {
-    // Room for the old menus first, so that nothing below fails once
+    // Room for the old build first, so that nothing below fails once
     // connections have changed.
     if (m_showDepth > 0)
-        m_retired.reserve(m_retired.size() + 1 + m_build.submenus.size());
+        m_retired.reserve(m_retired.size() + 1);
 
     // Listens to the conditions new to next. Should a connection fail, the
     // ones made here are cut again and the current build stays in place.
@@ -248,16 +312,13 @@ void PopUpMenu::_install(Build& next)
         if (!watches(next.watched, condition.get()))
             condition->messageSignal.disconnectInstance(this);
     }
-    // While show runs, the menu it shows, and its submenus, wait in
-    // m_retired until the outermost show returns.
-    if (m_showDepth > 0) {
-        if (m_build.menu)
-            m_retired.push_back(std::move(m_build.menu));
-        std::move(m_build.submenus.begin(), m_build.submenus.end(), std::back_inserter(m_retired));
-    }
     // The old build dies with next, after the new one is in place: letting
-    // go of its conditions may run other objects' destruction notices.
+    // go of its conditions and commands may run other objects' destruction
+    // notices. While show runs, the menu it shows and the commands of its
+    // items wait in m_retired until the outermost show returns.
     std::swap(m_build, next);
+    if (m_showDepth > 0)
+        m_retired.push_back(std::move(next));
 }
 
 void PopUpMenu::_unwatch(const Build& build) noexcept
@@ -299,6 +360,7 @@ void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id, Build
         return;
     }
     // Held while its conditions are evaluated, which may call the host.
+    const tn::Reference<Element> held(element);
     const tn::Reference<CommandInstance> command(commandOf(element));
     if (!command)
         return;
@@ -329,6 +391,7 @@ void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id, Build
         item->setState(enabled->evalBool() ? tnMarkItem::Normal : tnMarkItem::Disabled);
     }
     item->setData(command.get());
+    build.offers.push_back({element, command});
 }
 
 tnMarkMenuItem* PopUpMenu::_addRadialItem(Element* element, tnMarkMenu* menu, int id, int markPosition)

@@ -49,9 +49,14 @@ public:
 
     CommandGroup* getCommandGroup() const noexcept { return m_commandGroup.get(); }
 
-    // Runs the menu at the screen point (x, y) until the user is done and
-    // returns the chosen command instance; null when nothing was chosen or
-    // there is no menu.
+    // Runs the menu at the screen point (x, y), kept to the screens, until
+    // the user is done and returns the chosen command instance; null when
+    // nothing was chosen, there is no menu, or the chosen command is no
+    // longer offered (taken out of the group, a command item pointed at
+    // another command) or no longer held by anyone but this call. This
+    // object, the menu shown and its commands live until show returns,
+    // whoever lets go of them meanwhile. An infinite or undefined coordinate
+    // raises ImplError.
     CommandInstance* show(double x, double y) const;
     CommandInstance* show(const tnLinear::Point2& p) const;
 
@@ -87,12 +92,22 @@ private:
     // several items.
     using ItemMap = std::multimap<const NumericValue*, tnMarkMenuItem*, std::less<>>;
 
+    // A command an item of a build stands for, and the element that made
+    // it: the command itself or a command item.
+    struct Offer {
+        tn::Reference<Element> element;
+        tn::Reference<CommandInstance> command;
+    };
+
     // Everything one build of the menu made: the marking menu, its submenus,
-    // the conditions that drive its items and its size.
+    // the commands of its items, the conditions that drive its items and its
+    // size.
     struct Build {
         // Submenus made for the menu; declared first, so deleted after it.
         std::vector<std::unique_ptr<tnMarkMenu>> submenus;
         std::unique_ptr<tnMarkMenu> menu;
+        // The items hold their commands uncounted: these keep them alive.
+        tn::vector<Offer> offers;
         ItemMap checkedItems;
         ItemMap enabledItems;
         // The conditions of checkedItems and enabledItems, each once, kept
@@ -108,8 +123,14 @@ private:
     void _update();
     // Makes next the current build: listens to the conditions new to it and
     // stops listening to those it dropped. The old build is left in next, to
-    // be deleted with it, but for the menus a running show still needs.
+    // be deleted with it, unless a show is running: then it waits for the
+    // outermost show to return.
     void _install(Build& next);
+    // Runs the current menu at (x, y) and gives back the chosen command when
+    // the current build still offers it.
+    tn::Reference<CommandInstance> _run(float x, float y) const;
+    // True when an element of the current build still stands for command.
+    bool _offers(const CommandInstance* command) const;
     // Adds the elements of group to menu, part of build, in order. A nested
     // group ends a radial menu and becomes a submenu of a list.
     void _addCmdGroup(Group* group, tnMarkMenu* menu, Build& build);
@@ -133,10 +154,11 @@ private:
     tn::Reference<CommandGroup> m_commandGroup;
     // The current build, whose conditions this object listens to.
     Build m_build;
-    // While show runs, a rebuild cannot delete the menu being shown: the old
-    // menus wait here until the outermost show returns.
+    // While show runs, a rebuild cannot delete the menu being shown nor the
+    // commands of its items: the old builds wait here until the outermost
+    // show returns.
     mutable int m_showDepth = 0;
-    mutable std::vector<std::unique_ptr<tnMarkMenu>> m_retired;
+    mutable std::vector<Build> m_retired;
 };
 
 } // namespace tnUI

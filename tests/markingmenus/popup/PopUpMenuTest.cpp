@@ -3,10 +3,12 @@
 
 #include "commands/CommandTestSupport.h"
 
+#include <tnUI/entity/Error.h>
 #include <tnUI/markingmenus/MarkImageItem.h>
 #include <tnUI/markingmenus/MarkLinearMenu.h>
 #include <tnUI/markingmenus/MarkRender.h>
 #include <tnUI/markingmenus/popup/PopUpMenu.h>
+#include <tnUI/markingmenus/qt/QmarkMenuView.h>
 #include <tnUI/menus/CommandGroup.h>
 #include <tnUI/menus/CommandItem.h>
 #include <tnUI/values/BoolValue.h>
@@ -23,6 +25,9 @@
 #include <gmock/gmock.h>
 
 #include <cmath>
+#include <functional>
+#include <limits>
+#include <utility>
 
 namespace {
 
@@ -402,6 +407,47 @@ TEST_F(PopUpMenuTest, ContentChangesRebuildConditionChangesUpdateInPlace)
     EXPECT_EQ(checked->messageSignal.getNumConnections(), 0);
 }
 
+// A condition whose next evaluation first runs the host's code.
+class HostCondition : public tnUI::BoolValue {
+public:
+    using BoolValue::BoolValue;
+    bool evalBool() const override
+    {
+        if (auto host = std::exchange(onEval, nullptr))
+            host();
+        return BoolValue::evalBool();
+    }
+    mutable std::function<void()> onEval;
+};
+
+TEST_F(PopUpMenuTest, AConditionThatCallsTheHostMayRebuildOrReleaseTheMenu)
+{
+    for (const bool release : {false, true}) {
+        tn::Reference<CommandGroup> g = group(Group::List);
+        tn::Reference<HostCondition> checked(new HostCondition(false));
+        tn::Reference<HostCondition> enabled(new HostCondition(true));
+        CommandInstance* first = add(*g, "first", 1);
+        first->setCheckedExpression(checked.get());
+        first->setEnabledExpression(enabled.get());
+        tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+        checked->onEval = [&] {
+            g->appendItem(command("second"));
+            if (release)
+                menu = nullptr;
+        };
+        enabled->onEval = [&] { g->appendItem(command("third")); };
+        checked->setValue(true);
+        enabled->setValue(false);
+        if (release) {
+            EXPECT_EQ(checked->messageSignal.getNumConnections(), 1) << "the instance only";
+            continue;
+        }
+        ASSERT_EQ(menu->getMarkMenu()->getNumItems(), 3);
+        EXPECT_TRUE(item(*menu, 0)->isChecked());
+        EXPECT_EQ(item(*menu, 0)->getState(), tnMarkItem::Disabled);
+    }
+}
+
 TEST_F(PopUpMenuTest, DumpWritesTheGroupOneLevelDeeper)
 {
     tn::Reference<CommandGroup> g = group(Group::Radial);
@@ -477,6 +523,116 @@ TEST_F(PopUpMenuShowTest, RebuildWhileShownKeepsTheShownMenu)
     QTimer::singleShot(5, &m_host, [&] { g->appendItemSorted(command("west", 7)); });
     EXPECT_EQ(choose(*menu, m_toEast, 400), east);
     EXPECT_EQ(menu->getMarkMenu()->getNumItems(), 2);
+}
+
+// Whatever the host does to the chosen command item, its command, the group
+// or the pop-up menu, before show or while it runs, show returns a command
+// that is still alive and still offered, or null.
+TEST_F(PopUpMenuShowTest, ReturnsALiveOfferedCommandOrNothing)
+{
+    // The test's own references, each of which a change may drop.
+    struct Held {
+        tn::Reference<CommandGroup> group;
+        tn::Reference<PopUpMenu> menu;
+        tn::Reference<tnUI::CommandItem> item;
+    };
+    const struct {
+        const char* what;
+        std::function<void(Held&)> change;
+        bool whileShown;
+        bool returned;
+    } rows[] = {
+        {"nothing", [](Held&) {}, false, true},
+        {"item retargeted", [](Held& h) { h.item->setCommand(command("other")); }, false, false},
+        {"item removed",
+         [](Held& h) {
+             h.group->removeItem(1); // after north
+             h.item = nullptr;
+         },
+         true, false},
+        {"another command added", [](Held& h) { h.group->appendItemSorted(command("west", 7)); }, true, true},
+        {"menu released", [](Held& h) { h.menu = nullptr; }, true, true},
+        {"menu rebuilt, then released",
+         [](Held& h) {
+             h.group->appendItemSorted(command("west", 7));
+             h.menu = nullptr;
+         },
+         true, true},
+        {"menu, group and item released",
+         [](Held& h) {
+             h.menu = nullptr;
+             h.item = nullptr;
+             h.group = nullptr;
+         },
+         true, false},
+    };
+    for (const auto& row : rows) {
+        Held h;
+        h.group = group(Group::Radial);
+        h.item = new tnUI::CommandItem();
+        add(*h.group, "north", 1);
+        h.item->setCommand(command("east"));
+        h.item->setLabel(new tnUI::Label("item label"));
+        h.item->setOrderValue(3);
+        h.group->appendItemSorted(h.item.get());
+        h.menu = new PopUpMenu(h.group.get());
+        // Held by the item only.
+        CommandInstance* east = h.item->getCommand();
+        bool eastDied = false;
+        tnRTB::SignalClient watcher;
+        tnRTB::connect(east->destroyedSignal, &watcher, [&eastDied](tnUI::Entity*) { eastDied = true; });
+        const PopUpMenu* shown = h.menu.get();
+        if (row.whileShown)
+            QTimer::singleShot(5, &m_host, [&] { row.change(h); });
+        else
+            row.change(h);
+        CommandInstance* chosen = choose(*shown, m_toEast, 400);
+        EXPECT_EQ(chosen, row.returned ? east : nullptr) << row.what;
+        EXPECT_FALSE(chosen && eastDied) << row.what;
+    }
+}
+
+// Coordinates reach the view as screen pixels: infinite or undefined ones are
+// refused, others are kept to the screens.
+TEST_F(PopUpMenuShowTest, PointsAreKeptToTheScreens)
+{
+    tn::Reference<CommandGroup> g = group(Group::Radial);
+    add(*g, "east", 3);
+    tn::Reference<PopUpMenu> menu(new PopUpMenu(g.get()));
+    tn::Reference<PopUpMenu> empty(new PopUpMenu(nullptr));
+    constexpr double inf = std::numeric_limits<double>::infinity();
+    const double nan = std::nan("");
+    for (const auto& [x, y] : {std::pair(nan, 0.0), std::pair(0.0, nan), std::pair(inf, 0.0), std::pair(0.0, -inf)}) {
+        EXPECT_THROW(menu->show(x, y), tnUI::ImplError) << x << " " << y;
+        EXPECT_THROW(empty->show(tnLinear::Point2(x, y)), tnUI::ImplError) << x << " " << y;
+    }
+    EXPECT_EQ(QmarkMenuView::findView(), nullptr);
+
+    QRect desktop;
+    for (const QScreen* screen : QGuiApplication::screens())
+        desktop |= screen->geometry();
+    const struct {
+        double x;
+        double y;
+        QPoint centre;
+    } rows[] = {
+        {1e300, -1e300, {desktop.right(), desktop.top()}},
+        {-3e9, 3e9, {desktop.left(), desktop.bottom()}},
+        {-1e20, desktop.top() + 40.5, {desktop.left(), desktop.top() + 40}},
+        {double(desktop.center().x()), double(desktop.center().y()), desktop.center()},
+    };
+    for (const auto& row : rows) {
+        // Where the view put the menu's centre, then the end of the popup.
+        QPoint centre;
+        QTimer::singleShot(50, &m_host, [&centre] {
+            if (QmarkMenuView* view = QmarkMenuView::findView()) {
+                centre = view->getCenter() + view->geometry().topLeft();
+                view->cancel();
+            }
+        });
+        EXPECT_EQ(menu->show(row.x, row.y), nullptr) << row.x;
+        EXPECT_EQ(centre, row.centre) << row.x << " " << row.y;
+    }
 }
 
 } // namespace
