@@ -20,6 +20,7 @@
 #include <QScreen>
 #include <QTabletEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -51,6 +52,22 @@ void setTimeout(int kind, int ms)
     if (ms < 0)
         throw tnUI::ImplError();
     s_timeouts[kind] = ms;
+}
+
+// A point given by the host in global pixels, truncated to whole pixels.
+// Points off every screen are brought to the desktop's bounds first, so that
+// no conversion overflows; a point that is not finite is refused.
+QPoint screenPoint(double x, double y)
+{
+    if (!std::isfinite(x) || !std::isfinite(y))
+        throw tnUI::ImplError();
+    QRect desktop;
+    for (const QScreen* screen : QGuiApplication::screens())
+        desktop |= screen->geometry();
+    if (desktop.isEmpty())
+        desktop = QRect(QPoint(-(1 << 24), -(1 << 24)), QPoint(1 << 24, 1 << 24));
+    return {static_cast<int>(std::clamp(x, static_cast<double>(desktop.left()), static_cast<double>(desktop.right()))),
+            static_cast<int>(std::clamp(y, static_cast<double>(desktop.top()), static_cast<double>(desktop.bottom())))};
 }
 
 tnMarkMenuItem* asMenuItem(tnMarkItem* item)
@@ -186,7 +203,17 @@ void QmarkMenuView::runPopup(tnMarkMenu* menu, float x, float y, int* id, void**
 {
     QmarkMenuView* view = getView();
     const QPointer<QmarkMenuView> alive(view);
-    const Result result = view->execMenu({menu, x, y, flag}, menu->getPopupMode());
+    // A view made for a popup that is refused goes at once: it would hold the
+    // application's input.
+    const bool fresh = !view->m_loop && view->m_stroke.elementCount() == 0;
+    Result result;
+    try {
+        result = view->execMenu({menu, x, y, flag}, menu->getPopupMode());
+    } catch (...) {
+        if (fresh && alive)
+            destroyView();
+        throw;
+    }
     if (result.nextMenu) {
         result.nextMenu->setPopupMode(menu->getPopupMode());
         result.nextMenu->popup(static_cast<float>(result.x), static_cast<float>(result.y), id, data, result.flag);
@@ -212,6 +239,7 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
         throw tnUI::NullError();
     if (m_loop)
         throw tnUI::ImplError();
+    const QPoint global = screenPoint(request.x, request.y);
 
     m_currentMenu = menu;
     m_nextMenu = nullptr;
@@ -219,7 +247,6 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
 
     // The view covers one screen for the whole popup: the first menu's. The
     // stroke starts with the first menu, so an empty stroke marks it.
-    const QPoint global(static_cast<int>(request.x), static_cast<int>(request.y));
     const bool first = m_stroke.elementCount() == 0;
     if (first) {
         QScreen* screen = QGuiApplication::screenAt(global);

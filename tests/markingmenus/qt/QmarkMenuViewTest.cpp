@@ -77,7 +77,20 @@ protected:
     }
 
     // Runs action ms after now, unless the test is over by then.
-    void at(int ms, std::function<void()> action) { QTimer::singleShot(ms, &m_host, std::move(action)); }
+    void at(int ms, std::function<void()> action)
+    {
+        ++m_pending;
+        QTimer::singleShot(ms, Qt::PreciseTimer, &m_host, [this, action = std::move(action)] {
+            --m_pending;
+            action();
+        });
+    }
+    // Runs events until every action scheduled with at() has run.
+    void settle()
+    {
+        for (int waited = 0; m_pending > 0 && waited < 10000; waited += 10)
+            QTest::qWait(10);
+    }
     QPoint local(QPoint global) const { return m_host.mapFromGlobal(global); }
     void press(QPoint p) { QTest::mousePress(&m_host, Qt::LeftButton, {}, local(p)); }
     void move(QPoint p) { QTest::mouseMove(&m_host, local(p)); }
@@ -126,6 +139,7 @@ protected:
     }
 
     Host m_host;
+    int m_pending = 0;
 };
 
 // East (1), North (2), West (3); East opens a radial submenu with North (42)
@@ -490,7 +504,7 @@ TEST_F(QmarkMenuViewTest, EscapeCancelsAtEveryPhase)
             EXPECT_EQ(cancelled, cancel);
             EXPECT_EQ(m_host.keyPresses, keysBefore + 1);
             // The release after Escape reaches the host: its input is back.
-            QTest::qWait(phase.releaseAt - phase.escapeAt + 50);
+            settle();
         }
     }
 }
@@ -566,6 +580,24 @@ TEST_F(QmarkMenuViewTest, PressAndReleaseWithoutMovingChoosesNothingAtTheScreenE
     at(300, [this] { move(QCursor::pos() + QPoint(70, 0)); });
     at(400, [this] { release(QCursor::pos() + QPoint(70, 0)); });
     EXPECT_EQ(run(menu, left), 0);
+}
+
+TEST_F(QmarkMenuViewTest, PointsOffEveryScreenAreBroughtToTheDesktop)
+{
+    QmarkMenu menu;
+    menu.addTextItem("East", "", 1, tnMarkPosition::East, Font, nullptr);
+    int id = 0;
+    for (const float bad : {std::nanf(""), HUGE_VALF, -HUGE_VALF}) {
+        EXPECT_THROW(menu.popup(bad, 300.0f, &id, nullptr, false), tnUI::ImplError);
+        EXPECT_THROW(menu.popup(400.0f, bad, &id, nullptr, false), tnUI::ImplError);
+        EXPECT_EQ(QmarkMenuView::findView(), nullptr);
+    }
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    Probe far;
+    drag({}, 200, screen.bottomRight());
+    probe(100, far);
+    menu.popup(1e30f, 1e30f, &id, nullptr, false);
+    EXPECT_EQ(far.center, screen.bottomRight() - screen.topLeft());
 }
 
 TEST(QmarkMenuViewSettings, TimeoutsAreDividedByTheirDivisor)
