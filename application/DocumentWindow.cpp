@@ -109,6 +109,8 @@ int DocumentWindow::findWindow(const Window* w) const
 
 void DocumentWindow::raiseWindow()
 {
+    // The utility windows' widgets may let go of this window.
+    const tn::Reference<DocumentWindow> held(this);
     raiseGroup();
     Window::raiseWindow();
 }

@@ -43,6 +43,8 @@ EventFilterManager& EventFilterManager::getInstance()
 
 void EventFilterManager::registerFilter(EventFilter* f)
 {
+    if (!f)
+        throw NullError();
     if (std::find(m_filters.begin(), m_filters.end(), f) != m_filters.end())
         throw DuplicateError();
     m_filters.push_back(f);

@@ -35,7 +35,8 @@ public:
     // The manager; ImplError when none exists.
     static EventFilterManager& getInstance();
 
-    // Appends f; DuplicateError when it is already registered.
+    // Appends f; NullError for null, DuplicateError when it is already
+    // registered.
     void registerFilter(EventFilter* f);
     // Removes f; NullError when it is not registered.
     void unregisterFilter(EventFilter* f);

@@ -21,6 +21,8 @@ bool Window::isUtilityWindow() const
 
 void Window::raiseWindow()
 {
+    // The widget and the listeners may let go of this window.
+    const tn::Reference<Window> held(this);
     if (m_impl)
         m_impl->raise();
     m_hiddenByGroup = false;
@@ -47,6 +49,8 @@ bool Window::isVisible() const
 
 void Window::hideWindowAsPartOfGroup()
 {
+    // The widget and the listeners may let go of this window.
+    const tn::Reference<Window> held(this);
     hideWindow();
     m_hiddenByGroup = true;
 }

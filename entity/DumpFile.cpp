@@ -85,6 +85,10 @@ int DumpFile::getLineNumber() const
 
 int DumpFile::writtenEntity(const Entity* e) const
 {
+    // Refused before anything is recorded: an entity not written must not
+    // count as written once a stream is open.
+    if (!m_state->stream)
+        throw ImplError();
     const auto [it, inserted] = m_state->written.try_emplace(e, m_state->line);
     return inserted ? -1 : it->second;
 }

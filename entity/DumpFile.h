@@ -39,7 +39,8 @@ public:
     static const char* dumpBool(bool b) { return b ? "true" : "false"; }
 
     // The line e was first written on, or -1 after recording e with the
-    // current line number when it was not written before.
+    // current line number when it was not written before. Raises ImplError,
+    // recording nothing, when no stream is open.
     int writtenEntity(const Entity* e) const;
 
     // The indentation text of a level: 2 * level characters, a bar at every

@@ -20,10 +20,14 @@ Entity::Entity()
 
 Entity::~Entity()
 {
+    // Deaf before the destruction notice: its listeners may let go of
+    // things this entity listens to, whose notices must not reach the
+    // derived parts that are already gone.
+    signalClient.disconnectAll();
     destroyedSignal.fire(this);
     --g_activeEntities;
-    // The members then die in reverse order: signalClient cuts this entity's
-    // listening connections, the two signals cut those made on them.
+    // The members then die in reverse order: the two signals cut the
+    // connections made on them.
 }
 
 void Entity::sendMessage(Message& m) const

@@ -4,6 +4,7 @@
 #include "../entity/Error.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace tnUI {
 
@@ -13,7 +14,10 @@ Group::~Group()
     // of them is released, so none of them can see a dying holder.
     for (const tn::Reference<Element>& e : m_elements)
         e->_removeHolder(this);
-    m_elements.clear();
+    // Out of the list before any of them may die, so that their destruction
+    // listeners see an empty group rather than a half-cleared one.
+    tn::vector<tn::Reference<Element>> released;
+    released.swap(m_elements);
 }
 
 bool Group::isGroup() const
@@ -81,7 +85,7 @@ void Group::insertItem(int index, Element* e)
         throw NullError();
     if (index < 0 || index > getNumElements())
         throw IndexError();
-    if (contains(e))
+    if (contains(e) || _encloses(e))
         throw CycleError();
 
     if (index < getNumElements()) {
@@ -104,11 +108,13 @@ void Group::removeItem(int i)
     if (i < 0 || i >= getNumElements())
         throw IndexError();
     const auto position = m_elements.begin() + i;
-    Element* e = position->get();
-    e->setParent(nullptr);
-    removeSignal(e);
-    e->_removeHolder(this);
+    // Out of the list before it may die: its destruction listeners see the
+    // group without it.
+    const tn::Reference<Element> released = std::move(*position);
     m_elements.erase(position);
+    released->setParent(nullptr);
+    removeSignal(released);
+    released->_removeHolder(this);
     Message m(this, Message::Content);
     sendMessage(m);
 }
@@ -116,6 +122,14 @@ void Group::removeItem(int i)
 bool Group::contains(const Element* e) const
 {
     return e && e->_isHeldWithin(this);
+}
+
+bool Group::_encloses(const Element* e) const
+{
+    if (e == this)
+        return true;
+    const auto* g = dynamic_cast<const Group*>(e);
+    return g && _isHeldWithin(g);
 }
 
 bool Group::find(const Element* e, tn::vector<Element*>& path)

@@ -15,8 +15,8 @@ namespace tnUI {
 //
 // An element may sit in several groups at once, but only once in any one
 // group's tree: inserting an element that the tree already holds, directly or
-// in a nested group, raises CycleError. That check does not look upwards, so
-// the caller must not insert a group into one of its own descendants.
+// in a nested group, raises CycleError, and so does inserting a group into
+// itself or into one of its own descendants.
 class Group : public Element {
 public:
     // How a toolkit binding should lay the group out.
@@ -72,7 +72,8 @@ public:
 protected:
     // Every insertion ends here. Checked in this order: null e (NullError),
     // index outside 0..count (IndexError), e already in this group's tree
-    // (CycleError); nothing changes on an error. Then e's order is bounded by
+    // (CycleError), e being this group or one that holds it (CycleError);
+    // nothing changes on an error. Then e's order is bounded by
     // its new neighbour (see orderItemBefore and orderItemAfter), e is
     // inserted at index, becomes its parent and is forwarded, and "Content"
     // is sent.
@@ -89,6 +90,8 @@ private:
     // The index of the first element named name; IndexError when there is
     // none or name is empty.
     int _indexOfName(const tnString::CString& name) const;
+    // True when e is this group or a group whose tree holds this group.
+    bool _encloses(const Element* e) const;
     template <class Matches>
     bool _search(const Matches& matches, tn::vector<Element*>& path);
 

@@ -5,6 +5,8 @@
 #include <tnUI/foundation/AppMain.h>
 #include <tnUI/foundation/Filename.h>
 
+#include <functional>
+
 namespace {
 
 using namespace tnUI;
@@ -211,6 +213,91 @@ TEST_F(ApplicationTest, TheActiveEnvironmentReachesTheActiveInstance)
     app->setActiveEnvironment(loose);
     loose = nullptr;
     EXPECT_EQ(app->getActiveEnvironment(), nullptr);
+}
+
+TEST_F(ApplicationTest, ListenersMayLetGoOfWhatTheyAreToldAbout)
+{
+    // Each case connects a listener that lets go of what it is told about
+    // (or of its window), makes the change, and checks where things stand.
+    tnRTB::SignalClient client;
+    // Removes the instance from its document on the notice with value on.
+    const auto removeOn = [&client](DocumentInstance* instance, bool on) {
+        tnRTB::connect(instance->activeInstanceSignal, &client, [on](DocumentInstance* p, bool active) {
+            if (active == on)
+                p->getDocument()->removeInstance(p);
+        });
+    };
+    // Lets go of the environment held by held on the notice with value on.
+    const auto releaseOn = [&client](tn::Reference<Environment>& held, bool on) {
+        tnRTB::connect(held->activeEnvironmentSignal, &client, [&held, on](Environment*, bool active) {
+            if (active == on)
+                held = nullptr;
+        });
+    };
+    const std::initializer_list<std::pair<const char*, std::function<void()>>> cases = {
+        {"the old instance, told it stops being active",
+         [&] {
+             Document* d = document();
+             auto* old = new DocumentInstance(d);
+             auto* next = new DocumentInstance(d);
+             app->setActiveDocumentInstance(old);
+             removeOn(old, false);
+             app->setActiveDocumentInstance(next);
+             EXPECT_EQ(app->getActiveDocumentInstance(), next);
+             EXPECT_EQ(d->getNumInstances(), 1);
+         }},
+        {"the new instance, told it becomes active",
+         [&] {
+             Document* d = document();
+             new DocumentInstance(d);
+             auto* next = new DocumentInstance(d);
+             removeOn(next, true);
+             app->setActiveDocumentInstance(next);
+             EXPECT_EQ(app->getActiveDocumentInstance(), nullptr);
+         }},
+        {"the instance of a closing window, told it stops being active",
+         [&] {
+             Document* d = document();
+             HostDocumentWindow* window = show(d);
+             auto* impl = new FakeWindowImpl;
+             window->setQtDocumentWindow(nullptr, impl);
+             app->setActiveDocumentInstance(window->getDocumentInstance());
+             removeOn(window->getDocumentInstance(), false);
+             delete impl;
+             EXPECT_EQ(app->findDocument(d), -1);
+         }},
+        {"the old environment, told it stops being active",
+         [&] {
+             tn::Reference<Environment> old(environment("old"));
+             const tn::Reference<Environment> next(environment("next"));
+             app->setActiveEnvironment(old);
+             releaseOn(old, false);
+             app->setActiveEnvironment(next);
+             EXPECT_EQ(std::tuple(old.get(), app->getActiveEnvironment()), std::tuple(nullptr, next.get()));
+         }},
+        {"the new environment, told it becomes active",
+         [&] {
+             auto* instance = new DocumentInstance(document());
+             app->setActiveDocumentInstance(instance);
+             tn::Reference<Environment> next(environment("next"));
+             releaseOn(next, true);
+             app->setActiveEnvironment(next);
+             EXPECT_EQ(std::tuple(app->getActiveEnvironment(), instance->getEnvironment()),
+                       std::tuple(nullptr, nullptr));
+         }},
+        {"a utility window, hidden with its group",
+         [&] {
+             HostDocumentWindow* window = show(document());
+             auto* utility = new UtilityWindow(window);
+             tnRTB::connect(utility->hiddenSignal, &client, [window](Window* w) { window->childWindowClosed(w); });
+             utility->hideWindowAsPartOfGroup();
+             EXPECT_EQ(window->getNumWindows(), 0);
+         }},
+    };
+    for (const auto& [what, run] : cases) {
+        SCOPED_TRACE(what);
+        run();
+    }
 }
 
 // A momentary command that records the window and instance of its calls.

@@ -2,6 +2,8 @@
 
 #include "application/AppTestSupport.h"
 
+#include <functional>
+
 #include <tnUI/entity/Filename.h>
 #include <tnUI/entity/ImageFile.h>
 
@@ -88,6 +90,78 @@ TEST_F(DocumentTest, RemovingTheLastInstanceRemovesTheDocument)
     app->removeDocument(0);
     EXPECT_FALSE(outside->removeInstance(stranger));
     EXPECT_EQ(outside->getNumInstances(), 0);
+}
+
+TEST_F(DocumentTest, WhatDiesAsItLeavesSeesItsOwnerWithoutIt)
+{
+    // Each case lets go of an entry, which dies, and gives the count its
+    // destruction listener sees; the entry is never the last of its list, so
+    // that a list erased around the dying entry would show.
+    int seen = -1;
+    tnRTB::SignalClient client;
+    const auto watch = [&](Entity* dying, std::function<int()> count) {
+        tnRTB::connect(dying->destroyedSignal, &client, [&seen, count](Entity*) { seen = count(); });
+    };
+    // A new document with two values and two instances with two values each.
+    const auto populated = [this] {
+        Document* d = document();
+        for (const char* name : {"x", "y"})
+            d->addValue(flag(name));
+        for (int i = 0; i < 2; ++i) {
+            auto* instance = new DocumentInstance(d);
+            for (const char* name : {"x", "y"})
+                instance->addValue(flag(name));
+        }
+        return d;
+    };
+    const std::initializer_list<std::pair<const char*, std::function<int()>>> cases = {
+        {"instance removed",
+         [&] {
+             Document* d = populated();
+             DocumentInstance* first = d->getInstance(0);
+             watch(first, [d] { return d->getNumInstances(); });
+             d->removeInstance(first);
+             return 1;
+         }},
+        {"instance value removed",
+         [&] {
+             DocumentInstance* instance = populated()->getInstance(0);
+             Value* x = instance->getValue(CString("x"), false);
+             watch(x, [instance] { return instance->getNumValues(); });
+             instance->removeValue(x);
+             return 1;
+         }},
+        {"values of a dying instance",
+         [&] {
+             Document* d = populated();
+             DocumentInstance* instance = d->getInstance(0);
+             watch(instance->getValue(CString("x"), false), [instance] { return instance->getNumValues(); });
+             d->removeInstance(instance);
+             return 0;
+         }},
+        {"values of a dying document",
+         [&] {
+             Document* d = populated();
+             watch(d->getValue(CString("x"), false), [d] { return d->getNumValues(); });
+             app->removeDocument(app->findDocument(d));
+             return 0;
+         }},
+        {"environments of a dying application",
+         [&] {
+             Application* application = app.get();
+             environment("one");
+             environment("two");
+             watch(application->getEnvironment(0), [application] { return application->getNumEnvironments(); });
+             app = nullptr;
+             return 0;
+         }},
+    };
+    for (const auto& [what, run] : cases) {
+        SCOPED_TRACE(what);
+        seen = -1;
+        const int expected = run();
+        EXPECT_EQ(seen, expected);
+    }
 }
 
 TEST_F(DocumentTest, ValuesAreFoundInThreeLayersEachRefusingBadOnes)

@@ -68,6 +68,7 @@ TEST_F(EventFilterTest, FiltersAreAskedInOrderUntilOneTakesTheEvent)
 
         // Errors leave the list as it was; the manager holds no reference.
         EXPECT_THROW(manager.registerFilter(a), DuplicateError);
+        EXPECT_THROW(manager.registerFilter(nullptr), NullError);
         EXPECT_EQ(manager.getNumFilters(), 1);
         EXPECT_EQ(a->getRefCount(), 1);
         manager.unregisterFilter(a);

@@ -145,8 +145,17 @@ TEST_F(DumpFileTest, WritingWithoutAStreamIsRefused)
     EXPECT_THROW(file.printf(0, "x\n"), tnUI::ImplError);
     EXPECT_THROW(file.header(), tnUI::ImplError);
     EXPECT_THROW(a->dump(file, 0, nullptr), tnUI::ImplError);
+    EXPECT_THROW(file.writtenEntity(a), tnUI::ImplError);
     EXPECT_EQ(file.getLineNumber(), 1);
     file.close();
+
+    // Nothing refused counts as written: the first real dump writes it whole.
+    tnUITest::DumpCapture dump;
+    dump.file.close();
+    EXPECT_THROW(a->dump(dump.file, 0, nullptr), tnUI::ImplError);
+    EXPECT_TRUE(dump.reopen());
+    EXPECT_TRUE(a->dump(dump.file, 0, nullptr));
+    EXPECT_EQ(dump.lines(), Lines{dumpLine(1, 0, tnUITest::entityLine("dumptest::Dumped", nullptr, 1, a.get()))});
 }
 
 TEST_F(DumpFileTest, WidePathAndDestructorClosing)

@@ -82,6 +82,9 @@ public:
     DumpCapture& operator=(const DumpCapture&) = delete;
 
     bool opened() const { return m_opened; }
+    // Opens the same file again, emptied; the record of written entities is
+    // kept.
+    bool reopen() { return file.open(tnString::IString(m_path.c_str())); }
 
     std::vector<std::string> lines()
     {

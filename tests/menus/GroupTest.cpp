@@ -139,19 +139,81 @@ TEST_F(GroupTest, ElementAlreadyInTheTreeIsACycle)
     EXPECT_THROW(unrelated->appendItem(subsub), CycleError);
 }
 
-TEST_F(GroupTest, GroupInsideItsOwnSubGroupPassesTheTreeCheckAndHangsNoOther)
+TEST_F(GroupTest, AGroupIntoItselfOrBelowItselfIsRefusedBeforeAnythingChanges)
 {
-    const auto outer = group(), inner = group(), elsewhere = group();
-    const auto leaf = item("leaf");
+    // outer > inner > innermost > leaf, and a "mark" item in each group for
+    // the insertions by name.
+    const auto outer = group("outer"), inner = group("inner"), innermost = group("innermost");
     outer->appendItem(inner);
-    inner->appendItem(leaf);
-    // The tree check looks only down, so the loop goes in; its "Content"
-    // announcement, going round the loop, meets the message cycle check.
-    EXPECT_THROW(inner->appendItem(outer), CycleError);
-    EXPECT_EQ(contents(*inner), "leaf:50 <unnamed>:50");
-    elsewhere->appendItem(leaf);
-    EXPECT_THROW(outer->appendItem(leaf), CycleError);
-    inner->removeItem(1); // undo the loop so that both groups can die
+    inner->appendItem(innermost);
+    innermost->appendItem(item("leaf"));
+    for (OpenGroup* g : {outer.get(), inner.get(), innermost.get()})
+        g->appendItem(item("mark", 60));
+    const auto snapshot = [&] {
+        return contents(*outer) + " / " + contents(*inner) + " / " + contents(*innermost) + " refs " +
+               std::to_string(outer->getRefCount()) + std::to_string(inner->getRefCount()) +
+               std::to_string(innermost->getRefCount());
+    };
+    const std::string before = snapshot();
+    tnUITest::MessageRecorder recorder(outer);
+
+    using Insert = void (*)(OpenGroup&, Element*);
+    const std::initializer_list<std::pair<const char*, Insert>> paths = {
+        {"append", [](OpenGroup& g, Element* e) { g.appendItem(e); }},
+        {"insert at", [](OpenGroup& g, Element* e) { g.insertItem(0, e); }},
+        {"insert before", [](OpenGroup& g, Element* e) { g.insertItem(CString("mark"), e); }},
+        {"append after", [](OpenGroup& g, Element* e) { g.appendItem(CString("mark"), e); }},
+        {"insert sorted", [](OpenGroup& g, Element* e) { g.insertItemSorted(e); }},
+        {"append sorted", [](OpenGroup& g, Element* e) { g.appendItemSorted(e); }},
+    };
+    const std::initializer_list<std::pair<OpenGroup*, OpenGroup*>> intoItsOwnTree = {
+        {outer, outer}, {inner, inner}, {inner, outer}, {innermost, innermost}, {innermost, inner}, {innermost, outer},
+    };
+    for (const auto& [path, insert] : paths) {
+        for (const auto& [target, e] : intoItsOwnTree) {
+            SCOPED_TRACE(std::string(path) + " " + e->nameAsChar() + " into " + target->nameAsChar());
+            EXPECT_THROW(insert(*target, e), CycleError);
+            EXPECT_EQ(snapshot(), before);
+        }
+    }
+    EXPECT_TRUE(recorder.chains.empty());
+    EXPECT_EQ(inner->getParent(), outer.get());
+}
+
+TEST_F(GroupTest, AnElementDyingAsItLeavesSeesTheGroupWithoutIt)
+{
+    // What the dying element's destruction listener sees of the group: its
+    // count, and whether every slot is filled.
+    struct Case {
+        const char* what;
+        int index; // -1: the group itself dies
+        int countSeen;
+    };
+    for (const Case& c : {Case{"first removed", 0, 2}, Case{"last removed", 2, 2}, Case{"group dies", -1, 0}}) {
+        SCOPED_TRACE(c.what);
+        auto g = group();
+        tn::Reference<tnUI::Item> dying = item("dying");
+        g->appendItem(item("a"));
+        g->appendItem(item("b"));
+        g->insertItem(c.index == -1 ? 1 : c.index, dying);
+        int countSeen = -1;
+        bool slotsFilled = false;
+        tnRTB::SignalClient client;
+        const Group* watched = g.get();
+        tnRTB::connect(dying->destroyedSignal, &client, [&](tnUI::Entity* e) {
+            countSeen = watched->getNumElements();
+            slotsFilled = true;
+            for (int i = 0; i < countSeen; ++i)
+                slotsFilled = slotsFilled && watched->getElement(i) && watched->getElement(i) != e;
+        });
+        dying.reset();
+        if (c.index >= 0)
+            g->removeItem(c.index);
+        else
+            g.reset();
+        EXPECT_EQ(countSeen, c.countSeen);
+        EXPECT_TRUE(slotsFilled);
+    }
 }
 
 // Whether g's tree holds e, by walking down every group.
@@ -183,11 +245,9 @@ TEST_F(GroupTest, CycleCheckAgreesWithAFullWalkUnderRandomEdits)
         Element* e = elements[pick(elements.size())].get();
         const auto* asGroup = dynamic_cast<const Group*>(e);
         if (action < 6) {
-            if (e == &g || (asGroup && holds(*asGroup, &g)))
-                continue; // would make the structure a loop: the caller's mistake
-            const bool cycle = holds(g, e);
-            ASSERT_EQ(g.contains(e), cycle);
-            if (cycle) {
+            const bool loop = e == &g || (asGroup && holds(*asGroup, &g));
+            ASSERT_EQ(g.contains(e), holds(g, e));
+            if (loop || holds(g, e)) {
                 ++refused;
                 ASSERT_THROW(g.appendItem(e), CycleError);
             } else {
