@@ -141,29 +141,52 @@ void CommandController::select(Window* w, CommandInstance* ci)
 
 void CommandController::_selectContinuous(CallInfo* c, bool start)
 {
+    const std::uint32_t switchNumber = ++m_switches;
+    // A switch made from within one of the calls below has left the
+    // controller complete: the rest of this one is dropped.
+    const auto superseded = [this, switchNumber] { return m_switches != switchNumber; };
     const Pin<CallInfo> old(m_continuousCall.get());
     const Pin<CallInfo> held(c);
     if (old) {
+        const bool same = old->isSameCommandInstance(c);
+        // Leaving: its end no longer concerns this controller, and it is
+        // neither started again nor given events until it is gone.
+        if (!same)
+            m_finishedClient.disconnectAll();
+        CallInfo* const wasLeaving = m_leaving;
+        m_leaving = old.get();
         _invokeStop(*old);
-        if (!old->isSameCommandInstance(c))
+        if (!superseded() && !same)
             _invokeUnselected(*old);
+        m_leaving = wasLeaving;
+        if (superseded())
+            return;
         if (!old->actsLikeMomentary())
             m_previousCall = old.get();
-        _setActive(nullptr);
+        // A tool selected again stays the current one, still selected, until
+        // its new call takes over.
+        if (!same)
+            _setActive(nullptr);
     }
-    if (!c) {
-        _changeClass(nullptr, nullptr);
-        return;
+    // A class change overtaken from within a class's calls is made again,
+    // unless a switch took over meanwhile; the command instance is asked
+    // anew each time, as it may have died.
+    while (!_changeClass(c, c ? c->getCommandInstance() : nullptr)) {
+        if (superseded())
+            return;
     }
-    _changeClass(c, c->getCommandInstance());
-    if (!c->getCommandInstance())
+    if (superseded() || !c || !c->getCommandInstance())
         return;
     _setActive(c);
-    const bool isNew = !old || !old->isSameCommandInstance(c);
-    if (isNew)
+    const bool isNew = !old || !old->isSameCommandInstance(c) || !m_toolSelected;
+    if (isNew) {
         _invokeSelected(*c);
+        if (superseded())
+            return;
+    }
+    _listenForEnd(*c);
     _invokeNewInteraction(*c, isNew);
-    if (start)
+    if (!superseded() && start)
         _invokeStart(c);
 }
 
@@ -213,16 +236,25 @@ void CommandController::_selectMomentary(CallInfo& c, MomentaryCommandDefn& m)
 
 void CommandController::_invokeMomentary(CallInfo& c, MomentaryCommandDefn& m, bool withClass)
 {
+    // A momentary command run from within another's execution gives the
+    // current call back to it afterwards.
+    const Pin<CallInfo> outer(m_momentaryCall.get());
     m_momentaryCall = &c;
     if (withClass)
         _changeClass(&c, c.getCommandInstance());
     _noticeBefore(Execute, c);
     m.execute(c);
     _noticeAfter(Execute, c);
-    m_momentaryCall = nullptr;
+    m_momentaryCall = outer.get();
     if (withClass)
         _changeClass(&c, getCurrentContinuousCommand());
 }
+
+// Each call into a tool is made only if, once the host has heard the
+// "before" notice, the call is still the current one and the tool's marks
+// still ask for it: a listener may have switched tools meanwhile. The marks
+// change right before the call, so that the call is never repeated from
+// within itself.
 
 void CommandController::_invokeSelected(CallInfo& c)
 {
@@ -230,10 +262,20 @@ void CommandController::_invokeSelected(CallInfo& c)
     if (!d)
         return;
     _noticeBefore(Selected, c);
-    d->commandSelected(c);
+    if (_isCurrent(c) && !m_toolSelected) {
+        d->setCommandStarted(c, false);
+        m_toolSelected = true;
+        d->commandSelected(c);
+    }
     _noticeAfter(Selected, c);
-    tnRTB::connect(d->finishedSignal, &m_finishedClient, [this](ContinuousCommandDefn* tool) { activeFinished(tool); });
-    d->setCommandStarted(c, false);
+}
+
+void CommandController::_listenForEnd(CallInfo& c)
+{
+    m_finishedClient.disconnectAll();
+    if (ContinuousCommandDefn* d = toolOf(&c))
+        tnRTB::connect(d->finishedSignal, &m_finishedClient,
+                       [this](ContinuousCommandDefn* tool) { activeFinished(tool); });
 }
 
 void CommandController::_invokeNewInteraction(CallInfo& c, bool isNew)
@@ -242,30 +284,42 @@ void CommandController::_invokeNewInteraction(CallInfo& c, bool isNew)
     if (!d)
         return;
     _noticeBefore(NewInteraction, c);
-    d->newInteraction(c, isNew);
+    if (_isCurrent(c))
+        d->newInteraction(c, isNew);
     _noticeAfter(NewInteraction, c);
 }
 
 void CommandController::_invokeUnselected(CallInfo& c)
 {
+    if (!m_toolSelected)
+        return;
     const Pin<ContinuousCommandDefn> d(toolOf(&c));
     if (!d)
         return;
     _noticeBefore(Unselected, c);
-    d->commandUnselected(c);
+    if (_isCurrent(c) && m_toolSelected) {
+        m_toolSelected = false;
+        m_finishedClient.disconnectAll();
+        d->commandUnselected(c);
+    }
     _noticeAfter(Unselected, c);
-    m_finishedClient.disconnectAll();
 }
 
 void CommandController::_invokeStart(CallInfo* c)
 {
     const Pin<CallInfo> held(c);
     const Pin<ContinuousCommandDefn> d(toolOf(c));
-    if (!d || d->isCommandStarted(*c))
+    // Only a tool told that it is selected is started.
+    const auto wanted = [this, c, &d] {
+        return _isCurrent(*c) && m_toolSelected && c != m_leaving && !d->isCommandStarted(*c);
+    };
+    if (!d || !wanted())
         return;
-    d->setCommandStarted(*c, true);
     _noticeBefore(Start, *c);
-    d->start(*c);
+    if (wanted()) {
+        d->setCommandStarted(*c, true);
+        d->start(*c);
+    }
     _noticeAfter(Start, *c);
 }
 
@@ -276,39 +330,60 @@ void CommandController::_invokeStop(CallInfo& c)
     if (!d || !d->isCommandStarted(c))
         return;
     _noticeBefore(Stop, c);
-    d->stop(c);
+    if (_isCurrent(c) && d->isCommandStarted(c)) {
+        d->setCommandStarted(c, false);
+        d->stop(c);
+    }
     _noticeAfter(Stop, c);
-    d->setCommandStarted(c, false);
 }
 
-void CommandController::_changeClass(CallInfo* c, CommandInstance* command)
+bool CommandController::_changeClass(CallInfo* c, CommandInstance* command)
 {
+    const std::uint32_t changeNumber = ++m_classChanges;
+    const auto overtaken = [this, changeNumber] { return m_classChanges != changeNumber; };
     CommandClass* next = command ? command->getCommand()->getClass() : nullptr;
     if (next == m_currentClass.get())
-        return;
+        return true;
     const Pin<CommandClass> old(m_currentClass.get());
     const Pin<CommandClass> held(next);
     const Pin<CallInfo> call(c);
+    // Out of force before it hears so: a change made from within its calls
+    // starts from no class, and only a class told that it was selected is
+    // told that it no longer is.
+    const bool oldSelected = m_classSelected;
+    m_currentClass = nullptr;
+    m_classSelected = false;
     if (old) {
         commandClassSignal.fire(old.get(), false);
-        if (c) {
-            old->classUnselected(c);
-        } else {
-            const tn::Reference<CallInfo> bare(new CallInfo(nullptr, nullptr, m_documentInstance, nullptr));
-            old->classUnselected(bare.get());
+        if (overtaken())
+            return false;
+        if (oldSelected) {
+            if (c) {
+                old->classUnselected(c);
+            } else {
+                const tn::Reference<CallInfo> bare(new CallInfo(nullptr, nullptr, m_documentInstance, nullptr));
+                old->classUnselected(bare.get());
+            }
+            if (overtaken())
+                return false;
         }
     }
     m_currentClass = next;
     if (next) {
         commandClassSignal.fire(next, true);
+        if (overtaken())
+            return false;
+        m_classSelected = true;
         next->classSelected(c);
     }
+    return !overtaken();
 }
 
 void CommandController::_setActive(CallInfo* c)
 {
     if (m_continuousCall)
         m_continuousCall->messageSignal.disconnectInstance(this);
+    m_finishedClient.disconnectAll();
     m_continuousCall = c;
     if (c)
         tnRTB::connect(c->messageSignal, this, &CommandController::activeModified);
@@ -321,13 +396,15 @@ void CommandController::activeModified(Message& m)
         return;
     // The current tool's command instance died: it is forgotten without a
     // call, and its end notice no longer concerns this controller.
-    m_finishedClient.disconnectAll();
     _setActive(nullptr);
+    m_toolSelected = false;
 }
 
 void CommandController::activeFinished(ContinuousCommandDefn* d)
 {
-    (void)d;
+    // Only the current tool's end counts, and not while it is being left.
+    if (!m_continuousCall || m_continuousCall.get() == m_leaving || d != toolOf(m_continuousCall.get()))
+        return;
     const Pin<const CommandController> alive(this);
     const Pin<CallInfo> previous(m_previousCall.get());
     _selectContinuous(previous.get(), true);
@@ -337,11 +414,12 @@ void CommandController::forwardEvent(tnUI::KeyEvent& e)
 {
     const Pin<CallInfo> call(m_continuousCall.get());
     const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d)
+    if (!d || call.get() == m_leaving)
         return;
     const Pin<const CommandController> alive(this);
     _noticeBefore(KeyEvent, *call);
-    d->handleEvent(*call, e);
+    if (_isCurrent(*call) && call.get() != m_leaving)
+        d->handleEvent(*call, e);
     _noticeAfter(KeyEvent, *call);
 }
 
@@ -349,11 +427,12 @@ void CommandController::forwardEvent(tnUI::WheelEvent& e)
 {
     const Pin<CallInfo> call(m_continuousCall.get());
     const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d)
+    if (!d || call.get() == m_leaving)
         return;
     const Pin<const CommandController> alive(this);
     _noticeBefore(WheelEvent, *call);
-    d->handleEvent(*call, e);
+    if (_isCurrent(*call) && call.get() != m_leaving)
+        d->handleEvent(*call, e);
     _noticeAfter(WheelEvent, *call);
 }
 
@@ -369,11 +448,12 @@ void CommandController::forwardEvent(tnUI::MouseEvent& e)
     }
     const Pin<CallInfo> call(m_continuousCall.get());
     const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d || (!d->getAllMotionEvents() && !e.isButtonActive()))
+    if (!d || call.get() == m_leaving || (!d->getAllMotionEvents() && !e.isButtonActive()))
         return;
     const Pin<const CommandController> alive(this);
     _noticeBefore(MouseEvent, *call);
-    d->handleEvent(*call, e);
+    if (_isCurrent(*call) && call.get() != m_leaving)
+        d->handleEvent(*call, e);
     _noticeAfter(MouseEvent, *call);
 }
 
@@ -391,11 +471,12 @@ void CommandController::forwardEvent(tnUI::TabletEvent& e)
     }
     const Pin<CallInfo> call(m_continuousCall.get());
     const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d || (!d->getAllMotionEvents() && !e.isButtonHeld() && !e.isRelease()))
+    if (!d || call.get() == m_leaving || (!d->getAllMotionEvents() && !e.isButtonHeld() && !e.isRelease()))
         return;
     const Pin<const CommandController> alive(this);
     _noticeBefore(TabletEvent, *call);
-    d->handleEvent(*call, e);
+    if (_isCurrent(*call) && call.get() != m_leaving)
+        d->handleEvent(*call, e);
     _noticeAfter(TabletEvent, *call);
 }
 

@@ -33,6 +33,15 @@ class Window;
 // The controller holds the call records of the current, previous and
 // executing commands. It watches the current one: when the current tool's
 // command instance dies, the controller forgets it without calling into it.
+//
+// Commands and listeners may call the controller from within any call. A
+// switch of tool (a select, or the current tool's end notice) made from
+// within a switch in progress supersedes the rest of it. A tool that is being
+// switched away from is not heard when it announces its end, gets no events
+// and is not started again. A tool's mark changes right before its start or
+// stop call, so neither call is ever nested in itself; and a call whose
+// "before" notice saw the tool switched, stopped or started meanwhile is not
+// made (its two notices still are).
 class CommandController : public Entity {
 public:
     // The calls into commands; enumName gives the texts.
@@ -102,10 +111,15 @@ private:
     void _invokeUnselected(CallInfo& c);
     void _invokeStart(CallInfo* c);
     void _invokeStop(CallInfo& c);
-    // Puts the class of command (or none) in force.
-    void _changeClass(CallInfo* c, CommandInstance* command);
-    // Makes c the watched current call (null: none).
+    // Puts the class of command (or none) in force; false when a change made
+    // meanwhile, from within a class's calls, took over.
+    bool _changeClass(CallInfo* c, CommandInstance* command);
+    // Makes c the watched current call (null: none), without listening to
+    // its end.
     void _setActive(CallInfo* c);
+    // Listens to the end notice of c's tool, and of nothing else.
+    void _listenForEnd(CallInfo& c);
+    bool _isCurrent(const CallInfo& c) const noexcept { return &c == m_continuousCall.get(); }
 
     void activeModified(Message& m);
     void activeFinished(ContinuousCommandDefn* d);
@@ -123,6 +137,17 @@ private:
     bool m_mouseRewritePending = false;
     bool m_tabletRewritePending = false;
     std::int32_t m_clientCallDepth = 0;
+    // Counts the tool switches and the class changes begun, so that one in
+    // progress can tell that a later one took over.
+    std::uint32_t m_switches = 0;
+    std::uint32_t m_classChanges = 0;
+    // The current tool has been told it is selected and not yet that it is
+    // unselected.
+    bool m_toolSelected = false;
+    // The call of the tool being switched away from, while it is.
+    CallInfo* m_leaving = nullptr;
+    // The class in force has been told so (classSelected).
+    bool m_classSelected = false;
     // The connection to the current tool's end notice, the only one made
     // with it, so that it can be cut even after the tool's definition died.
     tnRTB::SignalClient m_finishedClient;

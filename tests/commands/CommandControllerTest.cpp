@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -92,13 +93,16 @@ protected:
         (controller->forwardEvent(e), ...);
     }
     // Runs the space-separated steps: a name selects that command, "-"
-    // selects nothing, "T!" makes tool T announce its end.
+    // selects nothing, "T!" makes tool T announce its end, "@" forwards a
+    // press at 9.
     void run(const std::string& steps)
     {
         std::istringstream in(steps);
         for (std::string step; in >> step;) {
             if (step == "-")
                 controller->select(window, nullptr);
+            else if (step == "@")
+                forward(press(9));
             else if (step.back() == '!')
                 tool(step.substr(0, step.size() - 1)).finished();
             else
@@ -197,6 +201,118 @@ TEST_P(TransitionTest, CallsAndStateAfter)
 }
 
 INSTANTIATE_TEST_SUITE_P(Controller, TransitionTest, ::testing::ValuesIn(transitions));
+
+// Commands that act on the controller from within one of their own calls:
+// the steps before, the command (or the host's notice) and its call (as
+// logged) that runs the action, the step, then as for a transition. A later switch made from
+// within a call supersedes the rest of the switch in progress; a tool on its
+// way out is neither heard nor started again.
+struct Reentry {
+    const char* before;
+    const char* command;
+    const char* call;
+    const char* action;
+    const char* step;
+    const char* calls;
+    const char* after;
+};
+
+const Reentry reentries[] = {
+    // A tool that ends itself when it is stopped.
+    {"P T", "T", "Stop", "T!", "R",
+     "T.Stop T.Unselected -A A.classUnselected(R) R.Selected R.NewInteraction(new) R.Start", "R T -"},
+    {"P T", "T", "Stop", "T!", "-", "T.Stop T.Unselected -A A.classUnselected(-)", "- T -"},
+    {"P T", "T", "Stop", "T!", "T", "T.Stop T.NewInteraction(again) T.Start", "T T A"},
+    {"P T", "T", "Stop", "T!", "M",
+     "T.Stop T.Unselected P.Selected P.NewInteraction(new) P.Start -A A.classUnselected(M) +B B.classSelected(M) "
+     "M.Execute -B B.classUnselected(M) +A A.classSelected(M)",
+     "P T A"},
+    // A tool that ends itself as soon as it is selected or started.
+    {"P", "T", "NewInteraction(new)", "T!", "T",
+     "P.Stop P.Unselected T.Selected T.NewInteraction(new) T.Unselected P.Selected P.NewInteraction(new) P.Start",
+     "P T A"},
+    {"P", "T", "Start", "T!", "T",
+     "P.Stop P.Unselected T.Selected T.NewInteraction(new) T.Start T.Stop T.Unselected P.Selected "
+     "P.NewInteraction(new) P.Start",
+     "P T A"},
+    {"P", "T", "Selected", "T!", "T", "P.Stop P.Unselected T.Selected T.NewInteraction(new) T.Start", "T P A"},
+    // Selections from within a switch: the later one wins.
+    {"P T", "T", "Stop", "R", "Q",
+     "T.Stop T.Unselected -A A.classUnselected(R) R.Selected R.NewInteraction(new) R.Start", "R T -"},
+    {"P T", "T", "Unselected", "O", "Q",
+     "T.Stop T.Unselected -A A.classUnselected(O) +B B.classSelected(O) O.Selected O.NewInteraction(new) O.Start",
+     "O T B"},
+    {"P", "T", "Selected", "R", "T",
+     "P.Stop P.Unselected T.Selected T.Unselected -A A.classUnselected(R) R.Selected R.NewInteraction(new) R.Start",
+     "R T -"},
+    {"P T", "T", "Stop", "T", "Q", "T.Stop T.NewInteraction(again) T.Start", "T T A"},
+    // A tool on its way out gets no events and is not restarted.
+    {"P T", "T", "Stop", "@", "Q",
+     "T.Stop T.Unselected -A A.classUnselected(Q) Q.Selected Q.NewInteraction(new) Q.Start", "Q T -"},
+    {"P T", "T", "Stop", "K", "Q",
+     "T.Stop -A A.classUnselected(K) K.Execute +A A.classSelected(K) T.Unselected -A A.classUnselected(Q) "
+     "Q.Selected Q.NewInteraction(new) Q.Start",
+     "Q T -"},
+    // The host acting from a notice, before the call it announces.
+    {"P T", "[Stop", "", "T", "Q", "T.Stop T.NewInteraction(again) T.Start", "T T A"},
+    {"T", "[Selected", "", "N", "P", "T.Stop T.Unselected N.Execute P.Selected P.NewInteraction(new) P.Start", "P T A"},
+    {"T", "[Selected", "", "K", "P",
+     "T.Stop T.Unselected -A A.classUnselected(K) K.Execute +A A.classSelected(K) P.Selected P.NewInteraction(new) "
+     "P.Start",
+     "P T A"},
+    // Momentary commands from within a momentary command.
+    {"T", "M", "Execute", "K", "M",
+     "T.Stop -A A.classUnselected(M) +B B.classSelected(M) M.Execute -B B.classUnselected(K) K.Execute +A "
+     "A.classSelected(K) T.Start then M",
+     "T - A"},
+};
+
+class ReentryTest : public ControllerTest, public ::testing::WithParamInterface<Reentry> {};
+
+TEST_P(ReentryTest, CallsAndStateAfter)
+{
+    const Reentry& r = GetParam();
+    SCOPED_TRACE(std::string("after \"") + r.before + "\": " + r.step + ", " + r.command + "." + r.call + " runs " +
+                 r.action);
+    ready(r.before);
+    const auto act = [this, r](const std::string& call) {
+        if (call == r.call)
+            run(r.action);
+    };
+    // A momentary command also tells which command is current once its
+    // action is over.
+    // "[Stop": the host, once, when it hears that notice.
+    tnRTB::SignalClient hostClient;
+    if (r.command[0] == '[') {
+        auto once = std::make_shared<bool>(true);
+        tnRTB::connect(controller->clientCallSignal, &hostClient,
+                       [this, r, once](CommandController::CallType t, CallInfo&, bool before) {
+                           if (before && *once && std::string(enumName(t)) == r.command + 1) {
+                               *once = false;
+                               run(r.action);
+                           }
+                       });
+    } else if (cmd(r.command)->isMomentary())
+        momentary(r.command).onExecute = [this, act](CallInfo&) {
+            act("Execute");
+            log.push_back("then " + name(controller->getCurrentCommand()));
+        };
+    else
+        tool(r.command).onCall = act;
+    run(r.step);
+    EXPECT_EQ(calls(), r.calls);
+    std::istringstream after(r.after);
+    std::string current, previous, currentClass;
+    after >> current >> previous >> currentClass;
+    EXPECT_EQ(name(controller->getCurrentContinuousCommand()), current);
+    EXPECT_EQ(name(controller->getPreviousContinuousCommand()), previous);
+    const CommandClass* c = controller->getCurrentClass();
+    EXPECT_EQ(c ? c->nameAsChar() : "-", currentClass);
+    EXPECT_EQ(controller->getCurrentCommand(), controller->getCurrentContinuousCommand());
+    EXPECT_FALSE(controller->isClientCallActive());
+}
+
+INSTANTIATE_TEST_SUITE_P(Controller, ReentryTest, ::testing::ValuesIn(reentries));
 
 TEST_F(ControllerTest, CallTypeNames)
 {

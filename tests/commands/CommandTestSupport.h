@@ -88,12 +88,17 @@ public:
     // Run after the logging, for tests that act from within a call.
     std::function<void(tnUI::CallInfo&)> onStart;
     std::function<void(tnUI::CallInfo&, tnUI::MouseEvent&)> onMouse;
+    // Run after the logging of every call, with its name as logged ("Stop",
+    // "NewInteraction(new)", "Mouse press 1"...).
+    std::function<void(const std::string&)> onCall;
 
 private:
     void record(const std::string& what)
     {
         if (m_log)
             m_log->push_back(m_name + "." + what);
+        if (onCall)
+            onCall(what);
     }
 
     std::string m_name;
