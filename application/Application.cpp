@@ -213,13 +213,14 @@ void Application::setActiveDocumentInstance(DocumentInstance* p)
     appout()(1, "Setting active document instance to: %p\n", static_cast<void*>(p));
     // The listeners of the notices may let go of either instance, or of the
     // application.
-    const tn::Reference<Application> self(this);
-    const tn::Reference<DocumentInstance> incoming(p);
-    if (const tn::Reference<DocumentInstance> old = m_activeInstance) {
+    const tn::Reference<Application> self = tn::keepAlive(this);
+    const tn::Reference<DocumentInstance> incoming = tn::keepAlive(p);
+    if (DocumentInstance* old = m_activeInstance) {
+        const tn::Reference<DocumentInstance> heldOld = tn::keepAlive(old);
         old->setActiveInstance(false);
         old->destroyedSignal.disconnectInstance(this);
         // A listener may have chosen another active instance meanwhile.
-        if (m_activeInstance != old.get())
+        if (m_activeInstance != old)
             return;
     }
     m_activeInstance = p;
@@ -249,13 +250,14 @@ void Application::setActiveEnvironment(Environment* e)
         return;
     // The listeners of the notices may let go of either environment, of the
     // active instance or of the application.
-    const tn::Reference<Application> self(this);
-    const tn::Reference<Environment> incoming(e);
-    if (const tn::Reference<Environment> old = m_activeEnvironment) {
+    const tn::Reference<Application> self = tn::keepAlive(this);
+    const tn::Reference<Environment> incoming = tn::keepAlive(e);
+    if (Environment* old = m_activeEnvironment) {
+        const tn::Reference<Environment> heldOld = tn::keepAlive(old);
         old->setActiveEnvironment(false);
         old->destroyedSignal.disconnectInstance(this);
         // A listener may have chosen another active environment meanwhile.
-        if (m_activeEnvironment != old.get())
+        if (m_activeEnvironment != old)
             return;
     }
     m_activeEnvironment = e;
@@ -267,8 +269,10 @@ void Application::setActiveEnvironment(Environment* e)
         if (m_activeEnvironment != e)
             return;
     }
-    if (const tn::Reference<DocumentInstance> instance = m_activeInstance)
+    if (DocumentInstance* instance = m_activeInstance) {
+        const tn::Reference<DocumentInstance> held = tn::keepAlive(instance);
         instance->setEnvironment(e);
+    }
 }
 
 void Application::selectCommand(CommandInstance* c)
@@ -331,7 +335,7 @@ bool Application::closeWindow(Document* d, const DocumentInstance* skip)
 bool Application::closeAllWindows()
 {
     // The host may let go of the application while its windows close.
-    const tn::Reference<Application> self(this);
+    const tn::Reference<Application> self = tn::keepAlive(this);
     // Only compared, never followed: the instance may die while closing.
     const DocumentInstance* active = m_activeInstance;
     if (active && active->getDocument() && !closeWindow(active->getDocument(), nullptr))

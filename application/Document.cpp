@@ -52,7 +52,7 @@ bool Document::removeInstance(const DocumentInstance* p)
     // The application's reference may be the last one, and the instance's
     // destruction listeners may let go of this document: it lives until the
     // call returns.
-    const tn::Reference<Document> held(this);
+    const tn::Reference<Document> held = tn::keepAlive(this);
     {
         // Out of the list before the instance may die, so that its
         // destruction listeners see the list without it.

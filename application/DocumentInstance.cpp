@@ -194,7 +194,7 @@ void DocumentInstance::associateWindow(DocumentWindow* w)
 void DocumentInstance::documentWindowClosed()
 {
     // Held before the notice: its listeners may let go of this instance.
-    const tn::Reference<DocumentInstance> held(this);
+    const tn::Reference<DocumentInstance> held = tn::keepAlive(this);
     activeInstanceSignal.fire(this, false);
     if (m_document)
         m_document->removeInstance(this);

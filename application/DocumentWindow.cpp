@@ -110,7 +110,7 @@ int DocumentWindow::findWindow(const Window* w) const
 void DocumentWindow::raiseWindow()
 {
     // The utility windows' widgets may let go of this window.
-    const tn::Reference<DocumentWindow> held(this);
+    const tn::Reference<DocumentWindow> held = tn::keepAlive(this);
     raiseGroup();
     Window::raiseWindow();
 }
@@ -165,7 +165,7 @@ void DocumentWindow::masterWindowClosed(Window* w)
     (void)w;
     // The instance lets go of this window; it must live until the group is
     // closed.
-    const tn::Reference<DocumentWindow> held(this);
+    const tn::Reference<DocumentWindow> held = tn::keepAlive(this);
     if (m_instance)
         m_instance->documentWindowClosed();
     closeGroup();

@@ -22,7 +22,7 @@ bool Window::isUtilityWindow() const
 void Window::raiseWindow()
 {
     // The widget and the listeners may let go of this window.
-    const tn::Reference<Window> held(this);
+    const tn::Reference<Window> held = tn::keepAlive(this);
     if (m_impl)
         m_impl->raise();
     m_hiddenByGroup = false;
@@ -50,7 +50,7 @@ bool Window::isVisible() const
 void Window::hideWindowAsPartOfGroup()
 {
     // The widget and the listeners may let go of this window.
-    const tn::Reference<Window> held(this);
+    const tn::Reference<Window> held = tn::keepAlive(this);
     hideWindow();
     m_hiddenByGroup = true;
 }

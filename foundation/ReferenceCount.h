@@ -14,15 +14,21 @@ public:
     virtual ~ReferenceCount() = default;
 
     void ref() const noexcept { ++m_refCount; }
-    // Drops one reference; deletes the object when none is left.
+    // Drops one reference; deletes the object when none is left. While it is
+    // destroyed its count stays far below zero, so that references taken and
+    // dropped by its destructor's calls never delete it a second time.
     void unref() const noexcept
     {
-        if (--m_refCount == 0)
+        if (--m_refCount == 0) {
+            m_refCount = dying;
             delete this;
+        }
     }
+    // The number of references; negative while the last unref() destroys it.
     std::int32_t getRefCount() const noexcept { return m_refCount; }
 
 private:
+    static constexpr std::int32_t dying = INT32_MIN / 2;
     mutable std::int32_t m_refCount = 0;
 };
 
@@ -90,6 +96,16 @@ public:
 private:
     T* m_ptr = nullptr;
 };
+
+// A reference that keeps p alive across a call out to host code, which may
+// drop the last other reference. It is taken only when something already
+// counts p: an object nobody holds (made on the stack, or not stored yet) or
+// one being destroyed must not be deleted when this reference goes.
+template <class T>
+Reference<T> keepAlive(T* p) noexcept
+{
+    return Reference<T>(p && p->getRefCount() > 0 ? p : nullptr);
+}
 
 template <class T, class U>
 bool operator==(const Reference<T>& a, const Reference<U>& b) noexcept
