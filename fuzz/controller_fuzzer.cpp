@@ -23,6 +23,8 @@
 // made is gone. A failed check aborts; AddressSanitizer,
 // UndefinedBehaviorSanitizer and LeakSanitizer catch the rest.
 
+#include "FuzzInput.h"
+
 #include <tnUI/application/Application.h>
 #include <tnUI/application/Document.h>
 #include <tnUI/application/DocumentInstance.h>
@@ -70,18 +72,6 @@ void check(bool ok, const char* what)
     if (!ok)
         fail(what);
 }
-
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool done() const { return m_at >= m_size; }
-    int next(int n) { return m_at < m_size ? m_data[m_at++] % n : 0; }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_at = 0;
-};
 
 // What a reaction answers to: an object kind, which one, and which call.
 enum Trigger : int { ToolCall, MomentaryExecute, ClassCall, ControllerNotice, NumTriggers };
@@ -147,7 +137,7 @@ private:
 
 class World {
 public:
-    explicit World(Reader& in) : m_in(in)
+    explicit World(FuzzInput& in) : m_in(in)
     {
         m_app = new tnUI::Application;
         for (int d = 0; d < 2; ++d) {
@@ -161,15 +151,15 @@ public:
             tnUI::CommandDefn* d = nullptr;
             if (t < numTools) {
                 auto* tool = new FuzzTool(*this, t);
-                tool->setActsLikeMomentary(in.next(4) == 0);
-                tool->setAllMotionEvents(in.next(2) == 0);
+                tool->setActsLikeMomentary(in.choose(4) == 0);
+                tool->setAllMotionEvents(in.choose(2) == 0);
                 d = tool;
             } else {
                 auto* m = new FuzzMomentary(*this, t);
-                m->setDoesStateChange(in.next(3) != 0);
+                m->setDoesStateChange(in.choose(3) != 0);
                 d = m;
             }
-            const int c = in.next(numClasses + 1);
+            const int c = in.choose(numClasses + 1);
             d->setClass(c < numClasses ? m_classes[c].get() : nullptr);
             m_commands[t] = new tnUI::CommandInstance(d);
             // Each document instance gets a state, which keeps the tool's
@@ -222,7 +212,7 @@ public:
     void run()
     {
         for (int i = 0; i < maxSteps && !m_in.done(); ++i) {
-            if (m_in.next(4) == 0)
+            if (m_in.choose(4) == 0)
                 arm();
             else
                 perform(readStep());
@@ -272,21 +262,21 @@ private:
     Step readStep()
     {
         Step s;
-        s.kind = static_cast<Step::Kind>(m_in.next(Step::NumKinds));
-        s.controller = m_in.next(numControllers);
-        s.target = m_in.next(numCommands + 1);
-        s.detail = m_in.next(256);
+        s.kind = static_cast<Step::Kind>(m_in.choose(Step::NumKinds));
+        s.controller = m_in.choose(numControllers);
+        s.target = m_in.choose(numCommands + 1);
+        s.detail = m_in.choose(256);
         return s;
     }
 
     void arm()
     {
         Reaction r{};
-        r.trigger = static_cast<Trigger>(m_in.next(NumTriggers));
+        r.trigger = static_cast<Trigger>(m_in.choose(NumTriggers));
         const int objects[] = {numTools, numCommands, numClasses, numControllers};
-        r.object = m_in.next(objects[r.trigger]);
+        r.object = m_in.choose(objects[r.trigger]);
         const int calls[] = {NumToolOps, 1, 2, 22};
-        r.call = m_in.next(calls[r.trigger]);
+        r.call = m_in.choose(calls[r.trigger]);
         r.step = readStep();
         m_reactions.push_back(r);
     }
@@ -407,7 +397,7 @@ private:
         }
     }
 
-    Reader& m_in;
+    FuzzInput& m_in;
     tn::Reference<tnUI::Application> m_app;
     std::array<tnUI::Document*, 2> m_documents{};
     std::array<tnUI::DocumentInstance*, 2> m_instances{};
@@ -500,7 +490,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::int32_t before = tnUI::Entity::numberOfActiveObjects();
     {
-        Reader in(data, size);
+        FuzzInput in(data, size);
         World world(in);
         world.run();
     }

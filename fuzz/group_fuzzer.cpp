@@ -16,6 +16,8 @@
 // the group that changed (the group's own "Content" message, passed on by
 // every group above it).
 
+#include "FuzzInput.h"
+
 #include <tnUI/entity/Error.h>
 #include <tnUI/entity/Message.h>
 #include <tnUI/foundation/Containers.h>
@@ -42,18 +44,6 @@ bool isGroup(int e)
 {
     return e >= kItems;
 }
-
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool done() const { return m_pos >= m_size; }
-    std::uint8_t next() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
-};
 
 [[noreturn]] void fail(const char* what, int opIndex, int element)
 {
@@ -88,7 +78,7 @@ public:
         }
     }
 
-    void run(Reader& in, int opIndex)
+    void run(FuzzInput& in, int opIndex)
     {
         m_opIndex = opIndex;
         for (auto& l : m_listeners)
@@ -287,7 +277,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::int32_t liveAtStart = tnUI::Entity::numberOfActiveObjects();
     {
-        Reader in(data, size);
+        FuzzInput in(data, size);
         World world;
         for (int opIndex = 0; opIndex < kMaxOps && !in.done(); ++opIndex)
             world.run(in, opIndex);

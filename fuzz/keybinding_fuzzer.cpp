@@ -15,6 +15,8 @@
 // long or short name in any case: parsing that text must give back exactly the
 // chosen binding, printed in the fixed modifier order with the short name.
 
+#include "FuzzInput.h"
+
 #include <tnUI/commands/Keybinding.h>
 #include <tnUI/entity/Error.h>
 #include <tnUI/entity/Message.h>
@@ -199,19 +201,7 @@ void checkText(Keybinding& k, const std::string& text)
         fail("the printed form does not read back", text);
 }
 
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool done() const { return m_pos >= m_size; }
-    std::uint8_t next() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
-};
-
-std::string randomCase(std::string_view s, Reader& in)
+std::string randomCase(std::string_view s, FuzzInput& in)
 {
     std::string out(s);
     const std::uint8_t bits = in.next();
@@ -224,7 +214,7 @@ std::string randomCase(std::string_view s, Reader& in)
 }
 
 // print after parse: a binding written freely reads back as itself.
-void checkScripted(Keybinding& k, Reader& in)
+void checkScripted(Keybinding& k, FuzzInput& in)
 {
     static constexpr std::pair<std::string_view, std::int32_t> modifiers[] = {{"shift+", Keybinding::Shift},
                                                                               {"ctrl+", Keybinding::Ctrl},
@@ -258,7 +248,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     {
         const tn::Reference<Keybinding> k(new Keybinding("A"));
         checkText(*k, std::string(reinterpret_cast<const char*>(data), size));
-        Reader in(data, size);
+        FuzzInput in(data, size);
         for (int i = 0; i < 8 && !in.done(); ++i)
             checkScripted(*k, in);
     }

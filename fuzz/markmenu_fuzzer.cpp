@@ -16,6 +16,8 @@
 // tie are not judged. The linear menu highlights whatever item box holds the
 // pointer. Sanitizers catch the rest.
 
+#include "FuzzInput.h"
+
 #include <tnUI/markingmenus/MarkFont.h>
 #include <tnUI/markingmenus/MarkItem.h>
 #include <tnUI/markingmenus/MarkLinearMenu.h>
@@ -37,11 +39,9 @@
 
 namespace {
 
-class Reader {
+class Reader : public FuzzInput {
 public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool done() const { return m_pos >= m_size; }
-    std::uint8_t next() { return m_pos < m_size ? m_data[m_pos++] : 0; }
+    using FuzzInput::FuzzInput;
     float number()
     {
         static const float table[] = {0.0f,
@@ -65,19 +65,10 @@ public:
                                       -std::numeric_limits<float>::infinity(),
                                       std::numeric_limits<float>::quiet_NaN()};
         const std::uint8_t b = next();
-        if (b >= 0xf0) {
-            unsigned char bytes[4] = {next(), next(), next(), next()};
-            float v;
-            std::memcpy(&v, bytes, sizeof v);
-            return v;
-        }
+        if (b >= 0xf0)
+            return raw<float>();
         return table[b % std::size(table)];
     }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
 };
 
 [[noreturn]] void fail(const char* what, int opIndex)

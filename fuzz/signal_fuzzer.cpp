@@ -22,6 +22,8 @@
 // the connection counts of every live object and the live-entity count must be
 // the same in both; any difference traps.
 
+#include "FuzzInput.h"
+
 #include <tnUI/entity/Entity.h>
 #include <tnUI/entity/Error.h>
 #include <tnUI/entity/Message.h>
@@ -113,19 +115,7 @@ struct Op {
     Script script;
 };
 
-class Reader {
-public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool done() const { return m_pos >= m_size; }
-    std::uint8_t next() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
-};
-
-Script readScript(Reader& in)
+Script readScript(FuzzInput& in)
 {
     Script s;
     s.action = static_cast<Action>(in.next() % ActionCount);
@@ -144,7 +134,7 @@ Script childScript(std::uint8_t b)
     return s;
 }
 
-Op readOp(Reader& in)
+Op readOp(FuzzInput& in)
 {
     Op op;
     op.kind = static_cast<OpKind>(in.next() % OpCount);
@@ -883,7 +873,7 @@ void compareState(const Real& real, const Model& model, int opIndex)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Reader in(data, size);
+    FuzzInput in(data, size);
     Real real;
     Model model;
     for (int opIndex = 0; opIndex < kMaxOps && !in.done(); ++opIndex) {

@@ -22,6 +22,8 @@
 // "Value" message per real change of a leaf, none otherwise, and at each node
 // one "Forward" message per message of each operand use.
 
+#include "FuzzInput.h"
+
 #include <tnUI/entity/Error.h>
 #include <tnUI/entity/Message.h>
 #include <tnUI/foundation/Linear.h>
@@ -88,21 +90,9 @@ bool isArithmetic(NodeKind k)
     return k >= Add && k <= Divide;
 }
 
-class Reader {
+class Reader : public FuzzInput {
 public:
-    Reader(const std::uint8_t* data, std::size_t size) : m_data(data), m_size(size) {}
-    bool done() const { return m_pos >= m_size; }
-    std::uint8_t next() { return m_pos < m_size ? m_data[m_pos++] : 0; }
-    template <class T>
-    T raw()
-    {
-        unsigned char bytes[sizeof(T)];
-        for (unsigned char& b : bytes)
-            b = next();
-        T v;
-        std::memcpy(&v, bytes, sizeof v);
-        return v;
-    }
+    using FuzzInput::FuzzInput;
     double real()
     {
         static const double table[] = {0.0,
@@ -138,11 +128,6 @@ public:
             return raw<int>();
         return table[b % std::size(table)];
     }
-
-private:
-    const std::uint8_t* m_data;
-    std::size_t m_size;
-    std::size_t m_pos = 0;
 };
 
 [[noreturn]] void fail(const char* what, int opIndex, int object)
