@@ -55,15 +55,28 @@ void EventFilterManager::unregisterFilter(EventFilter* f)
     const auto it = std::find(m_filters.begin(), m_filters.end(), f);
     if (it == m_filters.end())
         throw NullError();
+    const auto index = static_cast<std::size_t>(it - m_filters.begin());
+    for (Walk* walk = m_walks; walk; walk = walk->outer) {
+        if (index < walk->next)
+            --walk->next;
+    }
     m_filters.erase(it);
 }
 
 bool EventFilterManager::isEventFiltered(Event* e, void* context) const
 {
-    // By index, re-checked on every step, so that a filter changing the list
-    // while it is asked cannot invalidate the walk.
-    for (std::size_t i = 0; i < m_filters.size(); ++i) {
-        if (m_filters[i]->isFiltered(e, context))
+    // A filter may let go of the manager while it is asked.
+    const tn::Reference<const EventFilterManager> held = tn::keepAlive(this);
+    struct Chain {
+        const EventFilterManager& manager;
+        Walk walk;
+        explicit Chain(const EventFilterManager& m) : manager(m), walk{0, m.m_walks} { manager.m_walks = &walk; }
+        ~Chain() { manager.m_walks = walk.outer; }
+        Chain(const Chain&) = delete;
+        Chain& operator=(const Chain&) = delete;
+    } chain(*this);
+    while (chain.walk.next < m_filters.size()) {
+        if (m_filters[chain.walk.next++]->isFiltered(e, context))
             return true;
     }
     return false;

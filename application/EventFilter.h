@@ -44,11 +44,22 @@ public:
 
     // Asks the filters in registration order, stopping at the first that
     // takes the event; false when none does. A filter may register or
-    // unregister filters while it is asked.
+    // unregister filters while it is asked: filters that left are not asked,
+    // the others are asked once, those registered meanwhile last.
     bool isEventFiltered(Event* e, void* context) const;
 
 private:
+    // Where a walk of isEventFiltered stands: the index of the next filter to
+    // ask. Walks under way are chained, innermost first; unregistering a
+    // filter a walk has passed moves that walk back by one, so that it
+    // neither skips nor repeats a filter.
+    struct Walk {
+        std::size_t next;
+        Walk* outer;
+    };
+
     tn::vector<EventFilter*> m_filters;
+    mutable Walk* m_walks = nullptr;
 };
 
 } // namespace tnUI

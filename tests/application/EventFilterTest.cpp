@@ -85,4 +85,41 @@ TEST_F(EventFilterTest, FiltersAreAskedInOrderUntilOneTakesTheEvent)
     EXPECT_EQ(a->getOwner(), &log);
 }
 
+// A filter that, when first asked, unregisters filters (itself among them)
+// from the manager asking it.
+class LeavingFilter : public LoggingFilter {
+public:
+    LeavingFilter(std::string name, Log* log, EventFilterManager& manager)
+        : LoggingFilter(std::move(name), false, log), m_manager(manager)
+    {}
+    std::vector<EventFilter*> leaving;
+
+    bool isFiltered(Event* e, void* context) override
+    {
+        for (EventFilter* f : std::exchange(leaving, {}))
+            m_manager.unregisterFilter(f);
+        return LoggingFilter::isFiltered(e, context);
+    }
+
+private:
+    EventFilterManager& m_manager;
+};
+
+TEST_F(EventFilterTest, FiltersLeavingWhileAskedNeitherSkipNorRepeatTheOthers)
+{
+    // A leaves alone; B takes itself and C with it; D stays.
+    EventFilterManager manager;
+    const tn::Reference<LeavingFilter> a(new LeavingFilter("A", &log, manager));
+    const tn::Reference<LeavingFilter> b(new LeavingFilter("B", &log, manager));
+    const tn::Reference<LoggingFilter> c(new LoggingFilter("C", false, &log));
+    const tn::Reference<LoggingFilter> d(new LoggingFilter("D", false, &log));
+    a->leaving = {a.get()};
+    b->leaving = {b.get(), c.get()};
+    for (EventFilter* f : std::initializer_list<EventFilter*>{a.get(), b.get(), c.get(), d.get()})
+        manager.registerFilter(f);
+    EXPECT_FALSE(manager.isEventFiltered(&event, nullptr));
+    EXPECT_EQ(log, (Log{"A", "B", "D"}));
+    EXPECT_EQ(manager.getNumFilters(), 1);
+}
+
 } // namespace
