@@ -14,7 +14,15 @@
 // maximum angle, and only when the pointer lies strictly between the centre
 // radius and the maximum radius. Cases within rounding of a boundary or of a
 // tie are not judged. The linear menu highlights whatever item box holds the
-// pointer. Sanitizers catch the rest.
+// pointer.
+//
+// Strokes from the centre (huge and non-finite points among them) are
+// simplified to their corners as the view does before it replays them, and
+// replayed: each corner hovers the menu it is in, and a corner on a submenu
+// item carries on in the submenu, centred there. The simplified stroke must
+// start at the stroke's first point, end at its last, and keep only stroke
+// points, in order; the highlight rules above hold at every corner.
+// Sanitizers catch the rest.
 
 #include "FuzzInput.h"
 
@@ -26,6 +34,10 @@
 #include <tnUI/markingmenus/MarkPosition.h>
 #include <tnUI/markingmenus/MarkRender.h>
 #include <tnUI/markingmenus/MarkTextItem.h>
+#include <tnUI/markingmenus/qt/QmarkMenuView.h>
+
+#include <QPainterPath>
+#include <QtGlobal>
 
 #include <cmath>
 #include <cstddef>
@@ -201,6 +213,49 @@ void checkHighlight(const tnMarkMenu& menu, int opIndex)
         fail("the selected item is not the highlighted one", opIndex);
 }
 
+void checkSimplified(const QPainterPath& stroke, const QPainterPath& simple, int opIndex)
+{
+    // A path drops a line to the point it is at, so a stroke that never left
+    // its first point simplifies to that point alone.
+    if (simple.elementCount() < 1 || QPointF(simple.elementAt(0)) != QPointF(stroke.elementAt(0)) ||
+        simple.currentPosition() != stroke.currentPosition())
+        fail("the simplified stroke does not run from the stroke's first point to its last", opIndex);
+    // Each corner is a later point of the stroke than the one before it.
+    int next = 1;
+    for (int i = 1; i + 1 < simple.elementCount(); ++i) {
+        const QPointF corner = simple.elementAt(i);
+        while (next < stroke.elementCount() && QPointF(stroke.elementAt(next)) != corner)
+            ++next;
+        if (next == stroke.elementCount())
+            fail("a corner of the simplified stroke is no point of the stroke, or out of order", opIndex);
+        ++next;
+    }
+}
+
+// Replays a stroke's corners through the menus, as the view does when the
+// pointer rests or is released before the items show.
+void replayStroke(Reader& in, tnMarkMenu& radial, int opIndex)
+{
+    QPainterPath stroke(QPointF(0, 0));
+    const int points = in.next() % 24;
+    for (int i = 0; i < points; ++i)
+        stroke.lineTo(in.number(), in.number());
+    const QPainterPath simple = QmarkMenuView::simplifyStroke(stroke, radial.getCenterRadius());
+    checkSimplified(stroke, simple, opIndex);
+    tnMarkMenu* menu = &radial;
+    QPointF center(0, 0);
+    for (int i = 0; i < simple.elementCount(); ++i) {
+        const QPointF corner = simple.elementAt(i);
+        menu->hover(static_cast<float>(corner.x() - center.x()), static_cast<float>(corner.y() - center.y()), false);
+        checkHighlight(*menu, opIndex);
+        const auto* item = dynamic_cast<const tnMarkMenuItem*>(menu->getHighlightedItem());
+        if (menu == &radial && item && item->getSubmenu()) {
+            menu = item->getSubmenu();
+            center = corner;
+        }
+    }
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -210,6 +265,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     setTooltipFactory([](const tnString::IString& text) -> tnTooltip* { return new FixedTooltip(text); });
     tnMarkMenu::setGesturePhase(false);
+    // Qt warns about every non-finite point a stroke refuses.
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
 
     Reader in(data, size);
     const tnMarkFont font("Sans", 0, 12);
@@ -262,6 +319,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             (void)list.getListWidth();
             break;
         }
+        case 6: replayStroke(in, radial, opIndex); break;
         default: {
             // A hover, at a point or in a direction.
             float dx, dy;
