@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedLabeledEntity.h"
 #include "../foundation/CString.h"
 #include "../foundation/Containers.h"
@@ -30,7 +32,7 @@ class EventFilterManager;
 //
 // The host makes exactly one before anything else of this kind, and destroys
 // it last; everything else reaches it through getInstance().
-class Application : public NamedLabeledEntity {
+class TNUI_EXPORT Application : public NamedLabeledEntity {
 public:
     // Emitted by startInteraction (0) and stopInteraction (1) with the
     // interaction's name.
@@ -199,20 +201,20 @@ private:
 
 // Walks the registered command definitions, in the table's order. It must
 // not outlive a registration.
-class ApplicationCommandIterator : public RegistryIterator<CommandDefn> {
+class TNUI_EXPORT ApplicationCommandIterator : public RegistryIterator<CommandDefn> {
 public:
     // NullError for a null application.
     explicit ApplicationCommandIterator(const Application* application);
 };
 
 // Walks the registered application values.
-class ApplicationValueIterator : public RegistryIterator<Value> {
+class TNUI_EXPORT ApplicationValueIterator : public RegistryIterator<Value> {
 public:
     explicit ApplicationValueIterator(const Application* application);
 };
 
 // Walks the registered menus.
-class ApplicationMenuIterator : public RegistryIterator<CommandGroup> {
+class TNUI_EXPORT ApplicationMenuIterator : public RegistryIterator<CommandGroup> {
 public:
     explicit ApplicationMenuIterator(const Application* application);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Label.h"
 #include "../foundation/IString.h"
 #include "../foundation/ReferenceCount.h"
@@ -11,7 +13,7 @@ namespace tnUI {
 // A small table of labels through which a host shares texts between the
 // parts of its interface. The application makes one at construction; the
 // library itself never reads or fills it. Copies share the label objects.
-class Constants : public tn::ReferenceCount {
+class TNUI_EXPORT Constants : public tn::ReferenceCount {
 public:
     // Ten slots, whose meaning the host's toolkit binding gives. Any int is a
     // value of the type, so that slots outside the table can be named.

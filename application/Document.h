@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedLabeledEntity.h"
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
@@ -15,7 +17,7 @@ class DocumentInstance;
 // its construction until its last instance goes; the document holds its
 // instances and its own values. Values not found here are looked up in the
 // application.
-class Document : public NamedLabeledEntity {
+class TNUI_EXPORT Document : public NamedLabeledEntity {
 public:
     // NullError for a null app; otherwise the document registers itself with
     // app, which holds it from then on.
@@ -58,7 +60,7 @@ private:
 
 // Walks a document's own values, in the table's order. It must not outlive a
 // change of the table.
-class DocumentValueIterator : public RegistryIterator<Value> {
+class TNUI_EXPORT DocumentValueIterator : public RegistryIterator<Value> {
 public:
     // NullError for a null document.
     explicit DocumentValueIterator(const Document* document);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedLabeledEntity.h"
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
@@ -23,7 +25,7 @@ class Environment;
 //
 // Values are looked up in three layers: the instance, its document, the
 // application.
-class DocumentInstance : public NamedLabeledEntity {
+class TNUI_EXPORT DocumentInstance : public NamedLabeledEntity {
 public:
     // Emitted by setEnvironment with the new environment.
     tnRTB::Signal<Environment*> environmentChangedSignal;
@@ -100,7 +102,7 @@ private:
 
 // Walks an instance's own values, in the table's order. It must not outlive a
 // change of the table.
-class DocumentInstanceValueIterator : public RegistryIterator<Value> {
+class TNUI_EXPORT DocumentInstanceValueIterator : public RegistryIterator<Value> {
 public:
     // NullError for a null instance.
     explicit DocumentInstanceValueIterator(const DocumentInstance* instance);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
 #include "Window.h"
@@ -21,7 +23,7 @@ class UtilityWindow;
 //
 // When the bound implementation is destroyed the document window closes: the
 // instance leaves its document and every utility window of the group closes.
-class DocumentWindow : public Window {
+class TNUI_EXPORT DocumentWindow : public Window {
 public:
     // Emitted by addWindow with the added utility window.
     tnRTB::Signal<Window*> windowAddedSignal;

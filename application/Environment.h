@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/DecoratedEntity.h"
 #include "../entity/Name.h"
 #include "../foundation/CString.h"
@@ -15,7 +17,7 @@ class CommandGroup;
 // inherit the commands of a parent environment. Every document instance has
 // one environment command per environment registered with the application,
 // whose execution switches that instance to the environment.
-class Environment : public DecoratedEntity {
+class TNUI_EXPORT Environment : public DecoratedEntity {
 public:
     // Emitted with true when this environment becomes the application's
     // active one, with false when it stops being it.

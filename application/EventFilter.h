@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedEntity.h"
 #include "../foundation/Containers.h"
 #include "../foundation/Event.h"
@@ -9,7 +11,7 @@ namespace tnUI {
 // An object that claims input events. A host registers filters with the
 // event-filter manager and asks the manager, where it dispatches input,
 // whether any of them takes an event. The owner is an opaque tag for the host.
-class EventFilter : public NamedEntity {
+class TNUI_EXPORT EventFilter : public NamedEntity {
 public:
     explicit EventFilter(void* owner);
 
@@ -26,7 +28,7 @@ private:
 // The one list of event filters, in the order of registration. It does not
 // count or watch its filters: a filter must be unregistered before it dies.
 // The application creates the manager and destroys it.
-class EventFilterManager : public NamedEntity {
+class TNUI_EXPORT EventFilterManager : public NamedEntity {
 public:
     // A second manager raises ImplError.
     EventFilterManager();

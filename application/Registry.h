@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Error.h"
 #include "../foundation/CString.h"
 #include "../foundation/Containers.h"
@@ -15,7 +17,7 @@ class NamedEntity;
 
 // The name under which a registry stores e; NullError for a null or nameless
 // entity.
-const tnString::CString& registryName(const NamedEntity* e);
+TNUI_EXPORT const tnString::CString& registryName(const NamedEntity* e);
 
 // Stores object under its name: NullError without one, DuplicateError when
 // the name is taken.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/IString.h"
 
 namespace tnUI {
@@ -8,7 +10,7 @@ namespace tnUI {
 // is already running and hands a file to it instead of starting a second
 // one. A host derives its own checker with its platform's process query and
 // message passing; this class answers that no other process runs.
-class SessionChecker {
+class TNUI_EXPORT SessionChecker {
 public:
     virtual ~SessionChecker();
 

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "Window.h"
 
 namespace tnUI {
 
 // A window without widget or document, for a host's trial set-ups.
-class TestWindow : public Window {
+class TNUI_EXPORT TestWindow : public Window {
 public:
     TestWindow() = default;
 

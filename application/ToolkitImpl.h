@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/AppOutput.h"
 #include "../foundation/Signal.h"
 
@@ -13,7 +15,7 @@ class DumpFile;
 // owned and deleted by the host. Its destruction is announced on
 // implDestroyedSignal; the model object bound to it then forgets it. Live
 // implementations are counted.
-class ToolkitImpl {
+class TNUI_EXPORT ToolkitImpl {
 public:
     // Emitted by the destructor with the dying object.
     tnRTB::Signal<ToolkitImpl*> implDestroyedSignal;
@@ -40,7 +42,7 @@ protected:
 
 // The implementation of a window: the host's class carries the operations
 // out on its widget.
-class ToolkitWindowImpl : public ToolkitImpl {
+class TNUI_EXPORT ToolkitWindowImpl : public ToolkitImpl {
 public:
     // Shows the widget and brings it to the front.
     virtual void raise() = 0;

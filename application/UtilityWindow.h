@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "../foundation/ReferenceCount.h"
 #include "Window.h"
@@ -14,7 +16,7 @@ class WindowPane;
 // A tool window of a document window's group. It shows one pane. The flags
 // and the four operations for expanding, shrinking and the internal state
 // mean what a host's class makes of them.
-class UtilityWindow : public Window {
+class TNUI_EXPORT UtilityWindow : public Window {
 public:
     // For a host's expandWindow and shrinkWindow to announce; the library
     // emits neither.

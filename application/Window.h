@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedLabeledEntity.h"
 #include "../foundation/Signal.h"
 
@@ -15,7 +17,7 @@ class ToolkitWindowImpl;
 // which binds a ToolkitWindowImpl to the window to raise, hide and close it;
 // the window counts as closed when that implementation is destroyed. The
 // window does not own its implementation and forgets it when it dies.
-class Window : public NamedLabeledEntity {
+class TNUI_EXPORT Window : public NamedLabeledEntity {
 public:
     tnRTB::Signal<Window*> raisedSignal;
     tnRTB::Signal<Window*> hiddenSignal;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedLabeledEntity.h"
 #include "../foundation/Signal.h"
 
@@ -13,7 +15,7 @@ class Window;
 
 // The model side of a utility window's content. A derived class builds the
 // widget in realizePane().
-class WindowPane : public NamedLabeledEntity {
+class TNUI_EXPORT WindowPane : public NamedLabeledEntity {
 public:
     // For the host's own notices; the library never emits it.
     tnRTB::Signal<WindowPane*> hostSignal;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Entity.h"
 #include "../foundation/CString.h"
 
@@ -24,7 +26,7 @@ class WindowPane;
 //
 // Unlike other entities a call record can be copied and assigned; a copy
 // starts like any new entity, with no references and no listeners.
-class CallInfo : public Entity {
+class TNUI_EXPORT CallInfo : public Entity {
 public:
     CallInfo(WindowPane* pane, Window* window, DocumentInstance* documentInstance, CommandInstance* command);
     CallInfo(const CallInfo& other);

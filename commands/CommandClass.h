@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedEntity.h"
 
 namespace tnUI {
@@ -10,7 +12,7 @@ class CallInfo;
 // one of its commands becomes the current command and when the current
 // command stops being one of its commands; what the class does then is the
 // host's.
-class CommandClass : public NamedEntity {
+class TNUI_EXPORT CommandClass : public NamedEntity {
 public:
     CommandClass() = default;
     ~CommandClass() override;

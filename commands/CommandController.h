@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Entity.h"
 #include "../foundation/Event.h"
 #include "../foundation/ReferenceCount.h"
@@ -42,7 +44,7 @@ class Window;
 // stop call, so neither call is ever nested in itself; and a call whose
 // "before" notice saw the tool switched, stopped or started meanwhile is not
 // made (its two notices still are).
-class CommandController : public Entity {
+class TNUI_EXPORT CommandController : public Entity {
 public:
     // The calls into commands; enumName gives the texts.
     enum CallType : int {
@@ -156,6 +158,6 @@ private:
 // "SelectCommand", "Execute", "Selected", "NewInteraction", "Unselected",
 // "Start", "Stop", "KeyEvent", "MouseEvent", "WheelEvent", "TabletEvent";
 // other values raise ImplError.
-const char* enumName(CommandController::CallType t);
+TNUI_EXPORT const char* enumName(CommandController::CallType t);
 
 } // namespace tnUI

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/DecoratedEntity.h"
 #include "../entity/Name.h"
 #include "../foundation/CString.h"
@@ -22,7 +24,7 @@ class CommandInstance;
 // "Appearance", so every listener of the command's instances hears when the
 // enabled condition may have changed. Neither setter sends a message of its
 // own.
-class CommandDefn : public DecoratedEntity {
+class TNUI_EXPORT CommandDefn : public DecoratedEntity {
 public:
     CommandClass* getClass() noexcept { return m_class.get(); }
     const CommandClass* getClass() const noexcept { return m_class.get(); }
@@ -75,7 +77,7 @@ private:
 // is a forwarding member. doesStateChange tells whether executing disturbs
 // the current tool: when true the tool is stopped and started again around
 // the execution and the command's class is in force while it runs.
-class MomentaryCommandDefn : public CommandDefn {
+class TNUI_EXPORT MomentaryCommandDefn : public CommandDefn {
 public:
     MomentaryCommandDefn();
     explicit MomentaryCommandDefn(const Name* n);
@@ -104,7 +106,7 @@ private:
 };
 
 // A momentary command that does nothing, for trial set-ups and examples.
-class TestCommandDefn : public MomentaryCommandDefn {
+class TNUI_EXPORT TestCommandDefn : public MomentaryCommandDefn {
 public:
     explicit TestCommandDefn(const tnString::CString& t);
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Icon.h"
 #include "../entity/ImageFile.h"
 #include "../entity/Label.h"
@@ -22,7 +24,7 @@ class DocumentInstance;
 
 // One state slot of a command instance: the document instance it belongs to
 // (the key, not counted) and the state attached for it, if any.
-class CommandInstanceStateDataItem : public tn::ReferenceCount {
+class TNUI_EXPORT CommandInstanceStateDataItem : public tn::ReferenceCount {
 public:
     explicit CommandInstanceStateDataItem(DocumentInstance* documentInstance) noexcept
         : m_documentInstance(documentInstance)
@@ -51,7 +53,7 @@ private:
 // The instance passes on every message of its definition as "Forward" and
 // resends every message of its four expressions as "Appearance"; setting an
 // expression sends nothing by itself.
-class CommandInstance : public Item {
+class TNUI_EXPORT CommandInstance : public Item {
 public:
     // Holds d and passes its messages on; NullError for null.
     explicit CommandInstance(CommandDefn* d);
@@ -167,7 +169,7 @@ private:
 
 // Walks a command instance's values in the table's order. Copies continue
 // from the same position. It must not outlive a change of the table.
-class CommandInstanceValueIterator {
+class TNUI_EXPORT CommandInstanceValueIterator {
 public:
     // Positioned on the first value; NullError for null.
     explicit CommandInstanceValueIterator(const CommandInstance* instance);

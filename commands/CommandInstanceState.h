@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Entity.h"
 #include "CallInfo.h"
 
@@ -17,7 +19,7 @@ class DocumentInstance;
 //
 // Neither pointer is counted. The document instance is watched: when it dies
 // the state forgets it.
-class CommandInstanceState : public Entity {
+class TNUI_EXPORT CommandInstanceState : public Entity {
 public:
     // The state of call's document instance; NullError when the call has
     // none. No owner yet.

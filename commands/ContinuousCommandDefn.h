@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/Event.h"
 #include "../foundation/Signal.h"
 #include "CommandDefn.h"
@@ -22,7 +24,7 @@ class ContinuousCommandState;
 // previous tool; allMotionEvents asks for every mouse and tablet event, also
 // those without a button active; compressMotionEvents is a hint for the host
 // only. No setter sends a message.
-class ContinuousCommandDefn : public CommandDefn {
+class TNUI_EXPORT ContinuousCommandDefn : public CommandDefn {
 public:
     // Emitted by finished() with this definition.
     tnRTB::Signal<ContinuousCommandDefn*> finishedSignal;
@@ -76,7 +78,7 @@ private:
 
 // A tool's state for one document instance. The nine interaction operations
 // do nothing here; a host's subclass overrides those it needs.
-class ContinuousCommandState : public CommandInstanceState {
+class TNUI_EXPORT ContinuousCommandState : public CommandInstanceState {
 public:
     // NullError when call has no document instance. Not started.
     explicit ContinuousCommandState(const CallInfo& call);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Entity.h"
 #include "../foundation/CString.h"
 #include "../foundation/KeyName.h"
@@ -10,7 +12,7 @@ namespace tnUI {
 
 // A keyboard shortcut: a set of modifier keys and one key, read from a text
 // such as "Ctrl+Shift+S" and printed back in a fixed modifier order.
-class Keybinding : public Entity {
+class TNUI_EXPORT Keybinding : public Entity {
 public:
     // The bits of getModifier().
     enum Modifier : std::int32_t {

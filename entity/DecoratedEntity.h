@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/ReferenceCount.h"
 #include "Icon.h"
 #include "ImageFile.h"
@@ -14,7 +16,7 @@ namespace tnUI {
 //
 // Any mode other than Default selects the alternate set; a state outside
 // Normal..Active given to getIcon or setIcon raises ImplError.
-class DecoratedEntity : public NamedLabeledEntity {
+class TNUI_EXPORT DecoratedEntity : public NamedLabeledEntity {
 public:
     DecoratedEntity() = default;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/IString.h"
 
 #include <memory>
@@ -12,7 +14,7 @@ class Entity;
 // diagnosis. Every line starts with its five-digit number and the
 // indentation text of its level; an entity written once is afterwards
 // referred to by the number of the line it was first written on.
-class DumpFile {
+class TNUI_EXPORT DumpFile {
 public:
     DumpFile();
     ~DumpFile();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/AppOutput.h"
 #include "../foundation/CString.h"
 #include "../foundation/ReferenceCount.h"
@@ -16,7 +18,7 @@ class DumpFile;
 // which it announces its changes, a destruction notice, and the receiver side
 // (signalClient) of the connections it makes as a listener. Entities are not
 // copied.
-class Entity : public tn::ReferenceCount {
+class TNUI_EXPORT Entity : public tn::ReferenceCount {
 public:
     // Emitted once, from the destructor, with this entity's address. Listeners
     // may only compare the address or forget it: the derived parts are gone.
@@ -68,9 +70,9 @@ protected:
 
 // Sets out to the readable form of a type-information name; a name that is
 // already readable is copied unchanged.
-void demangleCppTypeidName(tnString::CString& out, const char* name);
+TNUI_EXPORT void demangleCppTypeidName(tnString::CString& out, const char* name);
 
 // Lowers the live-entity count by one. The library never calls it.
-void decrementActiveEntities() noexcept;
+TNUI_EXPORT void decrementActiveEntities() noexcept;
 
 } // namespace tnUI

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "../foundation/IString.h"
 #include "Entity.h"
@@ -7,7 +9,7 @@
 namespace tnUI {
 
 // A Unicode file path. It never changes once made.
-class Filename : public Entity {
+class TNUI_EXPORT Filename : public Entity {
 public:
     explicit Filename(const tnString::IString& path);
     // A copy of other's path. Null raises NullError.
@@ -26,6 +28,6 @@ private:
 
 // True when both paths are equal as texts: case, separators and relative
 // parts are not normalised. A null argument raises NullError.
-bool equivalent(const Filename* a, const Filename* b);
+TNUI_EXPORT bool equivalent(const Filename* a, const Filename* b);
 
 } // namespace tnUI

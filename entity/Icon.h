@@ -1,9 +1,11 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 namespace tnUI {
 
 // The state of the interface element an icon is drawn for.
-class IconState {
+class TNUI_EXPORT IconState {
 public:
     // A fixed underlying type keeps every int a valid value, so that values
     // outside the table can be given and refused.
@@ -16,7 +18,7 @@ public:
 };
 
 // Which of a decorated entity's two icon sets is meant.
-class IconMode {
+class TNUI_EXPORT IconMode {
 public:
     enum EMode : int {
         Default = 0,
@@ -25,8 +27,8 @@ public:
 };
 
 // "Normal", "Disabled", "Highlight", "Active"; other values raise ImplError.
-const char* enumName(IconState::EState state);
+TNUI_EXPORT const char* enumName(IconState::EState state);
 // "Default", "Alternate"; other values raise ImplError.
-const char* enumName(IconMode::EMode mode);
+TNUI_EXPORT const char* enumName(IconMode::EMode mode);
 
 } // namespace tnUI

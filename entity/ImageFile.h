@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/ReferenceCount.h"
 #include "Filename.h"
 #include "NamedEntity.h"
@@ -8,7 +10,7 @@ namespace tnUI {
 
 // A reference to an image file, used as an icon. It may be named through
 // setName; its file name is never null.
-class ImageFile : public NamedEntity {
+class TNUI_EXPORT ImageFile : public NamedEntity {
 public:
     // Holds f. Null raises NullError.
     explicit ImageFile(Filename* f);
@@ -26,6 +28,6 @@ private:
 
 // Whether both image files name the same path text. Unlike the other
 // equivalents, a null argument gives false.
-bool equivalent(const ImageFile* a, const ImageFile* b);
+TNUI_EXPORT bool equivalent(const ImageFile* a, const ImageFile* b);
 
 } // namespace tnUI

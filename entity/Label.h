@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "../foundation/IString.h"
 #include "Entity.h"
@@ -16,7 +18,7 @@ namespace tnUI {
 // multibyte encoding (tnString::Multibyte) and a null const char* raises
 // NullError.
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
-class Label : public Entity {
+class TNUI_EXPORT Label : public Entity {
 public:
     Label() = default;
     explicit Label(const tnString::IString& text);
@@ -47,7 +49,7 @@ protected:
 // A label whose text may change; every change is announced as "Label", which
 // the labeled entities holding it pass on as "Forward".
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
-class MutableLabel : public Label {
+class TNUI_EXPORT MutableLabel : public Label {
 public:
     MutableLabel() = default;
     explicit MutableLabel(const Label* other);
@@ -71,7 +73,7 @@ protected:
 
 // A help reference: the text names the help topic.
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
-class HelpRef : public Label {
+class TNUI_EXPORT HelpRef : public Label {
 public:
     explicit HelpRef(const tnString::IString& text);
 
@@ -80,6 +82,6 @@ protected:
 };
 
 // True when both texts are equal. A null argument raises NullError.
-bool equivalent(const Label* a, const Label* b);
+TNUI_EXPORT bool equivalent(const Label* a, const Label* b);
 
 } // namespace tnUI

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 namespace tnUI {
 
 class Entity;
@@ -8,7 +10,7 @@ class Entity;
 // emission. causedBy links to the message (further up the stack) whose arrival
 // made the sender send this one; a listener may walk the chain during the call
 // but must not keep the message.
-class Message {
+class TNUI_EXPORT Message {
 public:
     // The underlying type is fixed so that any int is a value of Type: a value
     // outside the table reaches TypeName, which refuses it, instead of being
@@ -54,6 +56,6 @@ private:
 };
 
 // Same as Message::TypeName.
-const char* enumName(Message::Type t);
+TNUI_EXPORT const char* enumName(Message::Type t);
 
 } // namespace tnUI

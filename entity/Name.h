@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "Entity.h"
 
@@ -7,7 +9,7 @@ namespace tnUI {
 
 // An 8-bit identifier. A Name never changes once made, which is what lets
 // registries look objects up by the name they were given.
-class Name : public Entity {
+class TNUI_EXPORT Name : public Entity {
 public:
     Name() = default;
     explicit Name(const tnString::CString& text);
@@ -28,7 +30,7 @@ protected:
 
 // A name whose text may change; every change is announced as "Name". It can
 // not be given to NamedEntity::setName, whose names must stay fixed.
-class MutableName : public Name {
+class TNUI_EXPORT MutableName : public Name {
 public:
     MutableName() = default;
     explicit MutableName(const tnString::CString& text);
@@ -42,6 +44,6 @@ public:
 };
 
 // True when both texts are equal. A null argument raises NullError.
-bool equivalent(const Name* a, const Name* b);
+TNUI_EXPORT bool equivalent(const Name* a, const Name* b);
 
 } // namespace tnUI

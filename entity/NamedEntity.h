@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "../foundation/ReferenceCount.h"
 #include "Entity.h"
@@ -9,7 +11,7 @@ namespace tnUI {
 
 // An entity that can be given a name, once. The name never changes
 // afterwards, so registries may look the entity up by it.
-class NamedEntity : public Entity {
+class TNUI_EXPORT NamedEntity : public Entity {
 public:
     NamedEntity() = default;
 

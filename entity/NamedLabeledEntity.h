@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/ReferenceCount.h"
 #include "Label.h"
 #include "NamedEntity.h"
@@ -10,7 +12,7 @@ namespace tnUI {
 // forwarding members: every message one of them sends (a MutableLabel's
 // "Label", say) is passed on by this entity as a "Forward" message caused by
 // it.
-class NamedLabeledEntity : public NamedEntity {
+class TNUI_EXPORT NamedLabeledEntity : public NamedEntity {
 public:
     NamedLabeledEntity() = default;
 

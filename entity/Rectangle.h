@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/Linear.h"
 
 namespace tnUI {
@@ -8,7 +10,7 @@ class DumpFile;
 
 // An axis-aligned rectangle in window coordinates, where y grows downward:
 // the origin is the top-left corner. A plain value, copied freely.
-class Rectangle {
+class TNUI_EXPORT Rectangle {
 public:
     Rectangle() = default;
     Rectangle(const tnLinear::Point2& origin, const tnLinear::Tuple2& size) : m_origin(origin), m_size(size) {}

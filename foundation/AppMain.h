@@ -1,11 +1,13 @@
 #pragma once
 
+#include "Export.h"
+
 #include "IString.h"
 
 namespace tnOS {
 
 // Facts about the running program.
-class AppMain {
+class TNUI_EXPORT AppMain {
 public:
     static AppMain& getInstance();
 

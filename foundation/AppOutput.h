@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include <cstdarg>
 #include <functional>
 #include <string>
@@ -12,7 +14,7 @@ namespace tnOS {
 // only errors show); error() always appears, on the error channel. Every line
 // is indented by two blanks per indentation level. Output goes to standard
 // error unless a host or a test installs a sink of its own.
-class AppOutput {
+class TNUI_EXPORT AppOutput {
 public:
     enum Channel { Diagnostic = 0, Error = 1 };
     using Sink = std::function<void(Channel channel, std::string_view text)>;

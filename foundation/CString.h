@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -7,7 +9,7 @@
 namespace tnString {
 
 // An 8-bit string for names, identifiers and diagnostic text.
-class CString {
+class TNUI_EXPORT CString {
 public:
     CString() = default;
     CString(const char* s) : m_text(s ? s : "") {}
@@ -60,16 +62,16 @@ private:
     std::string m_text;
 };
 
-bool equal(const CString& a, const CString& b) noexcept;
-bool notEqual(const CString& a, const CString& b) noexcept;
-bool less(const CString& a, const CString& b) noexcept;
-std::size_t hashfunction(const CString& s) noexcept;
+TNUI_EXPORT bool equal(const CString& a, const CString& b) noexcept;
+TNUI_EXPORT bool notEqual(const CString& a, const CString& b) noexcept;
+TNUI_EXPORT bool less(const CString& a, const CString& b) noexcept;
+TNUI_EXPORT std::size_t hashfunction(const CString& s) noexcept;
 
 // Function objects for containers keyed by names.
-struct Hash {
+struct TNUI_EXPORT Hash {
     std::size_t operator()(const CString& s) const noexcept { return hashfunction(s); }
 };
-struct Equal {
+struct TNUI_EXPORT Equal {
     bool operator()(const CString& a, const CString& b) const noexcept { return equal(a, b); }
 };
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Export.h"
+
 #include "KeyName.h"
 #include "Linear.h"
 
 namespace tnUI {
 
 // The modifier keys held during an input event, as a bit set.
-class KeyModifier {
+class TNUI_EXPORT KeyModifier {
 public:
     enum EModifier : int {
         NoModifier = 0,
@@ -18,7 +20,7 @@ public:
 };
 
 // Root of the input events that a host builds from its toolkit's input.
-class Event {
+class TNUI_EXPORT Event {
 public:
     Event() = default;
     Event(const Event&) = default;
@@ -28,7 +30,7 @@ public:
 
 // An event at a pointer position, given three ways: on the screen, in the
 // window, and local to the pane or widget that received it.
-class PositionEvent : public Event {
+class TNUI_EXPORT PositionEvent : public Event {
 public:
     PositionEvent() = default;
     PositionEvent(const tnLinear::Point2& local, const tnLinear::Point2& window, const tnLinear::Point2& screen)
@@ -62,7 +64,7 @@ private:
 // The three integers are the click count (1 for a single press, 2 for a
 // double click, 0 for anything that is not a press), the modifier keys
 // (KeyModifier bits) and the buttons down after the event (ButtonMask bits).
-class MouseEvent : public PositionEvent {
+class TNUI_EXPORT MouseEvent : public PositionEvent {
 public:
     enum Button : int {
         NoButton = 0,
@@ -124,7 +126,7 @@ private:
 // The flag tells whether a side (barrel) button of the stylus is down; the
 // two integers are the modifier keys (KeyModifier bits) and the device's
 // serial number (0 when unknown).
-class TabletEvent : public PositionEvent {
+class TNUI_EXPORT TabletEvent : public PositionEvent {
 public:
     enum Type : int {
         Press = 0,
@@ -192,7 +194,7 @@ private:
 
 // A turn of the mouse wheel: delta is in eighths of a degree (one notch of a
 // common wheel is 120), positive away from the user.
-class WheelEvent : public PositionEvent {
+class TNUI_EXPORT WheelEvent : public PositionEvent {
 public:
     enum Orientation : int {
         Vertical = 0,
@@ -219,7 +221,7 @@ private:
 };
 
 // A key going down or up, with the pointer position at that moment.
-class KeyEvent : public PositionEvent {
+class TNUI_EXPORT KeyEvent : public PositionEvent {
 public:
     KeyEvent() = default;
     KeyEvent(KeyName key, int modifiers, bool pressed, const tnLinear::Point2& local, const tnLinear::Point2& window,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include "CString.h"
 #include "IString.h"
 
@@ -7,7 +9,7 @@ namespace tnOS {
 
 // Path manipulation on POSIX paths ('/' separates the parts), as text only:
 // the file system is never consulted. The 8-bit and Unicode forms behave alike.
-class Filename {
+class TNUI_EXPORT Filename {
 public:
     // The directory part of a path, as POSIX dirname does it: trailing
     // slashes are ignored, then the last part and the slashes before it are

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include <utility>
 
 namespace tnRTB {
@@ -7,7 +9,7 @@ namespace tnRTB {
 // Root of the callback objects that signals call. A signal owns its
 // callbacks; disconnectInstance() asks each one whether it belongs to a given
 // object.
-class FunctionBase {
+class TNUI_EXPORT FunctionBase {
 public:
     FunctionBase() = default;
     FunctionBase(const FunctionBase&) = delete;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include "CString.h"
 
 #include <string>
@@ -18,7 +20,7 @@ enum Encoding {
 // A Unicode string for labels, file names and font names, held as UTF-32
 // (wchar_t). Malformed 8-bit input is decoded with U+FFFD in place of the
 // broken sequences instead of failing.
-class IString {
+class TNUI_EXPORT IString {
 public:
     IString() = default;
     IString(const char* s, Encoding encoding = Multibyte);
@@ -47,8 +49,8 @@ private:
     std::wstring m_text;
 };
 
-bool equal(const IString& a, const IString& b) noexcept;
-bool notEqual(const IString& a, const IString& b) noexcept;
-bool less(const IString& a, const IString& b) noexcept;
+TNUI_EXPORT bool equal(const IString& a, const IString& b) noexcept;
+TNUI_EXPORT bool notEqual(const IString& a, const IString& b) noexcept;
+TNUI_EXPORT bool less(const IString& a, const IString& b) noexcept;
 
 } // namespace tnString

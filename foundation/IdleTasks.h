@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -8,7 +10,7 @@
 namespace tnUtil {
 
 // A piece of work to run once when the application is idle.
-class IdleTask {
+class TNUI_EXPORT IdleTask {
 public:
     virtual ~IdleTask();
     virtual void run() = 0;
@@ -16,7 +18,7 @@ public:
 
 // The registry of pending idle work. Each task added runs once, at the next
 // run(), and is then dropped.
-class IdleTasks {
+class TNUI_EXPORT IdleTasks {
 public:
     using Id = std::uint64_t;
 
@@ -50,6 +52,6 @@ private:
 };
 
 // The process-wide registry that the application runs when idle.
-IdleTasks& getIdleTasks();
+TNUI_EXPORT IdleTasks& getIdleTasks();
 
 } // namespace tnUtil

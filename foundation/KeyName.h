@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include "CString.h"
 
 namespace tnUI {
@@ -37,10 +39,10 @@ enum class KeyName : int {
 // "Num5"); letters, digits and function keys read the same in both ("A",
 // "7", "F1"). short_ chooses the short form. None gives "None"; a value
 // outside the table raises ImplError.
-const char* enumName(KeyName key, bool short_);
+TNUI_EXPORT const char* enumName(KeyName key, bool short_);
 
 // The key whose long or short name is text, ignoring ASCII case; None for any
 // other text. Both forms that enumName gives read back as their key.
-KeyName keyNameStringToKeyName(const tnString::CString& text);
+TNUI_EXPORT KeyName keyNameStringToKeyName(const tnString::CString& text);
 
 } // namespace tnUI

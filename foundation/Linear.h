@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include <limits>
 
 namespace tnLinear {
@@ -14,7 +16,7 @@ inline constexpr double epsilonTol = 1e-9;
 
 // Two doubles. Points, vectors and sizes in the plane are all tuples: the
 // names Point2 and Vector2 say what a value means, the type is the same.
-class Tuple2 {
+class TNUI_EXPORT Tuple2 {
 public:
     constexpr Tuple2() = default;
     constexpr Tuple2(double x_, double y_) : x(x_), y(y_) {}
@@ -55,7 +57,7 @@ public:
 };
 
 // Three doubles; a point in space.
-class Tuple3 {
+class TNUI_EXPORT Tuple3 {
 public:
     constexpr Tuple3() = default;
     constexpr Tuple3(double x_, double y_, double z_) : x(x_), y(y_), z(z_) {}
@@ -99,7 +101,7 @@ public:
 };
 
 // Four doubles.
-class Tuple4 {
+class TNUI_EXPORT Tuple4 {
 public:
     constexpr Tuple4() = default;
     constexpr Tuple4(double x_, double y_, double z_, double w_) : x(x_), y(y_), z(z_), w(w_) {}
@@ -151,14 +153,14 @@ using Vector2 = Tuple2;
 using Point = Tuple3;
 
 // Euclidean distance.
-double distance(const Point2& a, const Point2& b);
-double distance(const Point& a, const Point& b);
+TNUI_EXPORT double distance(const Point2& a, const Point2& b);
+TNUI_EXPORT double distance(const Point& a, const Point& b);
 
 // A closed interval [min, max] of doubles, or no bound at all. set() stores
 // the bounds as given, without reordering them: an interval whose maximum is
 // below its minimum is the unbounded state, the one setUnbounded() makes and a
 // default-constructed range has.
-class Range1d {
+class TNUI_EXPORT Range1d {
 public:
     Range1d() = default;
     Range1d(double min, double max) : m_min(min), m_max(max) {}
@@ -194,7 +196,7 @@ private:
 // or empty. A default-constructed box is empty; set() makes it the single
 // point given and extend() grows it to include further points. The corners
 // of an empty box mean nothing.
-class Range2d {
+class TNUI_EXPORT Range2d {
 public:
     Range2d() = default;
     Range2d(const Point2& a, const Point2& b) { set(a, b); }

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "Export.h"
+
 #include <cstdint>
 
 namespace tn {
 
 // Intrusive reference count shared by every model object. A new object starts
 // at 0; whoever stores it takes a reference, and the last unref() deletes it.
-class ReferenceCount {
+class TNUI_EXPORT ReferenceCount {
 public:
     ReferenceCount() = default;
     ReferenceCount(const ReferenceCount&) = delete;

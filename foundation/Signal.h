@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include "Function.h"
 
 #include <cstdint>
@@ -15,7 +17,7 @@ class SignalClient;
 // with, a block count and a removed flag. A connection is pinned (lock) while
 // an emission uses it; one cut while pinned stays in its signal's list,
 // skipped by every emission, until the last pin goes.
-class connectionItem {
+class TNUI_EXPORT connectionItem {
 public:
     void lock() noexcept { ++m_pins; }
     void unlock() noexcept
@@ -60,7 +62,7 @@ private:
 
 // The receiver side of connections. Destroying it (or calling disconnectAll)
 // cuts every connection recorded with it, on whatever signal.
-class SignalClient {
+class TNUI_EXPORT SignalClient {
 public:
     SignalClient() = default;
     SignalClient(const SignalClient&) = delete;
@@ -92,7 +94,7 @@ private:
 //  - an exception from a callback ends the emission and reaches the emitter,
 //    with every remaining connection intact.
 // Emission allocates nothing.
-class SignalBase {
+class TNUI_EXPORT SignalBase {
 public:
     SignalBase() = default;
     SignalBase(const SignalBase&) = delete;

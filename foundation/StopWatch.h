@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Export.h"
+
 #include <chrono>
 
 namespace tnOS {
@@ -7,7 +9,7 @@ namespace tnOS {
 // Measures elapsed time in seconds on the monotonic clock. The watch adds up
 // the intervals between start() and stop(); check() reads the total so far,
 // including the interval still running.
-class StopWatch {
+class TNUI_EXPORT StopWatch {
 public:
     StopWatch() = default;
 

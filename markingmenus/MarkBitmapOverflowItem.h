@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "MarkItem.h"
 
 #include <vector>
@@ -9,7 +11,7 @@ class tnMarkImage;
 // A picture hung below the overflow list, highlighted while the pointer is on
 // it and chosen like an item. Menus make one only from a bitmap their
 // platform supplies.
-class tnMarkBitmapOverflowItem : public tnMarkItem {
+class TNUI_EXPORT tnMarkBitmapOverflowItem : public tnMarkItem {
 public:
     // Takes the bitmap; a null bitmap raises NullError.
     tnMarkBitmapOverflowItem(tnMarkImage* bitmap, const tnMarkPosition& anchor, int id, void* data);
@@ -32,7 +34,7 @@ private:
 
 // A bitmap overflow item with further bitmaps laid over it, each placed from
 // the item's anchor with the corner rule and sharing the item's state.
-class tnMarkLayeredBitmapOverflow : public tnMarkBitmapOverflowItem {
+class TNUI_EXPORT tnMarkLayeredBitmapOverflow : public tnMarkBitmapOverflowItem {
 public:
     tnMarkLayeredBitmapOverflow(tnMarkImage* bitmap, const tnMarkPosition& anchor, int id, void* data);
     ~tnMarkLayeredBitmapOverflow() override;

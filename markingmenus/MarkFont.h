@@ -1,10 +1,12 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/IString.h"
 
 // The font of a marking-menu text item: a family name, a style and a point
 // size. Styles: 0 plain, 1 bold, 2 italic, 3 bold italic, 4 plain.
-class tnMarkFont {
+class TNUI_EXPORT tnMarkFont {
 public:
     static constexpr int MaxStyle = 4;
 

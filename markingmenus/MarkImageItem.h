@@ -1,11 +1,13 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "MarkItem.h"
 
 class tnMarkImage;
 
 // Raised when the pictures of an image item cannot be used.
-class tnMarkBadImageException {
+class TNUI_EXPORT tnMarkBadImageException {
 public:
     explicit tnMarkBadImageException(const tnString::IString& message) : m_message(message) {}
 
@@ -18,7 +20,7 @@ private:
 // An item showing a picture: one for the normal state, one while it is
 // highlighted and, optionally, one while it is disabled. All its pictures
 // must have the same size. Its box keeps the ray rule of the base item.
-class tnMarkImageItem : public tnMarkMenuItem {
+class TNUI_EXPORT tnMarkImageItem : public tnMarkMenuItem {
 public:
     // The label is the normal picture's file name. The pictures are not
     // loaded until loadImages.

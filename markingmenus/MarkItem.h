@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 // The items of a marking menu: the base of everything a menu places and
 // draws, and the selectable item with its tooltip, list flags, check state,
 // submenu and option box.
@@ -14,7 +16,7 @@ class tnMarkOptionBoxItem;
 class tnMarkRender;
 class tnTooltip;
 
-class tnMarkItem {
+class TNUI_EXPORT tnMarkItem {
 public:
     // Item states.
     static constexpr int Normal = 0;
@@ -80,7 +82,7 @@ private:
 // An item the user can choose. It owns its tooltip and option box; its
 // submenu belongs to whoever made it, and the links between the item and its
 // submenu are cut when either is destroyed.
-class tnMarkMenuItem : public tnMarkItem {
+class TNUI_EXPORT tnMarkMenuItem : public tnMarkItem {
 public:
     // The tooltip is made through the tooltip factory.
     tnMarkMenuItem(const tnString::IString& label, const tnString::IString& tooltip, int id,

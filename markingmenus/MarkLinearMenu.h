@@ -1,11 +1,13 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "MarkMenu.h"
 
 // The list form of the marking menu: the items hang in one column below the
 // origin, 2 units apart (4 after a separator), and are chosen by pointing at
 // them rather than by direction.
-class tnMarkLinearMenu : public tnMarkMenu {
+class TNUI_EXPORT tnMarkLinearMenu : public tnMarkMenu {
 public:
     tnMarkLinearMenu();
     ~tnMarkLinearMenu() override;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 // The marking menu: items at compass directions around a centre, chosen by
 // the direction of the pointer from the centre, with a list of overflow items
 // below the centre for those without a direction. The menu places its items,
@@ -22,7 +24,7 @@ class tnMarkOptionBoxItem;
 class tnMarkRender;
 class tnMarkTextItem;
 
-class tnMarkMenu {
+class TNUI_EXPORT tnMarkMenu {
 public:
     tnMarkMenu() : tnMarkMenu(false) {}
     tnMarkMenu(const tnMarkMenu&) = delete;

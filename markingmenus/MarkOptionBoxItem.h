@@ -1,11 +1,13 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "MarkItem.h"
 
 // The small second target beside a menu item: a square as tall as its owner,
 // placed inside the owner's right end the first time it is drawn. Releasing
 // over it chooses its own id and data instead of the owner's.
-class tnMarkOptionBoxItem : public tnMarkMenuItem {
+class TNUI_EXPORT tnMarkOptionBoxItem : public tnMarkMenuItem {
 public:
     // Drawing states handed to the renderer.
     static constexpr int DrawNormal = 0;

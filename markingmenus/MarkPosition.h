@@ -1,11 +1,13 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 // Mark positions: the sixteen compass directions around a marking menu's
 // centre, plus three special values, and the anchor points built from them.
 // Model coordinates are single-precision offsets from the menu centre with y
 // pointing up; angles are radians counter-clockwise from East.
 
-class tnMarkPosition {
+class TNUI_EXPORT tnMarkPosition {
 public:
     // Directions are k x 22.5 degrees counter-clockwise from East (0..15); the
     // odd values are the in-between directions.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 // The drawing interfaces of the marking menus. The model lays items out and
 // decides what to draw; a toolkit supplies the renderer, the measured text,
 // the pictures and the tooltips behind these interfaces, and installs the
@@ -14,7 +16,7 @@ class tnMarkTextItem;
 class tnMarkOptionBoxItem;
 
 // A picture of known size.
-class tnMarkImage {
+class TNUI_EXPORT tnMarkImage {
 public:
     tnMarkImage() = default;
     tnMarkImage(const tnMarkImage&) = delete;
@@ -27,7 +29,7 @@ public:
 
 // Draws a menu. Every coordinate is a model point: an offset from the menu
 // centre, y up. The renderer maps it to its own surface.
-class tnMarkRender {
+class TNUI_EXPORT tnMarkRender {
 public:
     tnMarkRender() = default;
     tnMarkRender(const tnMarkRender&) = delete;
@@ -53,7 +55,7 @@ public:
 };
 
 // A text in a font, which knows its size.
-class tnMarkStyledText {
+class TNUI_EXPORT tnMarkStyledText {
 public:
     tnMarkStyledText(const tnString::IString& text, const tnMarkFont& font) : m_text(text), m_font(font) {}
     tnMarkStyledText(const tnMarkStyledText&) = delete;
@@ -73,7 +75,7 @@ private:
 };
 
 // The tooltip of a menu item.
-class tnTooltip {
+class TNUI_EXPORT tnTooltip {
 public:
     explicit tnTooltip(const tnString::IString& text) : m_text(text) {}
     tnTooltip(const tnTooltip&) = delete;
@@ -102,14 +104,14 @@ using tnMarkImageFactory = tnMarkImage* (*)(const tnString::IString& fileName);
 using tnMarkStyledTextFactory = tnMarkStyledText* (*)(const tnString::IString& text, const tnMarkFont& font);
 using tnTooltipFactory = tnTooltip* (*)(const tnString::IString& text);
 
-void setImageFactory(tnMarkImageFactory factory);
-tnMarkImageFactory getImageFactory();
-void setStyledTextFactory(tnMarkStyledTextFactory factory);
-tnMarkStyledTextFactory getStyledTextFactory();
-void setTooltipFactory(tnTooltipFactory factory);
-tnTooltipFactory getTooltipFactory();
+TNUI_EXPORT void setImageFactory(tnMarkImageFactory factory);
+TNUI_EXPORT tnMarkImageFactory getImageFactory();
+TNUI_EXPORT void setStyledTextFactory(tnMarkStyledTextFactory factory);
+TNUI_EXPORT tnMarkStyledTextFactory getStyledTextFactory();
+TNUI_EXPORT void setTooltipFactory(tnTooltipFactory factory);
+TNUI_EXPORT tnTooltipFactory getTooltipFactory();
 
 // Make an object through the installed factory; null without one.
-tnMarkImage* tnMarkCreateImage(const tnString::IString& fileName);
-tnMarkStyledText* tnMarkCreateStyledText(const tnString::IString& text, const tnMarkFont& font);
-tnTooltip* tnMarkCreateTooltip(const tnString::IString& text);
+TNUI_EXPORT tnMarkImage* tnMarkCreateImage(const tnString::IString& fileName);
+TNUI_EXPORT tnMarkStyledText* tnMarkCreateStyledText(const tnString::IString& text, const tnMarkFont& font);
+TNUI_EXPORT tnTooltip* tnMarkCreateTooltip(const tnString::IString& text);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "MarkItem.h"
 
 class tnMarkFont;
@@ -8,7 +10,7 @@ class tnMarkStyledText;
 // An item showing its label in a font. Its size comes from the toolkit's
 // measure of the text, so a toolkit derives from it and supplies getWidth and
 // getHeight.
-class tnMarkTextItem : public tnMarkMenuItem {
+class TNUI_EXPORT tnMarkTextItem : public tnMarkMenuItem {
 public:
     // The styled text is made through the styled-text factory.
     tnMarkTextItem(const tnString::IString& label, const tnString::IString& tooltip, int id,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "../foundation/Containers.h"
 #include "Group.h"
@@ -13,7 +15,7 @@ class CommandInstance;
 // separators and nested command groups. It adds searches for a command by
 // name and by definition; both walk nested command groups depth-first and
 // leave plain groups unsearched. Its dump is the group's.
-class CommandGroup : public Group {
+class TNUI_EXPORT CommandGroup : public Group {
 public:
     CommandGroup() = default;
 

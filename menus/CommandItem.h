@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Icon.h"
 #include "../entity/ImageFile.h"
 #include "../entity/Label.h"
@@ -14,7 +16,7 @@ class CommandInstance;
 // and icons where it has them: whatever it lacks it takes from its command,
 // asked anew on every call. The help reference and the name are the item's
 // own. The item does not pass on the command's messages.
-class CommandItem : public Item {
+class TNUI_EXPORT CommandItem : public Item {
 public:
     // No command.
     CommandItem();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../commands/Keybinding.h"
 #include "../entity/DecoratedEntity.h"
 #include "../foundation/Containers.h"
@@ -17,7 +19,7 @@ class Group;
 //
 // The keybinding is a forwarding member: its messages are passed on by the
 // element as "Forward" messages.
-class Element : public DecoratedEntity {
+class TNUI_EXPORT Element : public DecoratedEntity {
 public:
     virtual bool isItem() const;
     virtual bool isSeparator() const;
@@ -77,7 +79,7 @@ private:
 
 // A leaf of a menu tree: something the user can choose. Always enabled here;
 // command instances and command items refine it.
-class Item : public Element {
+class TNUI_EXPORT Item : public Element {
 public:
     Item() = default;
 
@@ -94,7 +96,7 @@ private:
 };
 
 // A dividing line between the elements of a group.
-class Separator : public Element {
+class TNUI_EXPORT Separator : public Element {
 public:
     Separator() = default;
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
@@ -17,7 +19,7 @@ namespace tnUI {
 // group's tree: inserting an element that the tree already holds, directly or
 // in a nested group, raises CycleError, and so does inserting a group into
 // itself or into one of its own descendants.
-class Group : public Element {
+class TNUI_EXPORT Group : public Element {
 public:
     // How a toolkit binding should lay the group out.
     enum ELayoutPreference : int {
@@ -101,6 +103,6 @@ private:
 
 // "NoPreference", "List", "Matrix", "EmbeddedInParent", "Radial"; other
 // values raise ImplError.
-const char* enumName(Group::ELayoutPreference preference);
+TNUI_EXPORT const char* enumName(Group::ELayoutPreference preference);
 
 } // namespace tnUI

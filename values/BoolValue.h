@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/CString.h"
 #include "NumericValue.h"
 
@@ -10,7 +12,7 @@ class Document;
 class DocumentInstance;
 
 // A flag.
-class BoolValue : public NumericValue {
+class TNUI_EXPORT BoolValue : public NumericValue {
 public:
     // Unset.
     BoolValue() = default;
@@ -38,13 +40,13 @@ private:
 
 // Typed setter for a value known only as Value*: null raises NullError, a
 // value that is not a BoolValue raises TypeError.
-void setValue(Value* v, bool b);
+TNUI_EXPORT void setValue(Value* v, bool b);
 
 // Make a BoolValue named name, set to initial, and register it with the
 // owner; the owner's registry holds it. Defined with the owner classes
 // (application/).
-BoolValue* registerBool(Application* owner, const tnString::CString& name, bool initial);
-BoolValue* registerBool(Document* owner, const tnString::CString& name, bool initial);
-BoolValue* registerBool(DocumentInstance* owner, const tnString::CString& name, bool initial);
+TNUI_EXPORT BoolValue* registerBool(Application* owner, const tnString::CString& name, bool initial);
+TNUI_EXPORT BoolValue* registerBool(Document* owner, const tnString::CString& name, bool initial);
+TNUI_EXPORT BoolValue* registerBool(DocumentInstance* owner, const tnString::CString& name, bool initial);
 
 } // namespace tnUI

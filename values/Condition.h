@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "NumericValue.h"
 
 namespace tnUI {
@@ -11,7 +13,7 @@ namespace tnUI {
 //
 // A condition does not report itself set: isSet() stays the plain flag, which
 // only a derived class may raise. Consumers read evalBool() only.
-class Condition : public NumericValue {
+class TNUI_EXPORT Condition : public NumericValue {
 public:
     Condition() = default;
 

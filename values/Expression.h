@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/ReferenceCount.h"
 #include "NumericValue.h"
 
@@ -10,7 +12,7 @@ namespace tnUI {
 // an unset leaf raises NotSetError through it. It passes every message of its
 // operands on as "Forward", also when its result does not change, so that a
 // change deep in a tree climbs node by node to whoever listens at the root.
-class Expression : public NumericValue {
+class TNUI_EXPORT Expression : public NumericValue {
 public:
     // A node without operands, for expressions the host defines.
     Expression() = default;
@@ -26,7 +28,7 @@ public:
 // held and listened to for the expression's whole life; an operand given as
 // both left and right is listened to twice, so each of its messages is passed
 // on twice.
-class BinaryExpression : public Expression {
+class TNUI_EXPORT BinaryExpression : public Expression {
 public:
     // Null operands raise NullError.
     BinaryExpression(NumericValue* left, NumericValue* right);
@@ -49,14 +51,14 @@ private:
 };
 
 // Left's truth, and only if that is true, right's.
-class ExpressionAnd : public BinaryExpression {
+class TNUI_EXPORT ExpressionAnd : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
 };
 
 // Left's truth, and only if that is false, right's.
-class ExpressionOr : public BinaryExpression {
+class TNUI_EXPORT ExpressionOr : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
@@ -64,25 +66,25 @@ public:
 
 // The four ordering comparisons compare the operands' numbers exactly; a NaN
 // on either side makes them false.
-class ExpressionLess : public BinaryExpression {
+class TNUI_EXPORT ExpressionLess : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
 };
 
-class ExpressionLessEq : public BinaryExpression {
+class TNUI_EXPORT ExpressionLessEq : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
 };
 
-class ExpressionGreater : public BinaryExpression {
+class TNUI_EXPORT ExpressionGreater : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
 };
 
-class ExpressionGreaterEq : public BinaryExpression {
+class TNUI_EXPORT ExpressionGreaterEq : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
@@ -90,13 +92,13 @@ public:
 
 // Equality within tnLinear::epsilonTol, as an absolute tolerance; a NaN on
 // either side makes the numbers unequal.
-class ExpressionEqual : public BinaryExpression {
+class TNUI_EXPORT ExpressionEqual : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
 };
 
-class ExpressionNotEqual : public BinaryExpression {
+class TNUI_EXPORT ExpressionNotEqual : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
@@ -104,7 +106,7 @@ public:
 
 // The arithmetic nodes compute a number; as a truth value it is true unless
 // it lies within epsilonTol of zero (NaN is true).
-class ExpressionAdd : public BinaryExpression {
+class TNUI_EXPORT ExpressionAdd : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
@@ -112,7 +114,7 @@ public:
     bool isBoolExpression() const override;
 };
 
-class ExpressionSubtract : public BinaryExpression {
+class TNUI_EXPORT ExpressionSubtract : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
@@ -120,7 +122,7 @@ public:
     bool isBoolExpression() const override;
 };
 
-class ExpressionMultiply : public BinaryExpression {
+class TNUI_EXPORT ExpressionMultiply : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
@@ -130,7 +132,7 @@ public:
 
 // The divisor is evaluated first; one within epsilonTol of zero gives
 // 2147483647.0 whatever the signs, without evaluating the dividend.
-class ExpressionDivide : public BinaryExpression {
+class TNUI_EXPORT ExpressionDivide : public BinaryExpression {
 public:
     using BinaryExpression::BinaryExpression;
     bool evalBool() const override;
@@ -139,7 +141,7 @@ public:
 };
 
 // The negation of one operand, fixed at construction, held and listened to.
-class ExpressionNot : public Expression {
+class TNUI_EXPORT ExpressionNot : public Expression {
 public:
     // Null raises NullError.
     explicit ExpressionNot(NumericValue* value);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/Linear.h"
 #include "NumericValue.h"
 #include "RangedNumber.h"
@@ -8,7 +10,7 @@ namespace tnUI {
 
 // A signed 32-bit integer with an optional range (whose bounds are held as
 // doubles).
-class IntValue : public NumericValue {
+class TNUI_EXPORT IntValue : public NumericValue {
 public:
     // Unset and unbounded.
     IntValue() = default;
@@ -41,6 +43,6 @@ private:
 
 // Typed setter for a value known only as Value*: null raises NullError, a
 // value that is not an IntValue raises TypeError.
-void setValue(Value* v, int i);
+TNUI_EXPORT void setValue(Value* v, int i);
 
 } // namespace tnUI

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "Value.h"
 
 namespace tnUI {
@@ -7,7 +9,7 @@ namespace tnUI {
 // A value that can be read as a number and as a truth value: the operand type
 // of every expression. It starts unset; reading an unset value raises
 // NotSetError.
-class NumericValue : public Value {
+class TNUI_EXPORT NumericValue : public Value {
 public:
     virtual bool isSet() const;
     virtual bool isExpression() const;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../foundation/Linear.h"
 #include "NumericValue.h"
 #include "RangedNumber.h"
@@ -9,7 +11,7 @@ namespace tnUI {
 // A real number with an optional range. The number is kept in internal units;
 // what the user sees is the internal number times getDisplayConversionFactor().
 // Range and change test always work in internal units.
-class RealValue : public NumericValue {
+class TNUI_EXPORT RealValue : public NumericValue {
 public:
     // Unset and unbounded.
     RealValue() = default;
@@ -56,7 +58,7 @@ private:
 
 // Typed setters for a value known only as Value*: null raises NullError, a
 // value that is not a RealValue (unit values included) raises TypeError.
-void setInternalValue(Value* v, double d);
-void setDisplayValue(Value* v, double d);
+TNUI_EXPORT void setInternalValue(Value* v, double d);
+TNUI_EXPORT void setDisplayValue(Value* v, double d);
 
 } // namespace tnUI

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/Label.h"
 #include "../foundation/IString.h"
 #include "../foundation/ReferenceCount.h"
@@ -10,7 +12,7 @@ namespace tnUI {
 // A text, held as a mutable label that the value passes on: a change of the
 // label's text reaches this value's listeners as "Forward". A text value has
 // no set flag; it always has a text.
-class TextValue : public Value {
+class TNUI_EXPORT TextValue : public Value {
 public:
     // An empty text and an empty default.
     TextValue();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../foundation/Export.h"
+
 #include "../entity/NamedEntity.h"
 #include "../foundation/ReferenceCount.h"
 
@@ -8,7 +10,7 @@ namespace tnUI {
 // A named, observable piece of application state. A change of content is
 // announced by a root "Value" message, and only when the content really
 // changed. Values are shared by counted references.
-class Value : public NamedEntity {
+class TNUI_EXPORT Value : public NamedEntity {
 public:
     bool getEditable() const noexcept { return m_editable; }
     // Stores the flag and sends "Value" when it differs from the stored one.

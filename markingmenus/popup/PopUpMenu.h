@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../../foundation/Export.h"
+
 #include "../../entity/NamedLabeledEntity.h"
 #include "../../foundation/Containers.h"
 #include "../../foundation/IString.h"
@@ -39,7 +41,7 @@ class NumericValue;
 // tnMarkBadImageException leaves the constructor, or the group's change that
 // caused the rebuild, and the pop-up menu stays as it was before that
 // rebuild. A host that wants another look for such a command catches it.
-class PopUpMenu : public NamedLabeledEntity {
+class TNUI_EXPORT PopUpMenu : public NamedLabeledEntity {
 public:
     // Holds group (null gives an object without a menu), listens to it and
     // builds the menu; raises tnMarkBadImageException when an icon's pictures

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "../../foundation/Export.h"
+
 // Whether the windows of the application's display are composited, so that a translucent
 // window shows what lies beneath it. Asked at each popup: a compositing
 // manager can start or stop while the host runs.
-class QmarkCompositing {
+class TNUI_EXPORT QmarkCompositing {
 public:
     // True on platforms that always composite (Wayland, Windows, macOS, the
     // offscreen platform) and on X11 while a compositing manager owns the

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../../foundation/Export.h"
+
 #include "../MarkLinearMenu.h"
 
 #include <QObject>
@@ -8,7 +10,7 @@ class tnMarkItem;
 class tnMarkMenuItem;
 
 // The list form of the marking menu run on screen with Qt.
-class QmarkLinearMenu : public QObject, public tnMarkLinearMenu {
+class TNUI_EXPORT QmarkLinearMenu : public QObject, public tnMarkLinearMenu {
     Q_OBJECT
 public:
     QmarkLinearMenu();
@@ -30,4 +32,4 @@ protected:
 };
 
 // A new linear menu run with Qt.
-tnMarkLinearMenu* createLinearMarkMenu();
+TNUI_EXPORT tnMarkLinearMenu* createLinearMarkMenu();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../../foundation/Export.h"
+
 #include "../MarkMenu.h"
 
 #include <QObject>
@@ -9,7 +11,7 @@ class tnMarkMenuItem;
 
 // The radial marking menu run on screen with Qt: popup shows it in the
 // marking-menu view and blocks until the user has chosen or cancelled.
-class QmarkMenu : public QObject, public tnMarkMenu {
+class TNUI_EXPORT QmarkMenu : public QObject, public tnMarkMenu {
     Q_OBJECT
 public:
     QmarkMenu();
@@ -36,4 +38,4 @@ protected:
 };
 
 // A new radial menu run with Qt.
-tnMarkMenu* createMarkMenu();
+TNUI_EXPORT tnMarkMenu* createMarkMenu();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../../foundation/Export.h"
+
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPoint>
@@ -33,7 +35,7 @@ class tnMarkMenuItem;
 // (X11 without a compositing manager), the view shows a picture of the
 // screen taken just before it appeared, so that the user's work stays in
 // sight under the menu.
-class QmarkMenuView : public QWidget {
+class TNUI_EXPORT QmarkMenuView : public QWidget {
     Q_OBJECT
 public:
     // A menu to run centred at the global screen point (x, y).
