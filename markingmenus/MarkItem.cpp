@@ -52,6 +52,16 @@ void tnMarkItem::draw(tnMarkRender& render)
     m_dirty = false;
 }
 
+tnMarkMenuItem* tnMarkItem::asMenuItem()
+{
+    return nullptr;
+}
+
+const tnMarkMenuItem* tnMarkItem::asMenuItem() const
+{
+    return nullptr;
+}
+
 void tnMarkItem::setPolarPosition(float angle, float distance)
 {
     m_position.setPoint(std::cos(angle) * distance, std::sin(angle) * distance);

@@ -12,6 +12,7 @@
 #include "../foundation/Linear.h"
 
 class tnMarkMenu;
+class tnMarkMenuItem;
 class tnMarkOptionBoxItem;
 class tnMarkRender;
 class tnTooltip;
@@ -43,6 +44,10 @@ public:
     // Draws the item and marks it clean.
     virtual void draw(tnMarkRender& render);
     virtual void drawItem(tnMarkRender& render) = 0;
+    // The item as one the user can choose: null here, the item itself for
+    // tnMarkMenuItem and its kinds.
+    virtual tnMarkMenuItem* asMenuItem();
+    virtual const tnMarkMenuItem* asMenuItem() const;
 
     const tnString::IString& getLabel() const { return m_label; }
     const tnMarkPosition& getPosition() const { return m_position; }
@@ -91,6 +96,8 @@ public:
 
     // A disabled state passes to the option box, and so does leaving it.
     void setState(int state) override;
+    tnMarkMenuItem* asMenuItem() override { return this; }
+    const tnMarkMenuItem* asMenuItem() const override { return this; }
     // The width a list imposes on its items; 0 for none.
     virtual void setMarkWidth(float width);
     // Brings the item up to date before a drawing; calls refreshHook.

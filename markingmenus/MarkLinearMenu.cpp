@@ -110,7 +110,7 @@ float tnMarkLinearMenu::getListWidth()
         for (const tnMarkItem* item : getItems())
             width = std::max(width, item->getWidth());
         for (tnMarkItem* item : getItems()) {
-            if (auto* menuItem = dynamic_cast<tnMarkMenuItem*>(item))
+            if (tnMarkMenuItem* menuItem = item->asMenuItem())
                 menuItem->setMarkWidth(width);
         }
         m_listWidth = width;
@@ -130,7 +130,7 @@ float tnMarkLinearMenu::_stackHeight() const
     float height = 0.0f;
     for (const tnMarkItem* item : getItems()) {
         height += item->getHeight() + listGap;
-        const auto* menuItem = dynamic_cast<const tnMarkMenuItem*>(item);
+        const tnMarkMenuItem* menuItem = item->asMenuItem();
         if (menuItem && menuItem->hasSeparatorAfter())
             height += listGap;
     }

@@ -29,11 +29,6 @@ constexpr float listGap = 2.0f;
 // beside the centre.
 constexpr float verticalExtra = 10.0f;
 
-tnMarkMenuItem* asMenuItem(tnMarkItem* item)
-{
-    return dynamic_cast<tnMarkMenuItem*>(item);
-}
-
 } // namespace
 
 tnMarkMenu::tnMarkMenu(bool isLinear) : m_isLinear(isLinear), m_maxAngle(std::numbers::pi_v<float> / 2.0f)
@@ -43,7 +38,7 @@ tnMarkMenu::~tnMarkMenu()
 {
     // Cut the links the submenus and the parent item keep to this menu.
     for (tnMarkItem* item : m_items) {
-        const tnMarkMenuItem* menuItem = asMenuItem(item);
+        const tnMarkMenuItem* menuItem = item->asMenuItem();
         if (menuItem && menuItem->getSubmenu() && menuItem->getSubmenu()->getParentMenu() == this)
             menuItem->getSubmenu()->m_parentMenu = nullptr;
     }
@@ -143,18 +138,17 @@ tnMarkBitmapOverflowItem* tnMarkMenu::addBitmapOverflowItem(const tnString::IStr
 
 tnMarkBitmapOverflowItem* tnMarkMenu::addBitmapOverflowLayer(const tnString::IString& bitmapName)
 {
-    auto* layered = dynamic_cast<tnMarkLayeredBitmapOverflow*>(m_overflowBitmapItem);
-    if (!layered)
+    if (!m_overflowBitmapItem)
         return nullptr;
     tnMarkImage* bitmap = loadOverflowBitmap(bitmapName);
     if (!bitmap)
         return nullptr;
-    return layered->addLayer(bitmap);
+    return m_overflowBitmapItem->addLayer(bitmap);
 }
 
 tnMarkOptionBoxItem* tnMarkMenu::addOptionBox(int id, const tnString::IString& tooltip, void* data)
 {
-    tnMarkMenuItem* owner = m_items.empty() ? nullptr : asMenuItem(m_items.back());
+    tnMarkMenuItem* owner = m_items.empty() ? nullptr : m_items.back()->asMenuItem();
     if (!owner)
         return nullptr;
     if (m_highlightedItem && m_highlightedItem == owner->getOptionBox())
@@ -166,7 +160,7 @@ tnMarkOptionBoxItem* tnMarkMenu::addOptionBox(int id, const tnString::IString& t
 
 void tnMarkMenu::addSeparator()
 {
-    tnMarkMenuItem* last = m_items.empty() ? nullptr : asMenuItem(m_items.back());
+    tnMarkMenuItem* last = m_items.empty() ? nullptr : m_items.back()->asMenuItem();
     if (last && last->isInOverflow())
         last->setSeparatorAfter(true);
 }
@@ -282,7 +276,7 @@ void tnMarkMenu::draw(tnMarkRender& render, bool refreshItems)
     }
     if (refreshItems) {
         for (tnMarkItem* item : m_items) {
-            if (tnMarkMenuItem* menuItem = asMenuItem(item))
+            if (tnMarkMenuItem* menuItem = item->asMenuItem())
                 menuItem->refresh(render);
         }
     }
@@ -370,6 +364,14 @@ bool tnMarkMenu::_moveHighlight(tnMarkItem* candidate)
     return m_highlightChanged;
 }
 
+void tnMarkMenu::forgetPointer()
+{
+    _moveHighlight(nullptr);
+    m_inOverflowList = false;
+    m_centerHighlighted = false;
+    setBeyondMaxRadius(false);
+}
+
 void tnMarkMenu::drawCenter(tnMarkRender& render)
 {
     if (s_gesturePhase || (m_itemsVisible && !m_alwaysShowCenter))
@@ -448,7 +450,7 @@ tnMarkItem* tnMarkMenu::itemAtPoint(float dx, float dy) const
     for (tnMarkItem* item : m_items) {
         if (!item->contains(dx, dy))
             continue;
-        const tnMarkMenuItem* menuItem = asMenuItem(item);
+        const tnMarkMenuItem* menuItem = item->asMenuItem();
         if (m_itemsVisible && menuItem && menuItem->getOptionBox() && menuItem->getOptionBox()->contains(dx, dy))
             return menuItem->getOptionBox();
         return item;
@@ -504,13 +506,13 @@ float tnMarkMenu::getOverflowWidth()
     if (m_overflowWidth < 0.0f) {
         float width = 0.0f;
         for (std::size_t i = static_cast<std::size_t>(m_firstOverflowIndex); i < m_items.size(); ++i) {
-            const tnMarkMenuItem* item = asMenuItem(m_items[i]);
+            const tnMarkMenuItem* item = m_items[i]->asMenuItem();
             if (item && item->isInOverflow())
                 width = std::max(width, item->getWidth());
         }
         // Left-align the column, centred under the menu.
         for (std::size_t i = static_cast<std::size_t>(m_firstOverflowIndex); i < m_items.size(); ++i) {
-            tnMarkMenuItem* item = asMenuItem(m_items[i]);
+            tnMarkMenuItem* item = m_items[i]->asMenuItem();
             if (!item || !item->isInOverflow())
                 continue;
             tnMarkPosition anchor = item->getPosition();
@@ -538,7 +540,7 @@ float tnMarkMenu::_overflowItemsHeight() const
         return 0.0f;
     float height = 0.0f;
     for (std::size_t i = static_cast<std::size_t>(m_firstOverflowIndex); i < m_items.size(); ++i) {
-        const tnMarkMenuItem* item = asMenuItem(m_items[i]);
+        const tnMarkMenuItem* item = m_items[i]->asMenuItem();
         if (!item || !item->isInOverflow())
             continue;
         height += item->getHeight() + listGap;

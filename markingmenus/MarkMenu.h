@@ -20,6 +20,7 @@
 class tnMarkBitmapOverflowItem;
 class tnMarkImage;
 class tnMarkImageItem;
+class tnMarkLayeredBitmapOverflow;
 class tnMarkOptionBoxItem;
 class tnMarkRender;
 class tnMarkTextItem;
@@ -160,6 +161,10 @@ public:
     // upward.
     bool isInOverflowList() const { return m_inOverflowList; }
     void setInOverflowList(bool inOverflowList) { m_inOverflowList = inOverflowList; }
+    // Forgets the pointer's traces of an earlier popup: the highlight, the
+    // overflow list entered, the parent's centre highlighted, beyond the
+    // maximum radius.
+    void forgetPointer();
 
     int getNumItems() const { return static_cast<int>(m_items.size()); }
     // All items in the order they were added.
@@ -232,7 +237,7 @@ private:
     bool _inOverflowArea(float dx, float dy);
 
     std::vector<tnMarkItem*> m_items;
-    tnMarkBitmapOverflowItem* m_overflowBitmapItem = nullptr;
+    tnMarkLayeredBitmapOverflow* m_overflowBitmapItem = nullptr;
     tnString::IString m_title{"untitled"};
     float m_centerRadius = 25.0f;
     float m_maxRadius = 250.0f;

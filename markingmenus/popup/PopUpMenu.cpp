@@ -9,6 +9,7 @@
 #include "../../menus/CommandItem.h"
 #include "../../values/NumericValue.h"
 #include "../MarkFont.h"
+#include "../MarkGeometry.h"
 #include "../MarkImageItem.h"
 #include "../MarkLinearMenu.h"
 #include "../MarkPosition.h"
@@ -81,16 +82,15 @@ bool watches(const tn::vector<tn::Reference<NumericValue>>& watched, const Numer
 // infinite or undefined.
 std::pair<float, float> screenPoint(double x, double y)
 {
-    if (!std::isfinite(x) || !std::isfinite(y))
-        throw ImplError();
     QRect desktop;
     for (const QScreen* screen : QGuiApplication::screens())
         desktop |= screen->geometry();
-    // Without a screen, a range that floats and ints both hold exactly.
-    if (desktop.isEmpty())
-        desktop = QRect(QPoint(-(1 << 24), -(1 << 24)), QPoint(1 << 24, 1 << 24));
-    return {static_cast<float>(std::clamp(x, double(desktop.left()), double(desktop.right()))),
-            static_cast<float>(std::clamp(y, double(desktop.top()), double(desktop.bottom())))};
+    tnLinear::Range2d bounds;
+    if (!desktop.isEmpty())
+        bounds.set({double(desktop.left()), double(desktop.top())},
+                   {double(desktop.right()), double(desktop.bottom())});
+    const tnLinear::Point2 p = tnMarkGeometry::clampToDesktop(x, y, bounds);
+    return {static_cast<float>(p.x), static_cast<float>(p.y)};
 }
 
 // The file name of the element's icon for that state, or empty.
@@ -254,16 +254,18 @@ void PopUpMenu::_update()
     Build next;
     if (CommandGroup* group = getCommandGroup()) {
         next.radial = group->getLayoutPreference() == Group::Radial;
+        tnMarkLinearMenu* list = nullptr;
         if (next.radial) {
             next.menu.reset(createMarkMenu());
             next.menu->setRadius(35.0f);
             next.menu->setCompact(true);
         } else {
-            next.menu.reset(createLinearMarkMenu());
+            list = createLinearMarkMenu();
+            next.menu.reset(list);
         }
         // A failure here drops next, with everything made for it, and leaves
         // the current build untouched.
-        _addCmdGroup(group, next.menu.get(), next);
+        _addCmdGroup(group, next.menu.get(), list, next);
         float right = 0.0f;
         float bottom = 0.0f;
         float left = 0.0f;
@@ -327,31 +329,30 @@ void PopUpMenu::_unwatch(const Build& build) noexcept
         condition->messageSignal.disconnectInstance(this);
 }
 
-void PopUpMenu::_addCmdGroup(Group* group, tnMarkMenu* menu, Build& build)
+void PopUpMenu::_addCmdGroup(Group* group, tnMarkMenu* menu, tnMarkLinearMenu* list, Build& build)
 {
     if (!group || !menu)
         return;
-    auto* linear = dynamic_cast<tnMarkLinearMenu*>(menu);
     for (int i = 0; i < group->getNumElements(); ++i) {
         Element* element = group->getElement(i);
         if (!element->isGroup()) {
-            _addCmdElement(element, menu, i, build);
+            _addCmdElement(element, menu, list, i, build);
             continue;
         }
         // A radial menu has no place for a nested group: it ends there.
-        if (!linear)
+        if (!list)
             return;
         // Held while it is filled: conditions evaluated on the way may call
         // the host.
         const tn::Reference<Group> subgroup(dynamic_cast<Group*>(element));
-        build.submenus.emplace_back(createLinearMarkMenu());
-        tnMarkMenu* submenu = build.submenus.back().get();
-        linear->addSubmenuItem(_getElementLabel(element), tnString::IString(), submenu, _defaultFont(), nullptr);
-        _addCmdGroup(subgroup.get(), submenu, build);
+        tnMarkLinearMenu* submenu = createLinearMarkMenu();
+        build.submenus.emplace_back(submenu);
+        list->addSubmenuItem(_getElementLabel(element), tnString::IString(), submenu, _defaultFont(), nullptr);
+        _addCmdGroup(subgroup.get(), submenu, submenu, build);
     }
 }
 
-void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id, Build& build)
+void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, tnMarkLinearMenu* list, int id, Build& build)
 {
     if (!element || !menu)
         return;
@@ -366,8 +367,8 @@ void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, int id, Build
         return;
 
     tnMarkMenuItem* item = nullptr;
-    if (auto* linear = dynamic_cast<tnMarkLinearMenu*>(menu)) {
-        item = linear->addItem(_getElementLabel(element), tnString::IString(), id, _defaultFont(), nullptr);
+    if (list) {
+        item = list->addItem(_getElementLabel(element), tnString::IString(), id, _defaultFont(), nullptr);
     } else {
         const int mark = getMarkPosition(element->getOrderValue());
         if (mark == tnMarkPosition::Auto)

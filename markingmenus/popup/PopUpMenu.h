@@ -14,6 +14,7 @@
 #include <vector>
 
 class tnMarkFont;
+class tnMarkLinearMenu;
 class tnMarkMenu;
 class tnMarkMenuItem;
 
@@ -133,13 +134,14 @@ private:
     tn::Reference<CommandInstance> _run(float x, float y) const;
     // True when an element of the current build still stands for command.
     bool _offers(const CommandInstance* command) const;
-    // Adds the elements of group to menu, part of build, in order. A nested
-    // group ends a radial menu and becomes a submenu of a list.
-    void _addCmdGroup(Group* group, tnMarkMenu* menu, Build& build);
+    // Adds the elements of group to menu, part of build, in order; list is
+    // menu when it is a list, else null. A nested group ends a radial menu
+    // and becomes a submenu of a list.
+    void _addCmdGroup(Group* group, tnMarkMenu* menu, tnMarkLinearMenu* list, Build& build);
     // Adds one element with that id: a separator, or an item for a command
     // with its conditions recorded in build and the command instance as its
     // data.
-    void _addCmdElement(Element* element, tnMarkMenu* menu, int id, Build& build);
+    void _addCmdElement(Element* element, tnMarkMenu* menu, tnMarkLinearMenu* list, int id, Build& build);
     // The item of a radial menu: a picture when the element has a Normal
     // icon, text otherwise. Raises tnMarkBadImageException when the pictures
     // cannot be used.

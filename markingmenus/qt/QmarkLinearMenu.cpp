@@ -17,11 +17,6 @@ void QmarkLinearMenu::popup(float x, float y, int* id, void** data, bool flag)
     QmarkMenuView::runPopup(this, x, y, id, data, flag, false);
 }
 
-void QmarkLinearMenu::clearHighlight()
-{
-    _moveHighlight(nullptr);
-}
-
 tnMarkTextItem* QmarkLinearMenu::createTextItem(const tnString::IString& label, const tnString::IString& tooltip,
                                                 int id, const tnMarkPosition& anchor, void* data,
                                                 const tnMarkFont& font)

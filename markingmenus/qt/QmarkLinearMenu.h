@@ -19,8 +19,6 @@ public:
     // Pops the list at screen point (x, y) and runs it, as QmarkMenu does.
     void popup(float x, float y, int* id, void** data, bool flag) override;
     using tnMarkMenu::popup;
-    // Drops the highlight left from an earlier popup.
-    void clearHighlight();
 
 signals:
     void aboutToShowSubmenu(tnMarkMenuItem* item);

@@ -18,11 +18,6 @@ void QmarkMenu::popup(float x, float y, int* id, void** data, bool flag)
     QmarkMenuView::runPopup(this, x, y, id, data, flag, true);
 }
 
-void QmarkMenu::clearHighlight()
-{
-    _moveHighlight(nullptr);
-}
-
 tnMarkTextItem* QmarkMenu::createTextItem(const tnString::IString& label, const tnString::IString& tooltip, int id,
                                           const tnMarkPosition& anchor, void* data, const tnMarkFont& font)
 {

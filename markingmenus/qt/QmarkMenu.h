@@ -22,8 +22,6 @@ public:
     // id and data, or -1 and null when nothing was chosen.
     void popup(float x, float y, int* id, void** data, bool flag) override;
     using tnMarkMenu::popup;
-    // Drops the highlight left from an earlier popup.
-    void clearHighlight();
 
 signals:
     void aboutToShowSubmenu(tnMarkMenuItem* item);

@@ -1,11 +1,11 @@
 #include "QmarkMenuView.h"
 
 #include "QmarkCompositing.h"
-#include "QmarkLinearMenu.h"
-#include "QmarkMenu.h"
 #include "QmarkRender.h"
 
 #include "../../entity/Error.h"
+#include "../../entity/Rectangle.h"
+#include "../MarkGeometry.h"
 #include "../MarkItem.h"
 #include "../MarkMenu.h"
 
@@ -20,7 +20,6 @@
 #include <QScreen>
 #include <QTabletEvent>
 
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -36,14 +35,6 @@ int s_timeouts[4] = {100, 600, 600, 100};
 constexpr float gestureMaxRadius = 10000.0f;
 // Moves shorter than this (city-block pixels) are dropped.
 constexpr int minMove = 3;
-// The displayed menu keeps this far from the screen's edges.
-constexpr int screenMargin = 10;
-// Half the side of the parent-centre marker, and the length of one of its
-// moves off an item.
-constexpr float markerHalfSide = 6.0f;
-constexpr float markerStep = 6.0f;
-// A bound on the marker's moves off one item, should its box be unbounded.
-constexpr int maxMarkerMoves = 1000;
 // A step turning by more than this many degrees makes a corner.
 constexpr qreal cornerAngle = 20.0;
 
@@ -54,72 +45,26 @@ void setTimeout(int kind, int ms)
     s_timeouts[kind] = ms;
 }
 
-// A point given by the host in global pixels, truncated to whole pixels.
-// Points off every screen are brought to the desktop's bounds first, so that
-// no conversion overflows; a point that is not finite is refused.
+// A point given by the host in global pixels, truncated to whole pixels after
+// it is kept to the desktop, so that no conversion overflows.
 QPoint screenPoint(double x, double y)
 {
-    if (!std::isfinite(x) || !std::isfinite(y))
-        throw tnUI::ImplError();
     QRect desktop;
     for (const QScreen* screen : QGuiApplication::screens())
         desktop |= screen->geometry();
-    if (desktop.isEmpty())
-        desktop = QRect(QPoint(-(1 << 24), -(1 << 24)), QPoint(1 << 24, 1 << 24));
-    return {static_cast<int>(std::clamp(x, static_cast<double>(desktop.left()), static_cast<double>(desktop.right()))),
-            static_cast<int>(std::clamp(y, static_cast<double>(desktop.top()), static_cast<double>(desktop.bottom())))};
+    tnLinear::Range2d bounds;
+    if (!desktop.isEmpty())
+        bounds.set({double(desktop.left()), double(desktop.top())},
+                   {double(desktop.right()), double(desktop.bottom())});
+    const tnLinear::Point2 p = tnMarkGeometry::clampToDesktop(x, y, bounds);
+    return {static_cast<int>(p.x), static_cast<int>(p.y)};
 }
 
+// The item as a selectable item; null for none and for the overflow bitmap
+// item.
 tnMarkMenuItem* asMenuItem(tnMarkItem* item)
 {
-    return dynamic_cast<tnMarkMenuItem*>(item);
-}
-
-// Forgets the pointer's traces of an earlier popup of the menu.
-void resetMenu(tnMarkMenu* menu)
-{
-    if (auto* radial = dynamic_cast<QmarkMenu*>(menu))
-        radial->clearHighlight();
-    else if (auto* linear = dynamic_cast<QmarkLinearMenu*>(menu))
-        linear->clearHighlight();
-    menu->setInOverflowList(false);
-    menu->setCenterHighlighted(false);
-    menu->setBeyondMaxRadius(false);
-}
-
-// The marker's move off an item at that mark position: along the compass
-// direction, diagonals moving a full step on both axes.
-QPointF markerMove(int markPosition)
-{
-    static constexpr float even[8][2] = {{1, 0}, {1, 1}, {0, 1}, {-1, 1}, {-1, 0}, {-1, -1}, {0, -1}, {1, -1}};
-    markPosition = ((markPosition % 16) + 16) % 16;
-    if (markPosition % 2 == 0)
-        return {markerStep * even[markPosition / 2][0], markerStep * even[markPosition / 2][1]};
-    const float angle = tnMarkPosition::markPositionToAngle(markPosition);
-    return {markerStep * std::cos(angle), markerStep * std::sin(angle)};
-}
-
-// Whether the point, relative to the parent's centre, lies in the parent's
-// area: a list's extents, or a radial menu's overflow list.
-bool inParentArea(tnMarkMenu* parent, float x, float y)
-{
-    float right = 0.0f;
-    float bottom = 0.0f;
-    float left = 0.0f;
-    float top = 0.0f;
-    if (!parent)
-        return false;
-    if (parent->isLinear()) {
-        parent->getExtents(right, bottom, left, top);
-    } else if (parent->getFirstOverflowIndex() >= 0) {
-        const float width = parent->getOverflowWidth();
-        const tnMarkPosition& first = parent->itemAt(parent->getFirstOverflowIndex())->getPosition();
-        left = first.getX();
-        top = first.getY();
-        right = left + width;
-        bottom = top - parent->getOverflowHeight();
-    }
-    return left <= x && x <= right && bottom <= y && y <= top;
+    return item ? item->asMenuItem() : nullptr;
 }
 
 // Whether menu is start or one of the menus start was popped from.
@@ -268,7 +213,7 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
     m_savedMaxRadius = menu->getMaxRadius();
 
     if (first) {
-        resetMenu(menu);
+        menu->forgetPointer();
         m_lastProcessed = m_lastMove = m_center;
         m_stroke.moveTo(m_center);
         tnMarkMenu::setGesturePhase(true);
@@ -554,7 +499,7 @@ void QmarkMenuView::popSubmenuTimeout()
         offset = QPointF(m_center - m_lastProcessed);
         menu->hideItems();
     }
-    resetMenu(submenu);
+    submenu->forgetPointer();
     submenu->setParentMenu(menu);
     submenu->setParentOffset(static_cast<float>(offset.x()), static_cast<float>(-offset.y()));
     m_nextMenu = submenu;
@@ -657,7 +602,7 @@ void QmarkMenuView::_processPosition(const QPoint& p)
             float parentX = 0.0f;
             float parentY = 0.0f;
             menu->getParentOffset(parentX, parentY);
-            const bool quick = menu->isLinear() && inParentArea(parent, dx - parentX, dy - parentY);
+            const bool quick = menu->isLinear() && tnMarkGeometry::inParentArea(parent, {dx - parentX, dy - parentY});
             m_popParentTimer.start(getTimeout(PopParent, quick ? 2 : 0));
         }
         return;
@@ -760,34 +705,21 @@ void QmarkMenuView::_keepOnScreen()
     float left = 0.0f;
     float top = 0.0f;
     menu->getExtents(right, bottom, left, top);
-
-    // Per axis: bring the far edge inside, then, if that leaves the near
-    // edge outside, the near edge instead.
-    const auto shift = [](float nearEdge, float farEdge, int size) {
-        const auto low = static_cast<float>(screenMargin);
-        const auto high = static_cast<float>(size - screenMargin);
-        float amount = 0.0f;
-        if (farEdge > high)
-            amount = high - farEdge;
-        if (nearEdge + amount < low)
-            amount = low - nearEdge;
-        return static_cast<int>(amount);
-    };
-    const auto cx = static_cast<float>(m_center.x());
-    const auto cy = static_cast<float>(m_center.y());
-    const int shiftX = shift(cx + left, cx + right, m_screen.width());
-    const int shiftY = shift(cy - top, cy - bottom, m_screen.height());
-    if (shiftX == 0 && shiftY == 0)
+    const tnLinear::Vector2 move = tnMarkGeometry::keepOnScreenShift(
+        tnLinear::Range2d({left, bottom}, {right, top}), {double(m_center.x()), double(m_center.y())},
+        tnUI::Rectangle({0.0, 0.0}, {double(m_screen.width()), double(m_screen.height())}));
+    const QPoint shift(static_cast<int>(move.x), static_cast<int>(move.y));
+    if (shift.isNull())
         return;
-    m_center += QPoint(shiftX, shiftY);
+    m_center += shift;
     m_render->setCenter(m_center.x(), m_center.y());
-    _followShift(QPoint(shiftX, shiftY));
+    _followShift(shift);
     if (menu->getParentMenu()) {
         // The parent stays where it is on screen.
         float parentX = 0.0f;
         float parentY = 0.0f;
         menu->getParentOffset(parentX, parentY);
-        menu->setParentOffset(parentX - static_cast<float>(shiftX), parentY + static_cast<float>(shiftY));
+        menu->setParentOffset(parentX - static_cast<float>(shift.x()), parentY + static_cast<float>(shift.y()));
     }
 }
 
@@ -820,24 +752,8 @@ void QmarkMenuView::_moveParentMarker()
     float x = 0.0f;
     float y = 0.0f;
     menu->getParentOffset(x, y);
-    for (const tnMarkItem* item : menu->getItems()) {
-        const int markPosition = item->getPosition().getMarkPosition();
-        if (markPosition < 0 || markPosition >= tnMarkPosition::NumDirections)
-            continue;
-        float left = 0.0f;
-        float bottom = 0.0f;
-        float right = 0.0f;
-        float top = 0.0f;
-        item->getBox(left, bottom, right, top);
-        const QPointF move = markerMove(markPosition);
-        for (int n = 0; n < maxMarkerMoves && x - markerHalfSide < right && left < x + markerHalfSide &&
-                        y - markerHalfSide < top && bottom < y + markerHalfSide;
-             ++n) {
-            x += static_cast<float>(move.x());
-            y += static_cast<float>(move.y());
-        }
-    }
-    menu->setParentOffset(x, y);
+    const tnLinear::Point2 moved = tnMarkGeometry::moveParentMarker(*menu, {x, y});
+    menu->setParentOffset(static_cast<float>(moved.x), static_cast<float>(moved.y));
 }
 
 void QmarkMenuView::_exitLoop()

@@ -32,21 +32,6 @@ TEST_F(MarkSelection, DirectionCountsBetweenTheCentreAndTheMaximumRadius)
     }
 }
 
-TEST_F(MarkSelection, DirectionMustBeWithinTheMaximumAngle)
-{
-    tnMarkMenuItem* east = add("ab", tnMarkPosition::East);
-    for (double degrees : {0.0, 89.0, -89.0, 91.0, -91.0, 180.0})
-        EXPECT_EQ(hoverAt(towards(degrees, 100.0)), std::abs(degrees) < 90.0 ? east : nullptr) << degrees;
-    menu.setMaxAngle(30.0f);
-    EXPECT_EQ(hoverAt(towards(29, 100.0)), east);
-    EXPECT_EQ(hoverAt(towards(31, 100.0)), nullptr);
-
-    // West is found on both sides of the angle seam.
-    tnMarkMenuItem* west = add("ab", tnMarkPosition::West);
-    EXPECT_EQ(hoverAt(towards(179, 100.0)), west);
-    EXPECT_EQ(hoverAt(towards(-179, 100.0)), west);
-}
-
 TEST_F(MarkSelection, EqualDirectionsGoToTheItemAddedFirst)
 {
     menu.insertItem(new FakeTextItem("a", "", 1, tnMarkPosition(2, 30.0f), nullptr, font));
@@ -72,32 +57,6 @@ TEST_F(MarkSelection, GesturesAimAtAnchorsShownMenusAtItems)
     EXPECT_EQ(hoverAt(towards(25, 100.0)), ne);
     tnMarkMenu::setGesturePhase(false);
     EXPECT_EQ(hoverAt(towards(10, 100.0)), ne);
-}
-
-TEST_F(MarkSelection, ItemsFromTheFirstOverflowItemOnAreNotChosenByDirection)
-{
-    add("ab", tnMarkPosition::East);
-    menu.addOverflowItem("list", "", 1, font, nullptr);
-    tnMarkMenuItem* north = add("ab", tnMarkPosition::North);
-    EXPECT_EQ(hoverAt({0.0, 100.0}), nullptr);
-    EXPECT_EQ(hoverAt({0.0, -200.0}), nullptr);
-    // Pointing at it still works.
-    EXPECT_EQ(hoverAt({0.0, 35.0}), north);
-}
-
-TEST_F(MarkSelection, DisabledItemsAreHighlightedButNeverChosen)
-{
-    tnMarkMenuItem* east = add("ab", tnMarkPosition::East, 5);
-    east->setState(tnMarkItem::Disabled);
-    EXPECT_EQ(hoverAt({100.0, 0.0}), east);
-    EXPECT_EQ(east->getState(), tnMarkItem::Disabled);
-    EXPECT_EQ(menu.getSelectedItem(), nullptr);
-    EXPECT_EQ(menu.itemAtPoint(40.0f, 0.0f), nullptr);
-
-    menu.pointerX = 100.0f;
-    EXPECT_EQ(menu.popup(0.0f, 0.0f, true), -1);
-    east->setState(tnMarkItem::Normal);
-    EXPECT_EQ(menu.popup(0.0f, 0.0f, true), 5);
 }
 
 TEST_F(MarkSelection, HoverReportsChangesAndNotifiesBothItems)
