@@ -1,13 +1,23 @@
-# The two commands of the Quick start, plus a few for developers.
-.PHONY: demo test deps deps-test bench format clean
+# The two commands of the Quick start, plus a few for developers. Set
+# TNUI_NO_INSTALL=1 to keep scripts/install-deps from installing anything.
+.PHONY: demo test check deps deps-test bench format clean
+
+# Configures build folder $(1) with the CMake options $(3); the compiler $(2)
+# and the generator are given only to a new folder, so one configured with
+# another compiler keeps it.
+configure = cmake -S . -B $(1) $(if $(wildcard $(1)/CMakeCache.txt),,-G Ninja -DCMAKE_CXX_COMPILER=$(2)) $(3)
 
 demo: deps
-	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++
+	$(call configure,build/release,g++,-DCMAKE_BUILD_TYPE=Release)
 	cmake --build build/release --target sketchpad
 	build/release/examples/sketchpad/sketchpad demo-output
 
 test: deps-test
 	scripts/run-tests
+
+# The release build and its tests only (no sanitizer build).
+check: deps-test
+	scripts/run-tests release
 
 deps:
 	scripts/install-deps
@@ -17,10 +27,9 @@ deps:
 deps-test:
 	scripts/install-deps test
 
-bench:
-	scripts/install-deps test
-	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=g++ \
-	  -DTNUI_BUILD_BENCH=ON -DTNUI_BUILD_TESTS=OFF -DTNUI_BUILD_EXAMPLES=OFF
+bench: deps-test
+	$(call configure,build/bench,g++,-DCMAKE_BUILD_TYPE=Release \
+	  -DTNUI_BUILD_BENCH=ON -DTNUI_BUILD_TESTS=OFF -DTNUI_BUILD_EXAMPLES=OFF)
 	cmake --build build/bench --target tnui_bench
 	build/bench/bench/tnui_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 

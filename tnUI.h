@@ -1,12 +1,15 @@
 #pragma once
 
-// The whole public interface of the tnUI library.
+// The public interface of the tnUI library without its Qt classes: the model,
+// the marking-menu model and pop-up menus. It needs no Qt headers; the Qt
+// marking-menu classes a host configures are in tnUIQt.h.
 
 #include "foundation/AppMain.h"
 #include "foundation/AppOutput.h"
 #include "foundation/CString.h"
 #include "foundation/Containers.h"
 #include "foundation/Event.h"
+#include "foundation/Export.h"
 #include "foundation/Filename.h"
 #include "foundation/Function.h"
 #include "foundation/IString.h"
@@ -72,6 +75,7 @@
 
 #include "markingmenus/MarkBitmapOverflowItem.h"
 #include "markingmenus/MarkFont.h"
+#include "markingmenus/MarkGeometry.h"
 #include "markingmenus/MarkImageItem.h"
 #include "markingmenus/MarkItem.h"
 #include "markingmenus/MarkLinearMenu.h"
@@ -80,16 +84,5 @@
 #include "markingmenus/MarkPosition.h"
 #include "markingmenus/MarkRender.h"
 #include "markingmenus/MarkTextItem.h"
-
-#include "markingmenus/qt/QmarkCompositing.h"
-#include "markingmenus/qt/QmarkImage.h"
-#include "markingmenus/qt/QmarkLinearMenu.h"
-#include "markingmenus/qt/QmarkMenu.h"
-#include "markingmenus/qt/QmarkMenuView.h"
-#include "markingmenus/qt/QmarkRender.h"
-#include "markingmenus/qt/QmarkStyledText.h"
-#include "markingmenus/qt/QmarkTextItem.h"
-#include "markingmenus/qt/QmarkTooltip.h"
-#include "markingmenus/qt/QtMarkImageItem.h"
 
 #include "markingmenus/popup/PopUpMenu.h"

@@ -1,5 +1,10 @@
-// Uses the installed library through its umbrella header only.
+// Uses the installed library through its toolkit-independent umbrella header
+// only, with no Qt header in reach.
 #include <tnUI/tnUI.h>
+
+#if __has_include(<QObject>)
+#error "the model host sees Qt's headers: tnUI::UIBase must not carry Qt's include directories"
+#endif
 
 #include <cstdio>
 
@@ -19,6 +24,12 @@ public:
     explicit Watcher(const tnUI::Entity* source) { connectSignal(source); }
 };
 
+int fail(const char* what)
+{
+    std::fprintf(stderr, "consumer: %s\n", what);
+    return 1;
+}
+
 } // namespace
 
 int main()
@@ -32,6 +43,20 @@ int main()
                 ++seen;
         });
         document->touch();
+
+        // The library's types are the host's: its errors are caught by their
+        // classes, its entities cast to theirs.
+        bool caught = false;
+        try {
+            tnUI::Message orphan(nullptr, tnUI::Message::Value);
+        } catch (const tnUI::ImplError&) {
+            caught = true;
+        }
+        if (!caught)
+            return fail("a null entity raised no ImplError");
+        tn::Reference<tnUI::Entity> command(new tnUI::MomentaryCommandDefn(tnString::CString("undo")));
+        if (!dynamic_cast<tnUI::CommandDefn*>(command.get()))
+            return fail("a command definition is not a CommandDefn");
     }
     if (seen != 1 || tnUI::Entity::numberOfActiveObjects() != 0) {
         std::fprintf(stderr, "consumer: unexpected result (seen %d, alive %d)\n", seen,
