@@ -4,7 +4,7 @@
 // they use: a capture of the diagnostic output, a toolkit window
 // implementation that records what it is asked, fixtures that check that
 // each test leaves as many live entities and toolkit implementations as it
-// found, and readers of dumps.
+// found.
 
 #include "entity/EntityTestSupport.h"
 
@@ -201,17 +201,6 @@ protected:
     HostDocumentWindow* window = nullptr;
     tnUI::DocumentInstance* instance = nullptr;
 };
-
-// The lines of e's dump, without their numbers, each ended by a newline.
-inline std::string dumpText(const tnUI::Entity& e)
-{
-    DumpCapture dump;
-    e.dump(dump.file, 0, nullptr);
-    std::string text;
-    for (const std::string& line : dump.lines())
-        text += line.substr(7) + "\n";
-    return text;
-}
 
 // Whether text holds parts in this order.
 inline bool inOrder(const std::string& text, std::initializer_list<const char*> parts)

@@ -2,9 +2,6 @@
 
 #include "application/AppTestSupport.h"
 
-#include <tnUI/foundation/AppMain.h>
-#include <tnUI/foundation/Filename.h>
-
 #include <functional>
 
 namespace {
@@ -60,12 +57,6 @@ TEST_F(SingletonTest, ThereIsOneApplicationAtATimeWithItsFilterManager)
     EXPECT_EQ(Application::findInstance(), nullptr);
     EXPECT_THROW(EventFilterManager::getInstance(), ImplError);
     EXPECT_THROW(Application::getResourceFile(IString("x")), ImplError);
-
-    // Font settings are process-wide: they outlive the application.
-    const int oldSize = Application::getNormalFontSize();
-    tn::Reference<Application>(new Application)->setNormalFontSize(12);
-    EXPECT_EQ(Application::getNormalFontSize(), 12);
-    Application::setNormalFontSize(oldSize);
 }
 
 // The three registries behave alike; make(name) makes an object for one.
@@ -99,22 +90,6 @@ TEST_F(ApplicationTest, RegistriesKeepOneObjectPerName)
     app->setMenuBar(CString("shared"));
     EXPECT_THROW(app->setMenuBar(CString("main")), ImplError);
     EXPECT_EQ(app->getMenuBar(), app->getMenu(CString("shared")));
-}
-
-TEST_F(ApplicationTest, IteratorsWalkEachRegistryOnce)
-{
-    for (const char* name : {"a", "b", "c"})
-        app->addCommand(command(name));
-    registerBool(app.get(), CString("v"), true);
-    std::multiset<std::string> seen;
-    ApplicationCommandIterator it(app);
-    seen.insert(it.get()->nameAsChar());
-    it.next();
-    for (ApplicationCommandIterator copy(it); copy.valid(); copy.next()) // a copy goes on from its place
-        seen.insert(copy.get()->nameAsChar());
-    EXPECT_EQ(seen, (std::multiset<std::string>{"a", "b", "c"}));
-    EXPECT_STREQ(ApplicationValueIterator(app).get()->nameAsChar(), "v");
-    EXPECT_FALSE(ApplicationMenuIterator(app).valid());
     EXPECT_THROW(ApplicationCommandIterator(nullptr), NullError);
     EXPECT_THROW(ApplicationValueIterator(nullptr), NullError);
     EXPECT_THROW(ApplicationMenuIterator(nullptr), NullError);
@@ -184,35 +159,6 @@ TEST_F(ApplicationTest, TheActiveInstanceChangesWithNoticesAndIsForgottenWhenItD
     EXPECT_EQ(app->getActiveDocumentInstance(), nullptr);
     EXPECT_EQ(app->getNumDocuments(), 0);
     EXPECT_EQ(exits, 1);
-}
-
-TEST_F(ApplicationTest, TheActiveEnvironmentReachesTheActiveInstance)
-{
-    const auto paint = environment("paint"), sculpt = environment("sculpt");
-    app->addEnvironment(paint);
-    app->addEnvironment(sculpt);
-    Document* d = document();
-    auto* active = new DocumentInstance(d);
-    auto* inactive = new DocumentInstance(d);
-    app->setActiveDocumentInstance(active);
-    Events events;
-    tnRTB::SignalClient client;
-    for (Environment* e : {paint.get(), sculpt.get()})
-        logOnOff(e->activeEnvironmentSignal, client, events, e->nameAsChar());
-    tnRTB::connect(active->environmentChangedSignal, &client,
-                   [&events](Environment* env) { events.push_back(std::string("instance:") + env->nameAsChar()); });
-    app->setActiveEnvironment(sculpt);
-    app->setActiveEnvironment(sculpt);
-    app->setActiveEnvironment(paint);
-    EXPECT_EQ(events, (Events{"sculpt:true", "instance:sculpt", "sculpt:false", "paint:true", "instance:paint"}));
-    app->setActiveEnvironment(sculpt);
-    EXPECT_EQ(inactive->getEnvironment(), paint.get()); // its first environment, untouched
-
-    // An unregistered active environment may die.
-    auto loose = environment("loose");
-    app->setActiveEnvironment(loose);
-    loose = nullptr;
-    EXPECT_EQ(app->getActiveEnvironment(), nullptr);
 }
 
 TEST_F(ApplicationTest, ListenersMayLetGoOfWhatTheyAreToldAbout)
@@ -324,41 +270,6 @@ TEST_F(ApplicationTest, SelectingGoesThroughTheActiveDocumentWindow)
                                      {nullptr, nullptr}, {nullptr, nullptr}, {window, window->getDocumentInstance()}}));
 }
 
-TEST_F(ApplicationTest, HostNotices)
-{
-    Events events;
-    tnRTB::SignalClient client;
-    tnRTB::connect(app->interactionSignal, &client, [&](int phase, const CString& name) {
-        events.push_back(std::to_string(phase) + ":" + name.asChar());
-    });
-    tnRTB::connect(app->modalSignal, &client, [&](bool on) { events.push_back(on ? "modal" : "modeless"); });
-    tnRTB::connect(app->menuPostedSignal, &client, [&](bool on) { events.push_back(on ? "posted" : "unposted"); });
-    tnRTB::connect(app->exitSignal, &client, [&] { events.push_back("exit"); });
-    app->startInteraction(CString("drag"));
-    app->requestModal();
-    app->requestModal(); // not counted
-    app->cancelModal();
-    app->stopInteraction(CString("drag"));
-    // Only the outermost posted menu is announced.
-    for (bool posted : {true, true, false, false})
-        app->postedMenu(posted);
-    // Forcing the exit is final.
-    app->forceExit();
-    app->cancelExit();
-    EXPECT_TRUE(app->isForceExit());
-    EXPECT_EQ(events, (Events{"0:drag", "modal", "modal", "modeless", "1:drag", "posted", "unposted", "exit"}));
-}
-
-TEST_F(ApplicationTest, ResourcesLieBesideTheProgram)
-{
-    app->setResourceLocation(IString("resources"));
-    const IString programDir = tnOS::Filename::dirname(tnOS::AppMain::getInstance().getBaseLocation());
-    const IString expected = tnOS::Filename::join(programDir, IString("resources"));
-    EXPECT_FALSE(programDir.isEmpty());
-    EXPECT_EQ(app->getResourceLocation(), expected);
-    EXPECT_EQ(Application::getResourceFile(IString("icon.png")), tnOS::Filename::join(expected, IString("icon.png")));
-}
-
 class CloseAllTest : public ApplicationTest {
 protected:
     void SetUp() override
@@ -467,23 +378,6 @@ TEST_F(ApplicationTest, TeardownLetsGoOfTheDocumentsBeforeAnythingElse)
     });
     app = nullptr;
     EXPECT_EQ(seen, (Events{"document, commands: 1", "command, application gone"}));
-}
-
-TEST_F(ApplicationTest, DumpsEveryPart)
-{
-    app->setName(CString("app"));
-    app->addEnvironment(environment("env"));
-    app->addCommand(command("cmd"));
-    registerBool(app.get(), CString("val"), true);
-    app->addMenu(named<CommandGroup>("menu"));
-    app->setActiveDocumentInstance(new DocumentInstance(document("doc")));
-    const std::string text = dumpText(*app);
-    EXPECT_TRUE(inOrder(text, {"| 1 documents\n", "\"current instance\"", "| 1 environments\n", "| 1 commands\n",
-                               "| 1 values\n", "| 1 menus\n"}))
-        << text;
-    DumpCapture again;
-    EXPECT_TRUE(app->dump(again.file, 0, nullptr));
-    EXPECT_FALSE(app->dump(again.file, 0, nullptr)); // already written to this file
 }
 
 } // namespace

@@ -39,23 +39,4 @@ TEST_F(ConstantsTest, SlotsHoldOneLabelEachAndOnlyTheTenAreAnswered)
     }
 }
 
-TEST_F(ConstantsTest, CopiesShareTheLabelsButNotTheSlots)
-{
-    Constants original;
-    const auto shared = label("shared");
-    original.setLabel(Constants::Label1, shared);
-    Constants copy(original);
-    EXPECT_EQ(copy.getLabel(Constants::Label1), shared.get());
-    EXPECT_EQ(shared->getRefCount(), 3);
-    EXPECT_EQ(copy.getRefCount(), 0); // a copy is a new object, not yet held
-    copy.setLabel(Constants::Label1, nullptr);
-    EXPECT_EQ(original.getLabel(Constants::Label1), shared.get());
-
-    Constants assigned;
-    assigned.setLabel(Constants::Label2, label("dropped"));
-    assigned = original;
-    EXPECT_EQ(assigned.getLabel(Constants::Label1), shared.get());
-    EXPECT_EQ(assigned.getLabel(Constants::Label2), nullptr);
-}
-
 } // namespace

@@ -4,9 +4,6 @@
 
 #include <functional>
 
-#include <tnUI/entity/Filename.h>
-#include <tnUI/entity/ImageFile.h>
-
 namespace {
 
 using namespace tnUI;
@@ -53,22 +50,33 @@ protected:
     }
 };
 
-TEST_F(DocumentTest, DocumentsAndInstancesRegisterWithTheirOwners)
+TEST_F(DocumentTest, RegistrationsAndTheirRefusalsLeaveNothingBehind)
 {
-    const int live = Entity::numberOfActiveObjects();
-    EXPECT_THROW(Document(nullptr), NullError);
-    EXPECT_THROW(DocumentInstance(nullptr), NullError);
-    EXPECT_EQ(Entity::numberOfActiveObjects(), live);
-
     Document* d = document("doc");
     auto* first = new DocumentInstance(d);
     auto* second = new DocumentInstance(d);
-    EXPECT_EQ(std::tuple(app->getDocument(0), d->getInstance(0), d->findInstance(second), second->getApplication()),
-              std::tuple(d, first, 1, app.get()));
-    EXPECT_EQ(d->getRefCount(), 1);
+    EXPECT_EQ(std::tuple(d->getInstance(0), d->findInstance(second), second->getApplication(), first->getRefCount()),
+              std::tuple(first, 1, app.get(), 1));
+    BoolValue* flag = registerBool(first, CString("a"), true);
+    flag->setValue(false);
+    flag->reset(); // the initial value is the default
+    EXPECT_EQ(std::tuple(flag->getValue(), flag->getRefCount()), std::tuple(true, 1));
+    registerBool(app.get(), CString("a"), false);
+    registerBool(d, CString("a"), false);
+
+    const int live = Entity::numberOfActiveObjects();
+    EXPECT_THROW(Document(nullptr), NullError);
+    EXPECT_THROW(DocumentInstance(nullptr), NullError);
     EXPECT_THROW(d->getInstance(2), IndexError);
     EXPECT_THROW(d->getInstance(-1), IndexError);
-    EXPECT_EQ(first->getRefCount(), 1);
+    EXPECT_THROW(registerBool(app.get(), CString("a"), false), DuplicateError);
+    EXPECT_THROW(registerBool(d, CString("a"), false), DuplicateError);
+    EXPECT_THROW(registerBool(first, CString("a"), false), DuplicateError);
+    EXPECT_THROW(registerBool(first, CString(""), false), NullError);
+    EXPECT_THROW(registerBool(static_cast<Application*>(nullptr), CString("n"), false), NullError);
+    EXPECT_THROW(registerBool(static_cast<Document*>(nullptr), CString("n"), false), NullError);
+    EXPECT_THROW(registerBool(static_cast<DocumentInstance*>(nullptr), CString("n"), false), NullError);
+    EXPECT_EQ(Entity::numberOfActiveObjects(), live);
 }
 
 TEST_F(DocumentTest, RemovingTheLastInstanceRemovesTheDocument)
@@ -99,7 +107,7 @@ TEST_F(DocumentTest, WhatDiesAsItLeavesSeesItsOwnerWithoutIt)
     // that a list erased around the dying entry would show.
     int seen = -1;
     tnRTB::SignalClient client;
-    const auto watch = [&](Entity* dying, std::function<int()> count) {
+    const auto watch = [&](Entity* dying, const std::function<int()>& count) {
         tnRTB::connect(dying->destroyedSignal, &client, [&seen, count](Entity*) { seen = count(); });
     };
     // A new document with two values and two instances with two values each.
@@ -200,55 +208,6 @@ TEST_F(DocumentTest, ValuesAreFoundInThreeLayersEachRefusingBadOnes)
     EXPECT_TRUE(instance->removeValue(twin));
     EXPECT_EQ(own->getRefCount(), 2);
     EXPECT_FALSE(instance->removeValue(own));
-}
-
-TEST_F(DocumentTest, RegisterBoolMakesARegisteredFlagOrLeavesNothingBehind)
-{
-    Document* d = document();
-    auto* instance = new DocumentInstance(d);
-    BoolValue* a = registerBool(app.get(), CString("a"), true);
-    BoolValue* b = registerBool(d, CString("a"), false);
-    BoolValue* c = registerBool(instance, CString("a"), true);
-    EXPECT_EQ(app->getValue(CString("a")), a);
-    EXPECT_EQ(d->getValue(CString("a"), false), b);
-    EXPECT_EQ(instance->getValue(CString("a"), false), c);
-    for (BoolValue* v : {a, b, c})
-        EXPECT_EQ(v->getRefCount(), 1); // the owner's registry holds it
-    EXPECT_FALSE(b->getValue());
-    c->setValue(false);
-    c->reset(); // the initial value is the default
-    EXPECT_TRUE(c->getValue());
-
-    const int live = Entity::numberOfActiveObjects();
-    EXPECT_THROW(registerBool(app.get(), CString("a"), false), DuplicateError);
-    EXPECT_THROW(registerBool(d, CString("a"), false), DuplicateError);
-    EXPECT_THROW(registerBool(instance, CString("a"), false), DuplicateError);
-    EXPECT_THROW(registerBool(instance, CString(""), false), NullError);
-    EXPECT_THROW(registerBool(static_cast<Application*>(nullptr), CString("n"), false), NullError);
-    EXPECT_THROW(registerBool(static_cast<Document*>(nullptr), CString("n"), false), NullError);
-    EXPECT_THROW(registerBool(static_cast<DocumentInstance*>(nullptr), CString("n"), false), NullError);
-    EXPECT_EQ(Entity::numberOfActiveObjects(), live);
-}
-
-TEST_F(DocumentTest, ValueIteratorsVisitEveryOwnValueOnce)
-{
-    Document* d = document();
-    auto* instance = new DocumentInstance(d);
-    for (const char* name : {"a", "b", "c"}) {
-        registerBool(d, CString(name), false);
-        registerBool(instance, CString(name), true);
-    }
-    registerBool(app.get(), CString("app"), true);
-    std::multiset<std::string> seen, seenInInstance;
-    for (DocumentValueIterator it(d); it.valid(); it.next())
-        seen.insert(it.get()->nameAsChar());
-    DocumentInstanceValueIterator it(instance);
-    seenInInstance.insert(it.get()->nameAsChar());
-    it.next();
-    for (DocumentInstanceValueIterator copy = it; copy.valid(); copy.next()) // from the same place
-        seenInInstance.insert(copy.get()->nameAsChar());
-    EXPECT_EQ(seen, (std::multiset<std::string>{"a", "b", "c"}));
-    EXPECT_EQ(seenInInstance, seen);
     EXPECT_THROW(DocumentValueIterator(nullptr), NullError);
     EXPECT_THROW(DocumentInstanceValueIterator(nullptr), NullError);
 }
@@ -268,19 +227,11 @@ TEST_F(DocumentTest, EnvironmentCommandsCopyTheEnvironmentsOfTheirTime)
     auto* before = new DocumentInstance(document());
     Environment* paint = environment("paint", "Paint");
     Environment* sculpt = environment("sculpt");
-    const tn::Reference<const Label> tip(new Label("Paint things"));
-    paint->setToolTip(tip);
-    const tn::Reference<ImageFile> icon(new ImageFile(tn::Reference<Filename>(new Filename(IString("paint.png")))));
-    paint->setIcon(icon, IconState::Normal, IconMode::Default);
     auto* instance = new DocumentInstance(document());
     EXPECT_EQ(instance->getEnvironment(), paint); // the first one
     EXPECT_EQ(commandNames(instance), (std::vector<std::string>{"environmentCommand@_0", "environmentCommand@_1"}));
-    const CommandGroup* commands = instance->getEnvironmentCommands();
-    EXPECT_EQ(commands->getElement(0)->getLabel(), paint->getLabel());
-    EXPECT_EQ(commands->getElement(0)->getToolTip(), tip.get());
-    const auto* paintCommand = static_cast<const CommandInstance*>(commands->getElement(0));
-    EXPECT_EQ(paintCommand->getCommand()->getIcon(IconState::Normal, IconMode::Default), icon.get());
-    EXPECT_EQ(commands->getElement(1)->getLabel(), sculpt->getLabel());
+    // Their presentation is the environments' (the golden dump shows it).
+    EXPECT_EQ(instance->getEnvironmentCommands()->getElement(1)->getLabel(), sculpt->getLabel());
     EXPECT_EQ(app->getNumCommands(), 0); // they belong to the instance alone
 
     // Environments registered after an instance was made never reach it; a
@@ -333,21 +284,6 @@ TEST_F(DocumentTest, InstancesAndCommandsOutlivingTheirOwnersForgetThem)
     EXPECT_EQ(instance->getDocument(), d.get());
 }
 
-TEST_F(DocumentTest, InstanceDumpNamesItsParts)
-{
-    environment("env");
-    Document* d = document("doc");
-    registerBool(d, CString("docFlag"), true);
-    auto* instance = new DocumentInstance(d);
-    registerBool(instance, CString("instanceFlag"), false);
-    new HostDocumentWindow(instance);
-    const std::string text = dumpText(*instance);
-    for (const char* part :
-         {"\"document\"", "\"application\"", "1 document instances", "\"controller\"", "\"environment commands\"",
-          "\"current environment\"", "docFlag", "instanceFlag", "1 values", "\"document window\""})
-        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
-}
-
 class EnvironmentTest : public CountedTest {
 protected:
     static tn::Reference<Environment> make(const char* name)
@@ -355,21 +291,6 @@ protected:
         return tn::Reference<Environment>(new Environment(CString(name), IString()));
     }
 };
-
-TEST_F(EnvironmentTest, NamesAndTheDefaultCommand)
-{
-    const tn::Reference<Environment> e(new Environment(CString("paint"), IString("Paint")));
-    EXPECT_STREQ(e->getCommandGroup()->nameAsChar(), "paint");
-    EXPECT_EQ(e->getLabel()->asString(), IString("Paint"));
-    EXPECT_EQ(make("plain")->getLabel(), nullptr);
-    EXPECT_EQ(e->getDefaultCommand(), nullptr);
-    e->setInitialCommand(CString("select"));
-    EXPECT_STREQ(e->getDefaultCommand()->asChar(), "select"); // falls back on the initial one
-    e->setDefaultCommand(CString("brush"));
-    EXPECT_STREQ(e->getDefaultCommand()->asChar(), "brush");
-
-    EXPECT_TRUE(inOrder(dumpText(*e), {"\"default command\"", "\"initial command\""})) << dumpText(*e);
-}
 
 TEST_F(EnvironmentTest, CommandsAreFoundUpAParentChainFreeOfCyclesAndDeadParents)
 {

@@ -35,17 +35,6 @@ protected:
     MouseEvent event;
 };
 
-TEST_F(EventFilterTest, TheManagerIsASingleton)
-{
-    EXPECT_THROW(EventFilterManager::getInstance(), ImplError);
-    {
-        const tn::Reference<EventFilterManager> manager(new EventFilterManager);
-        EXPECT_THROW(EventFilterManager second, ImplError);
-        EXPECT_EQ(&EventFilterManager::getInstance(), manager.get());
-    }
-    EXPECT_THROW(EventFilterManager::getInstance(), ImplError);
-}
-
 TEST_F(EventFilterTest, FiltersAreAskedInOrderUntilOneTakesTheEvent)
 {
     const tn::Reference<LoggingFilter> a(new LoggingFilter("A", false, &log));

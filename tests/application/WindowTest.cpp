@@ -2,14 +2,10 @@
 
 #include "application/AppTestSupport.h"
 
-#include <gmock/gmock.h>
-
 namespace {
 
 using namespace tnUI;
 using namespace tnUITest;
-using testing::AllOf;
-using testing::HasSubstr;
 using tnString::CString;
 using Events = std::vector<std::string>;
 
@@ -38,11 +34,6 @@ TEST_F(WindowTest, ImplementationsAreCountedAndAnnounceTheirDeath)
     const int before = ToolkitImpl::numberOfActiveObjects();
     auto* impl = new FakeWindowImpl;
     EXPECT_EQ(ToolkitImpl::numberOfActiveObjects(), before + 1);
-    DumpCapture dump;
-    impl->dump(dump.file, 1);
-    EXPECT_EQ(dump.lines(), std::vector<std::string>{
-                                dumpLine(1, 1, "ToolkitImpl tnUITest::FakeWindowImpl (ptr = " + ptr(impl) + ")")});
-
     ToolkitImpl* heard = nullptr;
     tnRTB::SignalClient client;
     tnRTB::connect(impl->implDestroyedSignal, &client, [&](ToolkitImpl* i) { heard = i; });
@@ -283,13 +274,6 @@ TEST_F(WindowGroupTest, AUtilityWindowShowsAndPassesOnItsPane)
     second->setLabel(label);
     EXPECT_EQ(recorder.chains, (std::vector<Chain>{{{u, Message::Forward}, {first.get(), Message::Label}},
                                                    {{u, Message::Forward}, {second.get(), Message::Label}}}));
-
-    // The utility window refers back to the document window already written
-    // and shows its pane.
-    const std::string text = dumpText(*window);
-    EXPECT_THAT(text, AllOf(HasSubstr("Document instance " + address(instance) + "\n"),
-                            HasSubstr("Associated windows = 1\n"), HasSubstr("ToolkitImpl tnUITest::FakeWindowImpl"),
-                            HasSubstr("\"document window\""), HasSubstr("written on line 1"), HasSubstr("\"pane\"")));
 }
 
 } // namespace

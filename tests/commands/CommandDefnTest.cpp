@@ -1,4 +1,4 @@
-// Command definitions: naming, kinds, the enabled condition, forwarded members and dumps.
+// Command definitions: naming, kinds, the enabled condition and forwarded members.
 
 #include "commands/CommandTestSupport.h"
 
@@ -163,36 +163,6 @@ TEST_F(CommandDefnTest, DefaultInteractionsNeedAStateAndFinishedReachesListeners
     tnRTB::connect(tool->finishedSignal, &client, [&heard](ContinuousCommandDefn* d) { heard.push_back(d); });
     tool->finished();
     EXPECT_EQ(heard, (std::vector<ContinuousCommandDefn*>{tool.get()}));
-}
-
-TEST_F(CommandDefnTest, DumpsWriteMembersThenFlags)
-{
-    Log log;
-    const tn::Reference<LoggingClass> editing(new LoggingClass("editing", log));
-    const tn::Reference<BoolValue> enabled(new BoolValue(true));
-    const tn::Reference<ContinuousCommandDefn> select(new ContinuousCommandDefn(CString("select")));
-    const tn::Reference<CommandInstance> selectTool(new CommandInstance(select.get()));
-    const tn::Reference<MomentaryCommandDefn> paste(new MomentaryCommandDefn(CString("paste")));
-    paste->setEnabledExpression(enabled.get());
-    paste->setClass(editing.get());
-    paste->setForceCommand(selectTool.get());
-    paste->setDoesStateChange(false);
-    DumpText heads;
-    for (const auto& line : dumpOf(*paste)) {
-        if (line.first == 1 && (line.second.rfind("entity ", 0) == 0 || line.second.rfind("doesState", 0) == 0))
-            heads.push_back(line);
-    }
-    // The name's entity first, then these.
-    ASSERT_FALSE(heads.empty());
-    EXPECT_EQ(DumpText(heads.begin() + 1, heads.end()), (DumpText{head(*enabled, "enabled", 1),
-                                                                  head(*editing, "class", 1),
-                                                                  head(*selectTool, "forceCommand", 1),
-                                                                  {1, "doesStateChange = false"}}));
-    // A tool ends with its two flags; compressMotionEvents is not written.
-    select->setAllMotionEvents(true);
-    const DumpText toolDump = dumpOf(*select);
-    EXPECT_EQ(DumpText(toolDump.end() - 2, toolDump.end()),
-              (DumpText{{1, "actsLikeMomentary = false"}, {1, "allMotionEvents = true"}}));
 }
 
 } // namespace

@@ -1,18 +1,12 @@
 // Per-document states of command instances: attaching and refusing them,
-// their owners' deaths, tools' states and the instance dump.
+// their owners' deaths and tools' states.
 
 #include "commands/CommandTestSupport.h"
-
-#include <gmock/gmock.h>
-
-#include <algorithm>
-#include <iterator>
 
 namespace {
 
 using namespace tnUI;
 using namespace tnUITest;
-using testing::Contains;
 using tnString::CString;
 
 // A state that is not a tool's.
@@ -77,13 +71,11 @@ TEST_F(CommandStateTest, OneStatePerDocumentInstanceTheLastOneWins)
     pen->setInstanceState(b.get());
     EXPECT_EQ(std::pair(b->inits, b->getRefCount()), std::pair(2, 2));
 
-    // Clearing leaves an empty slot, which the dump shows.
+    // Clearing leaves an empty slot.
     pen->clearInstanceState(first);
     EXPECT_EQ(pen->getInstanceState(first), nullptr);
     EXPECT_EQ(b->getCommandInstance(), nullptr);
     EXPECT_EQ(b->getRefCount(), 1);
-    EXPECT_THAT(dumpOf(*pen), Contains(DumpLine{1, "CommandInstanceStateData with 2 states:"}));
-    EXPECT_THAT(dumpOf(*pen), Contains(DumpLine{3, "No state data for this document instance"}));
 }
 
 TEST_F(CommandStateTest, ToolRefusesAStateThatIsNotAToolsAfterTheOldOneLostItsOwner)
@@ -109,7 +101,6 @@ TEST_F(CommandStateTest, StatesForgetADyingDocumentInstanceOrCommandInstance)
     doc->removeInstance(second);
     EXPECT_EQ(std::tuple(s->getDocumentInstance(), s->getCommandInstance(), s->getRefCount()),
               std::tuple(nullptr, nullptr, 1));
-    EXPECT_THAT(dumpOf(*pen), Contains(DumpLine{1, "CommandInstanceStateData with 1 states:"}));
     // Without its document instance it cannot be attached, and its call
     // record names none.
     EXPECT_THROW(pen->setInstanceState(s.get()), NullError);
@@ -177,50 +168,6 @@ TEST_F(CommandStateTest, DefaultToolCallsGoToTheStateOfTheCallsDocumentInstance)
     CallInfo firstCall = callFor(first, pen.get());
     tool->handleEvent(firstCall, m);
     EXPECT_TRUE(firstLog.empty());
-}
-
-TEST_F(CommandStateTest, InstanceDumpListsSlotsInOrderOfFirstUse)
-{
-    const tn::Reference<LoggingState> a(new LoggingState(second)), b(new LoggingState(first));
-    pen->setInstanceState(a.get());
-    pen->setInstanceState(b.get());
-    const tn::Reference<BoolValue> enabled(new BoolValue(true));
-    pen->setEnabledExpression(enabled.get());
-    const tn::Reference<Value> width(new BoolValue(true));
-    width->setName(CString("width"));
-    pen->addValue(width.get());
-
-    const DumpLine objects[] = {head(*second, nullptr, 3), head(*a, nullptr, 3), head(*first, nullptr, 3),
-                                head(*b, nullptr, 3), head(*width, nullptr, 2)};
-    // The instance's own lines, the slot lines and the heads of the slots'
-    // and values' objects; their contents are other classes' business.
-    // An object written earlier in the file (the first instance, within the
-    // second's document) is referred to by its line: the reference is cut off.
-    DumpText outline;
-    for (auto line : dumpOf(*pen, "tool")) {
-        line.second = line.second.substr(0, line.second.find(" written on line "));
-        if (line.first <= 1 || line.second == "CommandInstanceStateDataItem with:" ||
-            std::find(std::begin(objects), std::end(objects), line) != std::end(objects))
-            outline.push_back(line);
-    }
-    EXPECT_EQ(outline, (DumpText{
-                           head(*pen, "tool"),
-                           {1, "name = <null>"},
-                           {1, "order = 50.000000"},
-                           {1, "priority = 50.000000"},
-                           head(*tool, "defn", 1),
-                           head(*enabled, "enabled", 1),
-                           {1, "CommandInstanceStateData with 2 states:"},
-                           {2, "CommandInstanceStateDataItem with:"},
-                           objects[0],
-                           objects[1],
-                           {2, "CommandInstanceStateDataItem with:"},
-                           objects[2],
-                           objects[3],
-                           {1, "1 values"},
-                           objects[4],
-                       }));
-    EXPECT_EQ(dumpOf(*a).back(), (DumpLine{1, "Owned by instance " + ptr(pen.get())}));
 }
 
 } // namespace

@@ -32,14 +32,8 @@ tn::Reference<ImageFile> image(const wchar_t* path)
 
 const IconState::EState allStates[] = {IconState::Normal, IconState::Disabled, IconState::Highlight, IconState::Active};
 
-TEST_F(DecoratedEntityTest, SlotsEnumNamesAndStatesOutsideTheTable)
+TEST_F(DecoratedEntityTest, SlotsAndStatesOutsideTheTable)
 {
-    const char* const names[] = {"Normal", "Disabled", "Highlight", "Active"};
-    for (IconState::EState s : allStates)
-        EXPECT_STREQ(tnUI::enumName(s), names[s]);
-    EXPECT_EQ(std::string(tnUI::enumName(IconMode::Default)) + tnUI::enumName(IconMode::Alternate), "DefaultAlternate");
-    EXPECT_THROW(tnUI::enumName(static_cast<IconMode::EMode>(2)), tnUI::ImplError);
-
     // Any mode but zero is the alternate one.
     const tn::Reference<DecoratedEntity> entity(new DecoratedEntity);
     const DecoratedEntity& constEntity = *entity;
@@ -55,7 +49,6 @@ TEST_F(DecoratedEntityTest, SlotsEnumNamesAndStatesOutsideTheTable)
     MessageRecorder recorder(entity);
     for (int state : {-1, 4, 100}) {
         const auto s = static_cast<IconState::EState>(state);
-        EXPECT_THROW(tnUI::enumName(s), tnUI::ImplError);
         EXPECT_THROW(entity->getIcon(s, IconMode::Default), tnUI::ImplError);
         EXPECT_THROW(constEntity.getIcon(s, IconMode::Alternate), tnUI::ImplError);
         EXPECT_THROW(entity->setIcon(normal, s, IconMode::Default), tnUI::ImplError);
@@ -161,48 +154,6 @@ TEST_F(DecoratedEntityTest, ImageFileHoldsItsFilename)
     EXPECT_TRUE(tnUI::equivalent(icon, image(L"b.png")));
     EXPECT_FALSE(tnUI::equivalent(icon, image(L"B.png")) || tnUI::equivalent(icon, none) ||
                  tnUI::equivalent(none, none));
-}
-
-TEST_F(DecoratedEntityTest, DumpWritesNonEmptySlotsInTableOrder)
-{
-    using tnUITest::dumpLine;
-    using tnUITest::entityLine;
-
-    const tn::Reference<DecoratedEntity> lone(new DecoratedEntity);
-    const tn::Reference<ImageFile> activeIcon = image(L"active.png");
-    lone->setIcon(activeIcon, IconState::Active, IconMode::Alternate);
-
-    const tn::Reference<DecoratedEntity> full(new DecoratedEntity);
-    full->setName(tnString::CString("Brush"));
-    const tn::Reference<ImageFile> shared = image(L"brush.png");
-    shared->setName(tnString::CString("brush"));
-    for (IconState::EState s : {IconState::Active, IconState::Normal})
-        full->setIcon(shared, s, IconMode::Default);
-    full->setIcon(activeIcon, IconState::Disabled, IconMode::Alternate);
-
-    tnUITest::DumpCapture dump;
-    EXPECT_TRUE(lone->dump(dump.file, 0, "lone"));
-    EXPECT_TRUE(full->dump(dump.file, 0, "full"));
-    const Filename* activePath = activeIcon->getFilename();
-    const std::vector<std::string> expected = {
-        dumpLine(1, 0, entityLine("tnUI::DecoratedEntity", "lone", 1, lone.get())),
-        dumpLine(2, 1, "name = <null>"),
-        dumpLine(3, 1, entityLine("tnUI::ImageFile", "alt icon active", 3, activeIcon.get())),
-        dumpLine(4, 2, "name = <null>"),
-        dumpLine(5, 2, entityLine("tnUI::Filename", "ImageFile filename", 1, activePath)),
-        dumpLine(6, 3, "value = \"active.png\""),
-        dumpLine(7, 0, entityLine("tnUI::DecoratedEntity", "full", 1, full.get())),
-        dumpLine(8, 1, entityLine("tnUI::Name", "name", 1, full->getName())),
-        dumpLine(9, 2, "value = \"Brush\""),
-        dumpLine(10, 1, entityLine("tnUI::ImageFile", "icon", 3, shared.get())),
-        dumpLine(11, 2, entityLine("tnUI::Name", "name", 1, shared->getName())),
-        dumpLine(12, 3, "value = \"brush\""),
-        dumpLine(13, 2, entityLine("tnUI::Filename", "ImageFile filename", 1, shared->getFilename())),
-        dumpLine(14, 3, "value = \"brush.png\""),
-        dumpLine(15, 1, entityLine("tnUI::ImageFile", "icon active", 3, shared.get()) + " written on line 10"),
-        dumpLine(16, 1, entityLine("tnUI::ImageFile", "alt icon disabled", 3, activeIcon.get()) + " written on line 3"),
-    };
-    EXPECT_EQ(dump.lines(), expected);
 }
 
 // Records its destruction in a shared log, to check the order in which a

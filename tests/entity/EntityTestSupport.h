@@ -111,22 +111,6 @@ inline std::string ptr(const void* p)
     return text;
 }
 
-// The text of a dump line after its number and indentation, for an entity
-// dumped the first time, with a label unless it is null.
-inline std::string entityLine(const char* type, const char* label, int refs, const void* p)
-{
-    const std::string labelText = label ? std::string(" \"") + label + "\"" : "";
-    return std::string("entity ") + type + labelText + " (refs = " + std::to_string(refs) + ", ptr = " + ptr(p) + ")";
-}
-
-// A full dump line: number, indentation and text.
-inline std::string dumpLine(int number, int level, const std::string& text)
-{
-    char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "%05d: ", number);
-    return prefix + std::string(tnUI::DumpFile::indentation(level)) + text;
-}
-
 // Checks that a test leaves the live-entity count where it found it.
 class EntityTest : public ::testing::Test {
 protected:

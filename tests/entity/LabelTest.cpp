@@ -31,37 +31,25 @@ const char* const grosse = "Gr\xc3\xb6\xc3\x9f"
 
 TEST_F(LabelTest, ConstructsFromEveryTextFormAndComparesTexts)
 {
-    const char* utf8 = grosse;
-    const tn::Reference<Label> fromCString(new Label(CString(utf8)));
-    const tn::Reference<Label> fromChar(new Label(utf8));
+    const tn::Reference<Label> fromCString(new Label(CString(grosse))), fromChar(new Label(grosse));
     const tn::Reference<Label> copy(new Label(tn::Reference<Label>(new Label(IString(L"Größe"))).get()));
-    for (const Label* label : {fromCString.get(), fromChar.get(), copy.get()}) {
-        EXPECT_TRUE(*label == L"Größe");
-        EXPECT_EQ(label->asMultibyte(), CString(utf8));
-        EXPECT_EQ(label->asUTF8(), CString(utf8));
-    }
-    EXPECT_TRUE(tn::Reference<Label>(new Label)->isEmpty());
+    for (const Label* label : {fromCString.get(), fromChar.get(), copy.get()})
+        EXPECT_TRUE(*label == L"Größe" && label->asUTF8() == CString(grosse));
     const Label* none = nullptr;
     EXPECT_THROW(tn::Reference<Label>(new Label(none)), tnUI::NullError);
     EXPECT_THROW(tn::Reference<MutableLabel>(new MutableLabel(none)), tnUI::NullError);
     EXPECT_THROW(tn::Reference<Label>(new Label(static_cast<const char*>(nullptr))), tnUI::NullError);
-
     EXPECT_TRUE(tnUI::equivalent(tn::Reference<HelpRef>(new HelpRef(grosse)), fromChar));
     EXPECT_FALSE(tnUI::equivalent(fromChar, tn::Reference<MutableLabel>(new MutableLabel(L"gr\u00f6\u00dfe"))));
     EXPECT_THROW(tnUI::equivalent(fromChar, none), tnUI::NullError);
-    EXPECT_THROW(tnUI::equivalent(none, fromChar), tnUI::NullError);
 
     // File names compare as plain text.
     const tn::Reference<tnUI::Filename> path(new tnUI::Filename(IString(L"icons/tool.png")));
-    const tn::Reference<tnUI::Filename> pathCopy(new tnUI::Filename(path.get()));
-    EXPECT_TRUE(tnUI::equivalent(path, pathCopy));
-    for (const wchar_t* other : {L"Icons/tool.png", L"icons//tool.png", L"./icons/tool.png", L"icons\\tool.png"}) {
-        const tn::Reference<tnUI::Filename> different(new tnUI::Filename(IString(other)));
-        EXPECT_FALSE(tnUI::equivalent(path, different)) << different->asUTF8().asChar();
-    }
+    EXPECT_TRUE(tnUI::equivalent(path, tn::Reference<tnUI::Filename>(new tnUI::Filename(path.get()))));
+    for (const wchar_t* other : {L"Icons/tool.png", L"icons//tool.png", L"./icons/tool.png", L"icons\\tool.png"})
+        EXPECT_FALSE(tnUI::equivalent(path, tn::Reference<tnUI::Filename>(new tnUI::Filename(IString(other)))));
     const tnUI::Filename* noPath = nullptr;
     EXPECT_THROW(tnUI::Filename{noPath}, tnUI::NullError);
-    EXPECT_THROW(tnUI::equivalent(path, noPath), tnUI::NullError);
 }
 
 // Each row changes a MutableLabel holding "Save" and says whether a "Label"
@@ -175,33 +163,6 @@ TEST_F(LabelTest, MutableMemberChangesAreForwarded)
     entity.reset();
     other.reset();
     EXPECT_EQ(std::tuple(tip->getRefCount(), tip->messageSignal.getNumConnections()), std::tuple(1, 0));
-}
-
-TEST_F(LabelTest, DumpsMembersInOrder)
-{
-    using tnUITest::dumpLine;
-    using tnUITest::entityLine;
-    using tnUITest::ptr;
-
-    const tn::Reference<NamedLabeledEntity> entity(new NamedLabeledEntity);
-    const tn::Reference<Label> label(new Label(grosse));
-    const tn::Reference<HelpRef> help(new HelpRef("size.html"));
-    entity->setHelpRef(help);
-    entity->setLabel(label);
-    entity->setToolTip(label);
-
-    tnUITest::DumpCapture dump;
-    EXPECT_TRUE(entity->dump(dump.file, 0, "entity"));
-    const std::vector<std::string> expected = {
-        dumpLine(1, 0, entityLine("tnUI::NamedLabeledEntity", "entity", 1, entity.get())),
-        dumpLine(2, 1, "name = <null>"),
-        dumpLine(3, 1, entityLine("tnUI::Label", "Label", 3, label.get())),
-        dumpLine(4, 2, "value = \"" + std::string(grosse) + "\""),
-        dumpLine(5, 1, entityLine("tnUI::Label", "ToolTip", 3, label.get()) + " written on line 3"),
-        dumpLine(6, 1, entityLine("tnUI::HelpRef", "HelpRef", 2, help.get())),
-        dumpLine(7, 2, "value = \"size.html\""),
-    };
-    EXPECT_EQ(dump.lines(), expected);
 }
 
 } // namespace

@@ -75,33 +75,4 @@ TEST_F(NameTest, NamedEntityIsNamedOnceWithAFixedName)
     EXPECT_EQ(recorder.chains, std::vector<Chain>{(Chain{{entity.get(), Message::Name}})});
 }
 
-TEST_F(NameTest, DumpsNameUnderEntity)
-{
-    using tnUITest::dumpLine;
-    using tnUITest::entityLine;
-
-    const tn::Reference<Name> shared(new Name("Edit"));
-    const tn::Reference<NamedEntity> first(new NamedEntity), second(new NamedEntity), unnamed(new NamedEntity);
-    first->setName(shared.get());
-    second->setName(shared.get());
-
-    tnUITest::DumpCapture dump;
-    EXPECT_TRUE(first->dump(dump.file, 0, nullptr));
-    EXPECT_TRUE(second->dump(dump.file, 1, "second"));
-    EXPECT_TRUE(unnamed->dump(dump.file, 0, "unnamed"));
-    EXPECT_FALSE(first->dump(dump.file, 0, nullptr));
-
-    const std::vector<std::string> expected = {
-        dumpLine(1, 0, entityLine("tnUI::NamedEntity", nullptr, 1, first.get())),
-        dumpLine(2, 1, entityLine("tnUI::Name", "name", 3, shared.get())),
-        dumpLine(3, 2, "value = \"Edit\""),
-        dumpLine(4, 1, entityLine("tnUI::NamedEntity", "second", 1, second.get())),
-        dumpLine(5, 2, entityLine("tnUI::Name", "name", 3, shared.get()) + " written on line 2"),
-        dumpLine(6, 0, entityLine("tnUI::NamedEntity", "unnamed", 1, unnamed.get())),
-        dumpLine(7, 1, "name = <null>"),
-        dumpLine(8, 0, entityLine("tnUI::NamedEntity", nullptr, 1, first.get()) + " written on line 1"),
-    };
-    EXPECT_EQ(dump.lines(), expected);
-}
-
 } // namespace

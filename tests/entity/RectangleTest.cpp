@@ -1,40 +1,14 @@
-#include "EntityTestSupport.h"
-
 #include <tnUI/entity/Rectangle.h>
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <tuple>
 
 namespace {
 
 using tnLinear::Point2;
 using tnLinear::Tuple2;
 using tnUI::Rectangle;
-
-TEST(Rectangle, SidesSettersAndRanges)
-{
-    EXPECT_TRUE(Rectangle().isEmpty());
-    EXPECT_EQ(Rectangle(), Rectangle(Point2(0, 0), Tuple2(0, 0)));
-    Rectangle r;
-    r.set(1, 2, 3, 4);
-    EXPECT_EQ(r, Rectangle(Point2(1, 2), Tuple2(3, 4)));
-    EXPECT_EQ(std::tuple(r.left(), r.top(), r.right(), r.bottom(), r.getLowerRight()),
-              std::tuple(1.0, 2.0, 4.0, 6.0, Point2(4, 6)));
-    r.move(Point2(5, 6));
-    EXPECT_EQ(r.getSize(), Tuple2(3, 4));
-    r.resize(Tuple2(7, 8));
-    EXPECT_EQ(r, Rectangle(Point2(5, 6), Tuple2(7, 8)));
-    EXPECT_NE(r, Rectangle(Point2(5, 6), Tuple2(7, 8.5)));
-
-    tnLinear::Range2d range;
-    range.set(Point2(40, 60));
-    range.extend(Point2(10, 20));
-    const Rectangle fromRange(range);
-    EXPECT_EQ(fromRange, Rectangle(Point2(10, 20), Tuple2(30, 40)));
-    EXPECT_EQ(fromRange.getRange(), range);
-}
 
 TEST(Rectangle, ContainsAllEdgesExactlyAndIsEmptyWhenBothSidesNearZero)
 {
@@ -81,22 +55,6 @@ TEST(Rectangle, NormalizePoint)
     Point2 p(3, 0);
     Rectangle(Point2(0, 0), Tuple2(1, 1)).normalizePoint(p, true);
     EXPECT_TRUE(std::isinf(p.x) && std::isnan(p.y));
-}
-
-TEST(Rectangle, Dump)
-{
-    const Rectangle r(Point2(1.5, -2), Tuple2(30, 40.25));
-    tnUITest::DumpCapture capture;
-    r.dump(capture.file, 1, "bounds");
-    r.dump(capture.file, 0, nullptr);
-    EXPECT_EQ(capture.lines(), (std::vector<std::string>{
-                                   tnUITest::dumpLine(1, 1, "Rectangle " + tnUITest::ptr(&r) + " bounds:"),
-                                   tnUITest::dumpLine(2, 2, "Origin = (1.500000, -2.000000)"),
-                                   tnUITest::dumpLine(3, 2, "Size = (30.000000, 40.250000)"),
-                                   tnUITest::dumpLine(4, 0, "Rectangle " + tnUITest::ptr(&r) + ":"),
-                                   tnUITest::dumpLine(5, 1, "Origin = (1.500000, -2.000000)"),
-                                   tnUITest::dumpLine(6, 1, "Size = (30.000000, 40.250000)"),
-                               }));
 }
 
 } // namespace

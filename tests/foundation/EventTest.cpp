@@ -44,16 +44,6 @@ TEST(MouseEvent, ButtonTests)
     EXPECT_EQ(none.getScreenXY(), Point2::origin);
 }
 
-TEST(MouseEvent, AssignmentReplacesEverything)
-{
-    MouseEvent copy;
-    copy = MouseEvent(local, window, screen, MouseEvent::Right, 2, tnUI::KeyModifier::Ctrl | tnUI::KeyModifier::Alt,
-                      MouseEvent::RightMask | MouseEvent::LeftMask);
-    EXPECT_EQ(std::tuple(copy.getLocalXY(), copy.getWindowXY(), copy.getScreenXY(), copy.getButton(),
-                         copy.getClickCount(), copy.getModifiers(), copy.getButtons()),
-              std::tuple(local, window, screen, MouseEvent::Right, 2, 6, 5));
-}
-
 TEST(TabletEvent, TypeTests)
 {
     struct Case {
@@ -76,26 +66,6 @@ TEST(TabletEvent, TypeTests)
     const TabletEvent none;
     EXPECT_EQ(none.getType(), TabletEvent::Motion);
     EXPECT_EQ(static_cast<int>(none.getDevice()), 1);
-}
-
-TEST(TabletEvent, RebuiltFromItsPartsKeepsThem)
-{
-    const TabletEvent drag(TabletEvent::Drag, TabletEvent::Airbrush, TabletEvent::Eraser, local, window, screen,
-                           tnLinear::Vector2(-20, 35), 0.75, 90.0, true, tnUI::KeyModifier::Shift, 4711);
-    // The way a drag is ended and rewritten: a new event of another type from
-    // the parts of the old one, assigned over a stored copy.
-    TabletEvent stored;
-    stored = drag;
-    const TabletEvent release(TabletEvent::Release, stored.getDevice(), stored.getPointerType(), stored.getLocalXY(),
-                              stored.getWindowXY(), stored.getScreenXY(), stored.getTilt(), stored.getPressure(),
-                              stored.getRotation(), stored.isSideButtonDown(), stored.getModifiers(),
-                              stored.getSerial());
-    EXPECT_TRUE(release.isRelease());
-    EXPECT_EQ(std::tuple(release.getDevice(), release.getPointerType(), release.getScreenXY(), release.getTilt(),
-                         release.getPressure(), release.getRotation(), release.isSideButtonDown(),
-                         release.getModifiers(), release.getSerial()),
-              std::tuple(TabletEvent::Airbrush, TabletEvent::Eraser, screen, tnLinear::Vector2(-20, 35), 0.75, 90.0,
-                         true, 1, 4711));
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include <tnUI/foundation/AppMain.h>
 #include <tnUI/foundation/Filename.h>
 #include <tnUI/foundation/IdleTasks.h>
-#include <tnUI/foundation/StopWatch.h>
 
 #include <gtest/gtest.h>
 
@@ -15,33 +14,6 @@ namespace {
 
 using tnString::CString;
 using tnString::IString;
-
-TEST(StopWatch, RunsStopsResumesAndClears)
-{
-    tnOS::StopWatch w;
-    EXPECT_FALSE(w.isRunning() || w.check() != 0.0);
-    w.start();
-    double last = w.check();
-    for (int i = 0; i < 1000; ++i) {
-        const double now = w.check();
-        ASSERT_GE(now, last);
-        last = now;
-    }
-    w.start(); // no effect while running
-    w.stop();
-    const double total = w.check();
-    EXPECT_GE(total, last);
-    w.stop(); // no effect while stopped
-    EXPECT_EQ(w.check(), total);
-    w.start();
-    EXPECT_GE(w.check(), total);
-    // A running watch keeps running from zero.
-    w.clear();
-    EXPECT_TRUE(w.isRunning());
-    w.stop();
-    w.clear();
-    EXPECT_EQ(w.check(), 0.0);
-}
 
 TEST(Filename, DirnameLikePosix)
 {
@@ -146,14 +118,6 @@ TEST(IdleTasks, ThrowingTaskKeepsTheRestPending)
     EXPECT_EQ(std::tuple(log, alive, tasks.getNumPending()), std::tuple(std::vector<int>{1}, 1, 1));
     tasks.run();
     EXPECT_EQ(std::tuple(log, alive), std::tuple(std::vector<int>{1, 3}, 0));
-}
-
-TEST(IdleTasks, TheProcessHasOneRegistry)
-{
-    bool ran = false;
-    tnUtil::getIdleTasks().add([&] { ran = true; });
-    tnUtil::getIdleTasks().run();
-    EXPECT_TRUE(ran);
 }
 
 } // namespace

@@ -25,18 +25,10 @@ TEST(CString, FormatAppendAndCompare)
     s = CString(static_cast<const char*>(nullptr));
     s.append("ab").append(CString("cd")).append('e').append(static_cast<const char*>(nullptr));
     EXPECT_EQ(s, CString("abcde"));
-    EXPECT_TRUE(tnString::notEqual(s, CString("abcdE")) && tnString::less(CString("abc"), CString("abd")));
-    EXPECT_FALSE(tnString::less(CString("abd"), CString("abc")));
-    EXPECT_EQ(tnString::hashfunction(s), tnString::hashfunction(CString("abcde")));
 
     CString mixed("AbC-XYZ \xC3\x84\xC3\x96 @[`{");
     mixed.toLowerCase(); // ASCII only
     EXPECT_EQ(mixed, CString("abc-xyz \xC3\x84\xC3\x96 @[`{"));
-
-    tn::NameHashTable<int> table;
-    table.emplace("Undo", 1);
-    EXPECT_FALSE(table.emplace(CString("Undo"), 3).second);
-    EXPECT_EQ(std::tuple(table.at(CString("Undo")), table.count("undo")), std::tuple(1, 0ul));
 }
 
 TEST(CString, SubstrAndEraseAtAndPastTheEnd)

@@ -89,22 +89,4 @@ TEST_F(CommandGroupTest, PathToTheFirstInstanceOfADefinition)
     EXPECT_TRUE(menu->find(first, path) && path.size() == 4U);
 }
 
-TEST_F(CommandGroupTest, DumpsLikeAGroup)
-{
-    const tn::Reference<CommandGroup> menu(new CommandGroup);
-    const auto quit = defn("quit");
-    add(menu.get(), quit.get());
-    tnUITest::DumpCapture dump;
-    menu->dump(dump.file, 0, "menu");
-    std::vector<std::string> lines = dump.lines();
-    lines.resize(5);
-    using tnUITest::dumpLine, tnUITest::entityLine;
-    EXPECT_EQ(
-        lines,
-        (std::vector<std::string>{
-            dumpLine(1, 0, entityLine("tnUI::CommandGroup", "menu", 1, menu.get())), dumpLine(2, 1, "name = <null>"),
-            dumpLine(3, 1, "order = 50.000000"), dumpLine(4, 1, "group size = 1"),
-            dumpLine(5, 2, entityLine("tnUI::CommandInstance", "group element", 1, menu->getElement(0)))}));
-}
-
 } // namespace

@@ -1,15 +1,17 @@
+// Groups: refused insertions (cycles, bad names and indexes) that change
+// nothing, and elements dying as they leave. Insertion order, find paths,
+// enabled states and forwarded messages are checked against a model by the
+// group fuzzer.
+
 #include "entity/EntityTestSupport.h"
 
 #include <tnUI/entity/Error.h>
-#include <tnUI/entity/Label.h>
 #include <tnUI/menus/Element.h>
 #include <tnUI/menus/Group.h>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <initializer_list>
-#include <limits>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -20,16 +22,11 @@ using tnString::CString;
 using tnUI::CycleError;
 using tnUI::Element;
 using tnUI::Group;
-using tnUI::Message;
-using tnUITest::Chain;
-
-using Path = tn::vector<Element*>;
 
 // A group whose protected members the tests can reach.
 class OpenGroup : public Group {
 public:
     using Group::contains;
-    using Group::findItem;
     using Group::insertItem;
 };
 
@@ -61,38 +58,6 @@ std::string contents(const Group& g)
 }
 
 class GroupTest : public tnUITest::EntityTest {};
-
-TEST_F(GroupTest, InsertionBoundsTheOrderByTheNeighbour)
-{
-    const auto g = group();
-    g->appendItem(item("a", 50));
-    g->appendItem(item("b", 40)); // raised to the last one's order
-    g->appendItem(item("c", 70));
-    g->insertItem(CString("c"), item("d", 90)); // lowered to the next one's
-    g->appendItem(CString("a"), item("e", 10)); // kept: smaller than the next one
-    g->insertItem(0, item("f", 20));
-    EXPECT_EQ(contents(*g), "f:20 a:50 e:10 b:50 d:70 c:70");
-
-    // Sorted insertion goes before elements of equal order, or after them.
-    const auto sorted = group();
-    for (const char* name : {"10", "20", "30"})
-        sorted->appendItem(item(name, std::stod(name)));
-    sorted->insertItemSorted(item("before", 20));
-    sorted->appendItemSorted(item("after", 20));
-    sorted->insertItemSorted(item("first", 5));
-    sorted->appendItemSorted(item("last", 35));
-    EXPECT_EQ(contents(*sorted), "first:5 10:10 before:20 20:20 after:20 30:30 last:35");
-
-    // NaN compares false both ways: it is neither raised nor lowered, and
-    // an element after it keeps its own order.
-    const auto n = group();
-    n->appendItem(item("x", 30));
-    n->appendItem(item("nan", std::numeric_limits<double>::quiet_NaN()));
-    n->appendItem(item("y", 20));
-    n->insertItemSorted(item("nan2", std::numeric_limits<double>::quiet_NaN())); // no sorted place: last
-    EXPECT_TRUE(std::isnan(n->getElement(1)->getOrderValue()) && std::isnan(n->getElement(3)->getOrderValue()));
-    EXPECT_EQ(n->getElement(2)->getOrderValue(), 20);
-}
 
 TEST_F(GroupTest, ElementAlreadyInTheTreeIsACycle)
 {
@@ -213,104 +178,6 @@ TEST_F(GroupTest, AnElementDyingAsItLeavesSeesTheGroupWithoutIt)
         EXPECT_EQ(countSeen, c.countSeen);
         EXPECT_TRUE(slotsFilled);
     }
-}
-
-TEST_F(GroupTest, ChangesBelowReachTheRootAsForwardChains)
-{
-    const auto root = group(), sub = group();
-    const auto leaf = item("leaf");
-    const tn::Reference<tnUI::MutableLabel> label(new tnUI::MutableLabel(CString("Leaf")));
-    leaf->setLabel(label);
-    root->appendItem(sub);
-    sub->appendItem(leaf);
-
-    tnUITest::MessageRecorder recorder(root);
-    label->set(CString("Renamed"));
-    sub->removeItem(0);
-    label->set(CString("Unheard"));
-    root->appendItem(leaf);
-    EXPECT_EQ(recorder.chains, (std::vector<Chain>{
-                                   {{root.get(), Message::Forward},
-                                    {sub.get(), Message::Forward},
-                                    {leaf.get(), Message::Forward},
-                                    {label.get(), Message::Label}},
-                                   {{root.get(), Message::Forward}, {sub.get(), Message::Content}},
-                                   {{root.get(), Message::Content}},
-                               }));
-    EXPECT_EQ(leaf->getParent(), root.get());
-}
-
-TEST_F(GroupTest, FindGivesThePathDepthFirst)
-{
-    const auto root = group("root"), sub = group("sub"), subsub = group("subsub");
-    const auto deep = item("twin"), stranger = item("stranger");
-    root->appendItem(sub);
-    root->appendItem(item("twin"));
-    sub->appendItem(subsub);
-    subsub->appendItem(deep);
-
-    Path path = {stranger.get()};
-    EXPECT_TRUE(root->find(CString("twin"), path)); // the deeper twin comes first
-    EXPECT_EQ(path, (Path{root.get(), sub.get(), subsub.get(), deep.get()}));
-    EXPECT_TRUE(sub->find(subsub, path));
-    EXPECT_EQ(path, (Path{sub.get(), subsub.get()}));
-    EXPECT_FALSE(root->find(CString("root"), path)); // not its own element
-    EXPECT_FALSE(root->find(stranger, path) || !path.empty());
-
-    Path prefix = {stranger.get()};
-    EXPECT_FALSE(root->findItem(CString("nobody"), prefix));
-    EXPECT_EQ(prefix, (Path{stranger.get()}));
-}
-
-TEST_F(GroupTest, EnabledWhenAnyElementIsAndLayoutNames)
-{
-    struct Switch : tnUI::Item {
-        bool getEnabled() const override { return on; }
-        bool on = false;
-    };
-    const auto root = group(), sub = group();
-    const tn::Reference<Switch> a(new Switch), b(new Switch);
-    const bool emptyEnabled = root->getEnabled();
-    root->appendItem(a);
-    root->appendItem(sub);
-    sub->appendItem(b);
-    const bool offEnabled = root->getEnabled();
-    b->on = true;
-    EXPECT_EQ(std::tuple(emptyEnabled, offEnabled, root->getEnabled()), std::tuple(false, false, true));
-
-    const char* const texts[] = {"NoPreference", "List", "Matrix", "EmbeddedInParent", "Radial"};
-    for (int value = 0; value < 5; ++value)
-        EXPECT_STREQ(tnUI::enumName(static_cast<Group::ELayoutPreference>(value)), texts[value]);
-    EXPECT_THROW(tnUI::enumName(static_cast<Group::ELayoutPreference>(5)), tnUI::ImplError);
-}
-
-TEST_F(GroupTest, DumpListsElementsTwoLevelsDeeper)
-{
-    using tnUITest::dumpLine;
-    using tnUITest::entityLine;
-    const tn::Reference<Group> root(new Group), sub(new Group);
-    root->setLayoutPreference(Group::Radial);
-    const auto leaf = item(nullptr, 7);
-    root->appendItem(sub);
-    sub->appendItem(leaf);
-
-    tnUITest::DumpCapture dump;
-    root->dump(dump.file, 0, "menu");
-    EXPECT_EQ(dump.lines(), (std::vector<std::string>{
-                                dumpLine(1, 0, entityLine("tnUI::Group", "menu", 1, root.get())),
-                                dumpLine(2, 1, "name = <null>"),
-                                dumpLine(3, 1, "order = 50.000000"),
-                                dumpLine(4, 1, "layout = Radial"),
-                                dumpLine(5, 1, "group size = 1"),
-                                dumpLine(6, 2, entityLine("tnUI::Group", "group element", 2, sub.get())),
-                                dumpLine(7, 3, "name = <null>"),
-                                dumpLine(8, 3, "order = 50.000000"),
-                                dumpLine(9, 3, "group size = 1"),
-                                dumpLine(10, 4, entityLine("tnUI::Item", "group element", 2, leaf.get())),
-                                dumpLine(11, 5, "name = <null>"),
-                                dumpLine(12, 5, "order = 7.000000"),
-                                dumpLine(13, 5, "priority = 50.000000"),
-                            }));
 }
 
 } // namespace

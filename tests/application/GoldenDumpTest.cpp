@@ -1,0 +1,207 @@
+// The dump of a representative model, compared line by line with a golden
+// file after its addresses are replaced by stable numbers. This is the one
+// check of what every class writes into a dump. TNUI_UPDATE_GOLDEN=1 writes
+// the golden file anew instead: read the difference before committing it.
+
+#include "commands/CommandTestSupport.h"
+
+#include <tnUI/commands/Keybinding.h>
+#include <tnUI/entity/DecoratedEntity.h>
+#include <tnUI/entity/Filename.h>
+#include <tnUI/entity/ImageFile.h>
+#include <tnUI/entity/Rectangle.h>
+#include <tnUI/menus/Element.h>
+#include <tnUI/values/Condition.h>
+#include <tnUI/values/Expression.h>
+#include <tnUI/values/IntValue.h>
+#include <tnUI/values/RealValue.h>
+#include <tnUI/values/TextValue.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <regex>
+
+// Named, so that the dump shows their type names plainly.
+namespace golden {
+
+class Ready : public tnUI::Condition {
+public:
+    bool compute() override { return true; }
+};
+
+class Drawing : public tnUI::CommandClass {
+public:
+    void classSelected(tnUI::CallInfo*) override {}
+    void classUnselected(tnUI::CallInfo*) override {}
+};
+
+} // namespace golden
+
+namespace {
+
+using namespace tnUI;
+using namespace tnUITest;
+using golden::Drawing;
+using golden::Ready;
+using tnString::CString;
+using tnString::IString;
+
+tn::Reference<ImageFile> image(const char* path)
+{
+    return tn::Reference<ImageFile>(new ImageFile(new Filename(IString(path))));
+}
+
+template <class T>
+T* registered(Application* app, T* value, const char* name)
+{
+    value->setName(CString(name));
+    app->addValue(value);
+    return value;
+}
+
+// Each address becomes "@<n>", numbered in the order of first appearance.
+std::vector<std::string> withStableAddresses(const std::vector<std::string>& lines)
+{
+    static const std::regex address("0x[0-9a-fA-F]+");
+    std::map<std::string, int> numbers;
+    std::vector<std::string> result;
+    for (const std::string& line : lines) {
+        std::string out;
+        auto from = line.cbegin();
+        for (std::sregex_iterator it(line.begin(), line.end(), address), end; it != end; ++it) {
+            const auto [entry, added] = numbers.emplace(it->str(), static_cast<int>(numbers.size()) + 1);
+            out.append(from, line.cbegin() + it->position()) += "@" + std::to_string(entry->second);
+            from = line.cbegin() + it->position() + it->length();
+        }
+        result.push_back(out.append(from, line.cend()));
+    }
+    return result;
+}
+
+using GoldenDumpTest = ApplicationTest;
+
+TEST_F(GoldenDumpTest, RepresentativeModel)
+{
+    app->setName(CString("app"));
+    app->setLabel(tn::Reference<Label>(new Label("Sketch")));
+
+    // An environment with its presentation and commands.
+    auto* paint = new Environment(CString("paint"), IString("Paint"));
+    app->addEnvironment(paint);
+    paint->setToolTip(tn::Reference<Label>(new Label("Paint things")));
+    paint->setIcon(image("paint.png"), IconState::Normal, IconMode::Default);
+    paint->setInitialCommand(CString("select"));
+    paint->setDefaultCommand(CString("brush"));
+
+    // Registered values, an expression over them and a condition.
+    auto* zoom = registered(app.get(), new RealValue(2.5), "zoom");
+    zoom->setRange(0, 10);
+    zoom->setInternalValue(-1.0);
+    registered(app.get(), new RealValue, "unsetReal")->setRange(-1.5, 1.5);
+    registered(app.get(), new IntValue(7), "count")->setRange(-2, 5);
+    auto* flag = registered(app.get(), new BoolValue(true), "flag");
+    flag->setValue(false);
+    auto* title = registered(app.get(), new TextValue(tn::Reference<Label>(new Label("Caption"))), "title");
+    title->setEditble(false);
+    const tn::Reference<Ready> ready(new Ready);
+    ready->update();
+    const tn::Reference<ExpressionOr> either(new ExpressionOr(new ExpressionNot(flag), new RealValue));
+
+    // Commands: a tool and a momentary command forced to it.
+    const tn::Reference<Drawing> drawing(new Drawing);
+    drawing->setName(CString("drawing"));
+    auto* select = new ContinuousCommandDefn(CString("select"));
+    select->setAllMotionEvents(true);
+    select->setClass(drawing);
+    app->addCommand(select);
+    const tn::Reference<CommandInstance> selectTool(new CommandInstance(select));
+    auto* paste = new MomentaryCommandDefn(CString("paste"));
+    paste->setEnabledExpression(either);
+    paste->setClass(drawing);
+    paste->setForceCommand(selectTool);
+    paste->setDoesStateChange(false);
+    app->addCommand(paste);
+
+    // A radial menu of items, a separator, a sub-group and a command.
+    auto* menu = new CommandGroup;
+    menu->setName(CString("main"));
+    menu->setLayoutPreference(Group::Radial);
+    auto* copy = new Item;
+    copy->setName(CString("Copy"));
+    copy->setKeybinding(tn::Reference<Keybinding>(new Keybinding(CString("Shift+ctrl+c"))));
+    copy->setOrderValue(12.5);
+    copy->setPriority(-3);
+    menu->appendItem(copy);
+    menu->appendItem(tn::Reference<Separator>(new Separator));
+    const tn::Reference<Group> sub(new Group);
+    sub->appendItem(tn::Reference<Item>(new Item));
+    menu->appendItem(sub);
+    menu->appendItem(tn::Reference<CommandInstance>(new CommandInstance(paste)));
+    app->addMenu(menu);
+
+    // A document shown in a window with a utility window and its pane; the
+    // tool keeps a state for the instance and a value.
+    Document* doc = document("doc");
+    registerBool(doc, CString("docFlag"), true);
+    HostDocumentWindow* window = show(doc);
+    DocumentInstance* instance = window->getDocumentInstance();
+    registerBool(instance, CString("instanceFlag"), false);
+    FakeWindowImpl impl, utilityImpl;
+    window->setQtDocumentWindow(nullptr, &impl);
+    auto* utility = new UtilityWindow(window);
+    utility->setName(CString("tools"));
+    utility->setQtUtilityWindow(nullptr, &utilityImpl);
+    const tn::Reference<HostPane> pane(new HostPane);
+    pane->setLabel(tn::Reference<Label>(new Label("pane")));
+    utility->setContent(pane);
+    const tn::Reference<ContinuousCommandState> state(
+        new ContinuousCommandState(CallInfo(nullptr, nullptr, instance, nullptr)));
+    selectTool->setInstanceState(state);
+    selectTool->addValue(registered(app.get(), new BoolValue(true), "width"));
+    app->setActiveDocumentInstance(instance);
+
+    // Entities outside the application.
+    const tn::Reference<NamedLabeledEntity> labelled(new NamedLabeledEntity);
+    const tn::Reference<Label> shared(new Label("Gr\xc3\xb6\xc3\x9f"
+                                                "e"));
+    labelled->setLabel(shared);
+    labelled->setToolTip(shared);
+    labelled->setHelpRef(tn::Reference<HelpRef>(new HelpRef("size.html")));
+    const tn::Reference<DecoratedEntity> decorated(new DecoratedEntity);
+    decorated->setIcon(image("active.png"), IconState::Active, IconMode::Alternate);
+    decorated->setIcon(paint->getIcon(IconState::Normal, IconMode::Default), IconState::Disabled, IconMode::Default);
+    const tn::Reference<Keybinding> broken(new Keybinding(CString("x")));
+    broken->compile(CString("meta+"));
+    const CallInfo partial(nullptr, nullptr, nullptr, selectTool), empty(nullptr, nullptr, nullptr, nullptr);
+    const Rectangle bounds(tnLinear::Point2(1.5, -2), tnLinear::Tuple2(30, 40.25));
+
+    DumpCapture dump;
+    ASSERT_TRUE(dump.opened());
+    app->dump(dump.file, 0, nullptr);
+    for (const Entity* e : std::initializer_list<const Entity*>{either, ready, selectTool, state, labelled, decorated,
+                                                                broken, &partial, &instance->getCommandController()})
+        e->dump(dump.file, 0, "root");
+    empty.dump(dump.file, 1, "empty");
+    bounds.dump(dump.file, 1, "bounds");
+    impl.dump(dump.file, 1);
+    const std::vector<std::string> lines = withStableAddresses(dump.lines());
+
+    const std::string path = std::string(TNUI_GOLDEN_DIR) + "/model.dump";
+    if (std::getenv("TNUI_UPDATE_GOLDEN")) {
+        std::ofstream out(path);
+        for (const std::string& line : lines)
+            out << line << '\n';
+    }
+    std::ifstream in(path);
+    ASSERT_TRUE(in) << path;
+    std::vector<std::string> golden;
+    for (std::string line; std::getline(in, line);)
+        golden.push_back(line);
+    for (std::size_t i = 0; i < std::max(lines.size(), golden.size()); ++i) {
+        ASSERT_EQ(i < lines.size() ? lines[i] : "<end>", i < golden.size() ? golden[i] : "<end>") << "line " << i + 1;
+    }
+    app = nullptr; // the windows close while their widgets are still here
+}
+
+} // namespace
