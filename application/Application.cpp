@@ -49,6 +49,7 @@ Application::Application()
     // Made before the application is recorded, so that a refusal leaves the
     // existing state as it was.
     m_eventFilterManager = new EventFilterManager;
+    m_activeInstance.setCallback<&Application::_activeInstanceLost>(this);
     g_application = this;
 }
 
@@ -218,30 +219,19 @@ void Application::setActiveDocumentInstance(DocumentInstance* p)
     if (DocumentInstance* old = m_activeInstance) {
         const tn::Reference<DocumentInstance> heldOld = tn::keepAlive(old);
         old->setActiveInstance(false);
-        old->destroyedSignal.disconnectInstance(this);
         // A listener may have chosen another active instance meanwhile.
         if (m_activeInstance != old)
             return;
     }
     m_activeInstance = p;
-    if (p) {
-        tnRTB::connect(p->destroyedSignal, this, &Application::documentInstanceDestroyed);
+    if (p)
         p->setActiveInstance(true);
-    }
 }
 
-void Application::documentInstanceDestroyed(Entity* e)
+void Application::_activeInstanceLost()
 {
-    (void)e;
-    m_activeInstance = nullptr;
     if (m_documents.empty())
         exitSignal.fire();
-}
-
-void Application::environmentDestroyed(Entity* e)
-{
-    (void)e;
-    m_activeEnvironment = nullptr;
 }
 
 void Application::setActiveEnvironment(Environment* e)
@@ -255,16 +245,14 @@ void Application::setActiveEnvironment(Environment* e)
     if (Environment* old = m_activeEnvironment) {
         const tn::Reference<Environment> heldOld = tn::keepAlive(old);
         old->setActiveEnvironment(false);
-        old->destroyedSignal.disconnectInstance(this);
         // A listener may have chosen another active environment meanwhile.
         if (m_activeEnvironment != old)
             return;
     }
     m_activeEnvironment = e;
     if (e) {
-        // Not counted: a host's environment that is not registered may die
-        // while active.
-        tnRTB::connect(e->destroyedSignal, this, &Application::environmentDestroyed);
+        // Not counted, but watched: a host's environment that is not
+        // registered may die while active.
         e->setActiveEnvironment(true);
         if (m_activeEnvironment != e)
             return;

@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../entity/NamedLabeledEntity.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/CString.h"
 #include "../foundation/Containers.h"
 #include "../foundation/Event.h"
@@ -176,17 +177,17 @@ private:
     // Closes the document windows of d's instances, the last first, skipping
     // skip; false when a window refused.
     bool closeWindow(Document* d, const DocumentInstance* skip);
-    void documentInstanceDestroyed(Entity* e);
-    void environmentDestroyed(Entity* e);
+    // The active instance died.
+    void _activeInstanceLost();
 
     tn::vector<tn::Reference<Document>> m_documents;
     tn::vector<tn::Reference<Environment>> m_environments;
     tn::NameHashTable<tn::Reference<CommandDefn>> m_commands;
     tn::NameHashTable<tn::Reference<Value>> m_values;
     tn::NameHashTable<tn::Reference<CommandGroup>> m_menus;
-    DocumentInstance* m_activeInstance = nullptr;
+    WatchedPointer<DocumentInstance> m_activeInstance;
     tn::Reference<Constants> m_constants;
-    Environment* m_activeEnvironment = nullptr;
+    WatchedPointer<Environment> m_activeEnvironment;
     tnString::IString m_resourceLocation;
     tnString::CString m_menuBarName;
     tn::Reference<CommandController> m_controller;

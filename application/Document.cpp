@@ -14,9 +14,8 @@ Document::Document(Application* app)
 {
     if (!app)
         throw NullError();
-    m_application = app;
     // The application holds this document, but a host may hold it longer.
-    tnRTB::connect(app->destroyedSignal, this, &Document::applicationDestroyed);
+    m_application = app;
     app->addDocument(this);
 }
 
@@ -83,12 +82,6 @@ Value* Document::getValue(const tnString::CString& name, bool searchParent) cons
     if (Value* v = lookUpNamed(m_values, name))
         return v;
     return searchParent && m_application ? m_application->getValue(name) : nullptr;
-}
-
-void Document::applicationDestroyed(Entity* e)
-{
-    (void)e;
-    m_application = nullptr;
 }
 
 bool Document::dump(DumpFile& file, int level, const char* label) const

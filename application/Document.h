@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../entity/NamedLabeledEntity.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
 #include "../values/Value.h"
@@ -51,9 +52,8 @@ private:
     friend class DocumentValueIterator;
 
     void addInstance(DocumentInstance* p);
-    void applicationDestroyed(Entity* e);
 
-    Application* m_application = nullptr;
+    WatchedPointer<Application> m_application;
     tn::vector<tn::Reference<DocumentInstance>> m_instances;
     tn::NameHashTable<tn::Reference<Value>> m_values;
 };

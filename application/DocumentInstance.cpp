@@ -26,10 +26,7 @@ class EnvironmentCommand : public MomentaryCommandDefn {
 public:
     EnvironmentCommand(Name* name, DocumentInstance* instance, Environment* environment)
         : MomentaryCommandDefn(name), m_instance(instance), m_environment(environment)
-    {
-        tnRTB::connect(instance->destroyedSignal, this, &EnvironmentCommand::instanceDestroyed);
-        tnRTB::connect(environment->destroyedSignal, this, &EnvironmentCommand::environmentDestroyed);
-    }
+    {}
 
     void execute(CallInfo& call) override
     {
@@ -39,19 +36,8 @@ public:
     }
 
 private:
-    void instanceDestroyed(Entity* e)
-    {
-        (void)e;
-        m_instance = nullptr;
-    }
-    void environmentDestroyed(Entity* e)
-    {
-        (void)e;
-        m_environment = nullptr;
-    }
-
-    DocumentInstance* m_instance;
-    Environment* m_environment;
+    WatchedPointer<DocumentInstance> m_instance;
+    WatchedPointer<Environment> m_environment;
 };
 
 } // namespace
@@ -60,17 +46,14 @@ DocumentInstance::DocumentInstance(Document* d)
 {
     if (!d)
         throw NullError();
-    m_document = d;
     // The document holds this instance, but a host may hold it longer.
-    tnRTB::connect(d->destroyedSignal, this, &DocumentInstance::documentDestroyed);
+    m_document = d;
     d->addInstance(this);
     m_controller = new CommandController(this);
     const Application* application = d->getApplication();
     m_numEnvironments = application ? application->getNumEnvironments() : 0;
-    if (m_numEnvironments > 0) {
+    if (m_numEnvironments > 0)
         m_environment = application->getEnvironment(0);
-        tnRTB::connect(m_environment->destroyedSignal, this, &DocumentInstance::environmentDestroyed);
-    }
 }
 
 DocumentInstance::~DocumentInstance()
@@ -102,12 +85,6 @@ DocumentWindow* DocumentInstance::getDocumentWindow() const
 
 void DocumentInstance::setEnvironment(Environment* e)
 {
-    if (m_environment != e) {
-        if (m_environment)
-            m_environment->destroyedSignal.disconnectInstance(this);
-        if (e)
-            tnRTB::connect(e->destroyedSignal, this, &DocumentInstance::environmentDestroyed);
-    }
     m_environment = e;
     environmentChangedSignal.fire(e);
 }
@@ -199,18 +176,6 @@ void DocumentInstance::documentWindowClosed()
     if (m_document)
         m_document->removeInstance(this);
     m_documentWindow = nullptr;
-}
-
-void DocumentInstance::documentDestroyed(Entity* e)
-{
-    (void)e;
-    m_document = nullptr;
-}
-
-void DocumentInstance::environmentDestroyed(Entity* e)
-{
-    (void)e;
-    m_environment = nullptr;
 }
 
 bool DocumentInstance::dump(DumpFile& file, int level, const char* label) const

@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../entity/NamedLabeledEntity.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
 #include "../foundation/Signal.h"
@@ -86,14 +87,12 @@ private:
     // leaves its document and lets go of the window, and usually dies.
     void documentWindowClosed();
     void createEnvironmentCommands();
-    void documentDestroyed(Entity* e);
-    void environmentDestroyed(Entity* e);
 
-    Document* m_document = nullptr;
+    WatchedPointer<Document> m_document;
     tn::Reference<CommandController> m_controller;
     tn::Reference<DocumentWindow> m_documentWindow;
     tn::Reference<CommandGroup> m_environmentCommands;
-    Environment* m_environment = nullptr;
+    WatchedPointer<Environment> m_environment;
     tn::NameHashTable<tn::Reference<Value>> m_values;
     // How many of the application's environments existed when this instance
     // was made: the ones its environment commands are made from.

@@ -14,9 +14,8 @@ DocumentWindow::DocumentWindow(DocumentInstance* d)
 {
     if (!d)
         throw NullError();
-    m_instance = d;
     // The instance holds this window, but a host may hold it longer.
-    tnRTB::connect(d->destroyedSignal, this, &DocumentWindow::instanceDestroyed);
+    m_instance = d;
     d->associateWindow(this);
 }
 
@@ -171,17 +170,11 @@ void DocumentWindow::masterWindowClosed(Window* w)
     closeGroup();
 }
 
-void DocumentWindow::instanceDestroyed(Entity* e)
-{
-    (void)e;
-    m_instance = nullptr;
-}
-
 bool DocumentWindow::dump(DumpFile& file, int level, const char* label) const
 {
     if (!Window::dump(file, level, label))
         return false;
-    file.printf(level + 1, "Document instance 0x%" PRIxPTR "\n", reinterpret_cast<std::uintptr_t>(m_instance));
+    file.printf(level + 1, "Document instance 0x%" PRIxPTR "\n", reinterpret_cast<std::uintptr_t>(m_instance.get()));
     file.printf(level + 1, "Associated windows = %d\n", getNumWindows());
     for (const auto& w : m_windows)
         w->dump(file, level + 2, nullptr);

@@ -2,6 +2,7 @@
 
 #include "../foundation/Export.h"
 
+#include "../entity/WatchedPointer.h"
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
 #include "Window.h"
@@ -87,9 +88,8 @@ private:
     void masterWindowClosed(Window* w);
     // Closes every utility window and lets go of them all.
     void closeGroup();
-    void instanceDestroyed(Entity* e);
 
-    DocumentInstance* m_instance = nullptr;
+    WatchedPointer<DocumentInstance> m_instance;
     QtDocumentWindow* m_qtWindow = nullptr;
     tn::vector<tn::Reference<UtilityWindow>> m_windows;
 };

@@ -29,11 +29,7 @@ void Environment::setParent(Environment* parent)
         if (e == this)
             throw CycleError();
     }
-    if (m_parent)
-        m_parent->destroyedSignal.disconnectInstance(this);
     m_parent = parent;
-    if (parent)
-        tnRTB::connect(parent->destroyedSignal, this, &Environment::parentDestroyed);
 }
 
 CommandGroup* Environment::getCommandGroup() const
@@ -77,12 +73,6 @@ const Name* Environment::getDefaultCommand() const
 void Environment::setActiveEnvironment(bool active)
 {
     activeEnvironmentSignal.fire(this, active);
-}
-
-void Environment::parentDestroyed(Entity* e)
-{
-    (void)e;
-    m_parent = nullptr;
 }
 
 bool Environment::dump(DumpFile& file, int level, const char* label) const

@@ -4,6 +4,7 @@
 
 #include "../entity/DecoratedEntity.h"
 #include "../entity/Name.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/CString.h"
 #include "../foundation/IString.h"
 #include "../foundation/ReferenceCount.h"
@@ -52,9 +53,8 @@ public:
 private:
     friend class Application;
     void setActiveEnvironment(bool active);
-    void parentDestroyed(Entity* e);
 
-    Environment* m_parent = nullptr;
+    WatchedPointer<Environment> m_parent;
     tn::Reference<CommandGroup> m_commandGroup;
     tn::Reference<Name> m_defaultCommand;
     tn::Reference<Name> m_initialCommand;

@@ -40,6 +40,12 @@ protected:
     ToolkitImpl();
 };
 
+// What a WatchedPointer on an implementation listens to.
+inline tnRTB::Signal<ToolkitImpl*>& destructionSignal(ToolkitImpl& i) noexcept
+{
+    return i.implDestroyedSignal;
+}
+
 // The implementation of a window: the host's class carries the operations
 // out on its widget.
 class TNUI_EXPORT ToolkitWindowImpl : public ToolkitImpl {

@@ -13,9 +13,8 @@ UtilityWindow::UtilityWindow(DocumentWindow* d)
 {
     if (!d)
         throw NullError();
-    m_documentWindow = d;
     // The document window holds this window, but a host may hold it longer.
-    tnRTB::connect(d->destroyedSignal, this, &UtilityWindow::documentWindowDestroyed);
+    m_documentWindow = d;
     d->addWindow(this);
 }
 
@@ -94,12 +93,6 @@ tnString::CString UtilityWindow::getInternalState()
 void UtilityWindow::setInternalState(const tnString::CString& state)
 {
     (void)state;
-}
-
-void UtilityWindow::documentWindowDestroyed(Entity* e)
-{
-    (void)e;
-    m_documentWindow = nullptr;
 }
 
 bool UtilityWindow::dump(DumpFile& file, int level, const char* label) const

@@ -2,6 +2,7 @@
 
 #include "../foundation/Export.h"
 
+#include "../entity/WatchedPointer.h"
 #include "../foundation/CString.h"
 #include "../foundation/ReferenceCount.h"
 #include "Window.h"
@@ -63,9 +64,7 @@ public:
     bool dump(DumpFile& file, int level, const char* label) const override;
 
 private:
-    void documentWindowDestroyed(Entity* e);
-
-    DocumentWindow* m_documentWindow = nullptr;
+    WatchedPointer<DocumentWindow> m_documentWindow;
     QtUtilityWindow* m_qtWindow = nullptr;
     tn::Reference<WindowPane> m_content;
     bool m_isFixedSize = true;

@@ -9,6 +9,11 @@
 
 namespace tnUI {
 
+Window::Window()
+{
+    m_impl.setCallback<&Window::_implLost>(this);
+}
+
 bool Window::isDocumentWindow() const
 {
     return false;
@@ -73,20 +78,14 @@ void Window::selectCommand(CommandInstance* c)
 
 void Window::provideToolkitImpl(ToolkitWindowImpl* i)
 {
-    // Only the bound implementation's death closes the window, and a
-    // connection is made once however often the same one is given.
-    if (m_impl)
-        m_impl->implDestroyedSignal.disconnectInstance(this);
+    // Only the bound implementation's death closes the window, and it is
+    // watched once however often it is given.
     m_impl = i;
-    if (i)
-        tnRTB::connect(i->implDestroyedSignal, this, &Window::destroyedImpl);
 }
 
-void Window::destroyedImpl(ToolkitImpl* i)
+void Window::_implLost()
 {
-    (void)i;
     appout()(3, "Window toolkit impl destroyed: %p\n", static_cast<void*>(this));
-    m_impl = nullptr;
     closedSignal.fire(this);
 }
 

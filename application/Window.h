@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../entity/NamedLabeledEntity.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/Signal.h"
 
 namespace tnUI {
@@ -57,16 +58,17 @@ public:
     bool dump(DumpFile& file, int level, const char* label) const override;
 
 protected:
-    Window() = default;
+    Window();
 
     // Binds the implementation i (null unbinds) and watches its destruction.
     // A previously bound implementation is no longer watched.
     void provideToolkitImpl(ToolkitWindowImpl* i);
-    // The bound implementation died: forget it and emit closedSignal.
-    void destroyedImpl(ToolkitImpl* i);
 
 private:
-    ToolkitWindowImpl* m_impl = nullptr;
+    // The bound implementation died and is forgotten: closedSignal.
+    void _implLost();
+
+    WatchedPointer<ToolkitWindowImpl> m_impl;
     bool m_hiddenByGroup = false;
 };
 

@@ -12,7 +12,7 @@ namespace tnUI {
 CallInfo::CallInfo(WindowPane* pane, Window* window, DocumentInstance* documentInstance, CommandInstance* command)
     : m_windowPane(pane), m_window(window), m_documentInstance(documentInstance), m_commandInstance(command)
 {
-    _watch();
+    _setCallbacks();
 }
 
 // A copy is a new entity: it shares the four objects, not the listeners.
@@ -20,7 +20,7 @@ CallInfo::CallInfo(const CallInfo& other)
     : Entity(), m_windowPane(other.m_windowPane), m_window(other.m_window),
       m_documentInstance(other.m_documentInstance), m_commandInstance(other.m_commandInstance)
 {
-    _watch();
+    _setCallbacks();
 }
 
 CallInfo& CallInfo::operator=(const CallInfo& other)
@@ -29,39 +29,27 @@ CallInfo& CallInfo::operator=(const CallInfo& other)
         (m_windowPane == other.m_windowPane && m_window == other.m_window &&
          m_documentInstance == other.m_documentInstance && m_commandInstance == other.m_commandInstance))
         return *this;
-    _unwatch();
+    // All four are watched anew, in the constructor's order, as by a new
+    // record.
+    m_windowPane = nullptr;
+    m_window = nullptr;
+    m_documentInstance = nullptr;
+    m_commandInstance = nullptr;
     m_windowPane = other.m_windowPane;
     m_window = other.m_window;
     m_documentInstance = other.m_documentInstance;
     m_commandInstance = other.m_commandInstance;
-    _watch();
     return *this;
 }
 
 CallInfo::~CallInfo() = default;
 
-void CallInfo::_watch()
+void CallInfo::_setCallbacks() noexcept
 {
-    if (m_windowPane)
-        tnRTB::connect(m_windowPane->destroyedSignal, this, &CallInfo::paneDestroyed);
-    if (m_window)
-        tnRTB::connect(m_window->destroyedSignal, this, &CallInfo::winDestroyed);
-    if (m_documentInstance)
-        tnRTB::connect(m_documentInstance->destroyedSignal, this, &CallInfo::docDestroyed);
-    if (m_commandInstance)
-        tnRTB::connect(m_commandInstance->destroyedSignal, this, &CallInfo::cmdDestroyed);
-}
-
-void CallInfo::_unwatch()
-{
-    if (m_windowPane)
-        m_windowPane->destroyedSignal.disconnectInstance(this);
-    if (m_window)
-        m_window->destroyedSignal.disconnectInstance(this);
-    if (m_documentInstance)
-        m_documentInstance->destroyedSignal.disconnectInstance(this);
-    if (m_commandInstance)
-        m_commandInstance->destroyedSignal.disconnectInstance(this);
+    m_windowPane.setCallback<&CallInfo::_forgotten>(this);
+    m_window.setCallback<&CallInfo::_forgotten>(this);
+    m_documentInstance.setCallback<&CallInfo::_forgotten>(this);
+    m_commandInstance.setCallback<&CallInfo::_forgotten>(this);
 }
 
 bool CallInfo::isValid() const noexcept
@@ -119,36 +107,6 @@ bool CallInfo::isCommandContinuous() const
 bool CallInfo::actsLikeMomentary() const
 {
     return m_commandInstance && m_commandInstance->actsLikeMomentary();
-}
-
-// The four objects die while their destruction signal runs: only the
-// address is compared, and the pointer forgotten.
-void CallInfo::paneDestroyed(Entity* e)
-{
-    (void)e;
-    m_windowPane = nullptr;
-    _forgotten();
-}
-
-void CallInfo::winDestroyed(Entity* e)
-{
-    (void)e;
-    m_window = nullptr;
-    _forgotten();
-}
-
-void CallInfo::docDestroyed(Entity* e)
-{
-    (void)e;
-    m_documentInstance = nullptr;
-    _forgotten();
-}
-
-void CallInfo::cmdDestroyed(Entity* e)
-{
-    (void)e;
-    m_commandInstance = nullptr;
-    _forgotten();
 }
 
 void CallInfo::_forgotten()

@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../entity/Entity.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/CString.h"
 
 namespace tnUI {
@@ -71,18 +72,14 @@ public:
     bool dump(DumpFile& file, int level, const char* label) const override;
 
 private:
-    void paneDestroyed(Entity* e);
-    void winDestroyed(Entity* e);
-    void docDestroyed(Entity* e);
-    void cmdDestroyed(Entity* e);
-    void _watch();
-    void _unwatch();
+    // One of the four died: announced with a "Content" message.
     void _forgotten();
+    void _setCallbacks() noexcept;
 
-    WindowPane* m_windowPane;
-    Window* m_window;
-    DocumentInstance* m_documentInstance;
-    CommandInstance* m_commandInstance;
+    WatchedPointer<WindowPane> m_windowPane;
+    WatchedPointer<Window> m_window;
+    WatchedPointer<DocumentInstance> m_documentInstance;
+    WatchedPointer<CommandInstance> m_commandInstance;
 };
 
 } // namespace tnUI

@@ -59,22 +59,13 @@ private:
 } // namespace
 
 CommandController::CommandController(DocumentInstance* d) : m_documentInstance(d)
-{
-    if (d)
-        tnRTB::connect(d->destroyedSignal, this, &CommandController::documentInstanceDestroyed);
-}
+{}
 
 CommandController::~CommandController()
 {
     // No call into a command: the calls are only let go.
     if (m_continuousCall)
         m_continuousCall->messageSignal.disconnectInstance(this);
-}
-
-void CommandController::documentInstanceDestroyed(Entity* e)
-{
-    (void)e;
-    m_documentInstance = nullptr;
 }
 
 CallInfo* CommandController::getCurrentCallInfo() const noexcept

@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../entity/Entity.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/Event.h"
 #include "../foundation/ReferenceCount.h"
 #include "../foundation/Signal.h"
@@ -125,9 +126,8 @@ private:
 
     void activeModified(Message& m);
     void activeFinished(ContinuousCommandDefn* d);
-    void documentInstanceDestroyed(Entity* e);
 
-    DocumentInstance* m_documentInstance;
+    WatchedPointer<DocumentInstance> m_documentInstance;
     tn::Reference<CallInfo> m_continuousCall;
     tn::Reference<CallInfo> m_momentaryCall;
     tn::Reference<CallInfo> m_previousCall;

@@ -10,6 +10,10 @@
 
 namespace tnUI {
 
+CommandInstanceStateDataItem::CommandInstanceStateDataItem(DocumentInstance* documentInstance)
+    : m_documentInstance(documentInstance)
+{}
+
 CommandInstanceStateDataItem::~CommandInstanceStateDataItem() = default;
 
 namespace {
@@ -242,8 +246,8 @@ void CommandInstance::setInstanceState(CommandInstanceState* s)
     CommandInstanceStateDataItem* item = _findItem(d);
     if (!item) {
         item = new CommandInstanceStateDataItem(d);
+        item->m_documentInstance.setCallback<&CommandInstance::_stateSlotLost>(this);
         m_states->emplace_back(item);
-        tnRTB::connect(d->destroyedSignal, this, &CommandInstance::documentInstanceDestroyed);
     }
     if (item->m_state)
         item->m_state->ownedBy(nullptr);
@@ -271,12 +275,16 @@ void CommandInstance::clearInstanceState(DocumentInstance* d)
     item->m_state = nullptr;
 }
 
-void CommandInstance::documentInstanceDestroyed(Entity* e)
+void CommandInstance::_stateSlotLost()
 {
+    // Slots go as soon as their document instance dies: the one that lost it
+    // just now is the only one without. While the list is being destroyed
+    // there is nothing to take out.
+    if (!m_states)
+        return;
     const auto dead =
-        std::find_if(m_states->begin(), m_states->end(), [e](const tn::Reference<CommandInstanceStateDataItem>& item) {
-            return static_cast<Entity*>(item->m_documentInstance) == e;
-        });
+        std::find_if(m_states->begin(), m_states->end(),
+                     [](const tn::Reference<CommandInstanceStateDataItem>& item) { return !item->m_documentInstance; });
     if (dead == m_states->end())
         return;
     // Taken out of the list before the state is released, whatever its

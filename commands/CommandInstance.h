@@ -6,6 +6,7 @@
 #include "../entity/ImageFile.h"
 #include "../entity/Label.h"
 #include "../entity/Name.h"
+#include "../entity/WatchedPointer.h"
 #include "../foundation/CString.h"
 #include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
@@ -23,12 +24,10 @@ class ContinuousCommandDefn;
 class DocumentInstance;
 
 // One state slot of a command instance: the document instance it belongs to
-// (the key, not counted) and the state attached for it, if any.
+// (the key, not counted but watched) and the state attached for it, if any.
 class TNUI_EXPORT CommandInstanceStateDataItem : public tn::ReferenceCount {
 public:
-    explicit CommandInstanceStateDataItem(DocumentInstance* documentInstance) noexcept
-        : m_documentInstance(documentInstance)
-    {}
+    explicit CommandInstanceStateDataItem(DocumentInstance* documentInstance);
     ~CommandInstanceStateDataItem() override;
 
     DocumentInstance* getDocumentInstance() const noexcept { return m_documentInstance; }
@@ -37,7 +36,7 @@ public:
 private:
     friend class CommandInstance;
 
-    DocumentInstance* m_documentInstance;
+    WatchedPointer<DocumentInstance> m_documentInstance;
     tn::Reference<CommandInstanceState> m_state;
 };
 
@@ -147,7 +146,7 @@ private:
 
     void exprChanged(Message& m);
     // A document instance with a slot here died: its slot goes.
-    void documentInstanceDestroyed(Entity* e);
+    void _stateSlotLost();
     void _setExpression(tn::Reference<NumericValue>& member, NumericValue* e);
     CommandInstanceStateDataItem* _findItem(const DocumentInstance* d) const;
 

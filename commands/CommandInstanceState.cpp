@@ -24,9 +24,7 @@ DocumentInstance* checkedInstance(DocumentInstance* d)
 
 CommandInstanceState::CommandInstanceState(const CallInfo& call)
     : m_documentInstance(checkedInstance(call.getDocumentInstance()))
-{
-    tnRTB::connect(m_documentInstance->destroyedSignal, this, &CommandInstanceState::documentInstanceDestroyed);
-}
+{}
 
 CommandInstanceState::~CommandInstanceState() = default;
 
@@ -47,12 +45,6 @@ CallInfo CommandInstanceState::createCallInfo() const
 {
     Window* window = m_documentInstance ? m_documentInstance->getDocumentWindow() : nullptr;
     return CallInfo(nullptr, window, m_documentInstance, m_owner);
-}
-
-void CommandInstanceState::documentInstanceDestroyed(Entity* e)
-{
-    (void)e;
-    m_documentInstance = nullptr;
 }
 
 bool CommandInstanceState::dump(DumpFile& file, int level, const char* label) const

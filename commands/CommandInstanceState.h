@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../entity/Entity.h"
+#include "../entity/WatchedPointer.h"
 #include "CallInfo.h"
 
 namespace tnUI {
@@ -46,10 +47,8 @@ public:
     bool dump(DumpFile& file, int level, const char* label) const override;
 
 private:
-    void documentInstanceDestroyed(Entity* e);
-
     CommandInstance* m_owner = nullptr;
-    DocumentInstance* m_documentInstance;
+    WatchedPointer<DocumentInstance> m_documentInstance;
 };
 
 } // namespace tnUI
