@@ -401,74 +401,95 @@ void CommandController::activeFinished(ContinuousCommandDefn* d)
     _selectContinuous(previous.get(), true);
 }
 
-void CommandController::forwardEvent(tnUI::KeyEvent& e)
+namespace {
+
+// The rest of an interrupted drag: the same positions, no button.
+tnUI::MouseEvent plainMotion(const tnUI::MouseEvent& e)
+{
+    return tnUI::MouseEvent(e.getLocalXY(), e.getWindowXY(), e.getScreenXY(), tnUI::MouseEvent::NoButton, 0, 0, 0);
+}
+
+tnUI::TabletEvent plainMotion(const tnUI::TabletEvent& e)
+{
+    return tnUI::TabletEvent(tnUI::TabletEvent::Motion, e.getDevice(), e.getPointerType(), e.getLocalXY(),
+                             e.getWindowXY(), e.getScreenXY(), e.getTilt(), e.getPressure(), e.getRotation(), false, 0,
+                             0);
+}
+
+// Remembers the last event of a pointer and whether it held a button, and,
+// after a momentary command interrupted a drag, rewrites the rest of the
+// drag into plain motions until the next press.
+template <class E>
+void trackDrag(E& e, bool& held, E& last, bool& rewritePending)
+{
+    held = e.isButtonHeld();
+    last = e;
+    if (rewritePending) {
+        if (e.isPress())
+            rewritePending = false;
+        else if (e.isButtonHeld())
+            e = plainMotion(e);
+    }
+}
+
+// Events that only a tool asking for every motion gets: keys and wheel turns
+// go to every tool, pointer moves without a button only to those.
+bool isBareMotion(const tnUI::KeyEvent&)
+{
+    return false;
+}
+
+bool isBareMotion(const tnUI::WheelEvent&)
+{
+    return false;
+}
+
+bool isBareMotion(const tnUI::MouseEvent& e)
+{
+    return !e.isButtonActive();
+}
+
+bool isBareMotion(const tnUI::TabletEvent& e)
+{
+    return !e.isButtonHeld() && !e.isRelease();
+}
+
+} // namespace
+
+template <class E>
+void CommandController::_forward(CallType t, E& e)
 {
     const Pin<CallInfo> call(m_continuousCall.get());
     const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d || call.get() == m_leaving)
+    if (!d || call.get() == m_leaving || (!d->getAllMotionEvents() && isBareMotion(e)))
         return;
     const Pin<const CommandController> alive(this);
-    _noticeBefore(KeyEvent, *call);
+    _noticeBefore(t, *call);
     if (_isCurrent(*call) && call.get() != m_leaving)
         d->handleEvent(*call, e);
-    _noticeAfter(KeyEvent, *call);
+    _noticeAfter(t, *call);
+}
+
+void CommandController::forwardEvent(tnUI::KeyEvent& e)
+{
+    _forward(KeyEvent, e);
 }
 
 void CommandController::forwardEvent(tnUI::WheelEvent& e)
 {
-    const Pin<CallInfo> call(m_continuousCall.get());
-    const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d || call.get() == m_leaving)
-        return;
-    const Pin<const CommandController> alive(this);
-    _noticeBefore(WheelEvent, *call);
-    if (_isCurrent(*call) && call.get() != m_leaving)
-        d->handleEvent(*call, e);
-    _noticeAfter(WheelEvent, *call);
+    _forward(WheelEvent, e);
 }
 
 void CommandController::forwardEvent(tnUI::MouseEvent& e)
 {
-    m_lastMouseHeld = e.isButtonHeld();
-    m_lastMouseEvent = e;
-    if (m_mouseRewritePending) {
-        if (e.isPress())
-            m_mouseRewritePending = false;
-        else if (e.isButtonHeld())
-            e = tnUI::MouseEvent(e.getLocalXY(), e.getWindowXY(), e.getScreenXY(), tnUI::MouseEvent::NoButton, 0, 0, 0);
-    }
-    const Pin<CallInfo> call(m_continuousCall.get());
-    const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d || call.get() == m_leaving || (!d->getAllMotionEvents() && !e.isButtonActive()))
-        return;
-    const Pin<const CommandController> alive(this);
-    _noticeBefore(MouseEvent, *call);
-    if (_isCurrent(*call) && call.get() != m_leaving)
-        d->handleEvent(*call, e);
-    _noticeAfter(MouseEvent, *call);
+    trackDrag(e, m_lastMouseHeld, m_lastMouseEvent, m_mouseRewritePending);
+    _forward(MouseEvent, e);
 }
 
 void CommandController::forwardEvent(tnUI::TabletEvent& e)
 {
-    m_lastTabletHeld = e.isButtonHeld();
-    m_lastTabletEvent = e;
-    if (m_tabletRewritePending) {
-        if (e.isPress())
-            m_tabletRewritePending = false;
-        else if (e.isButtonHeld())
-            e = tnUI::TabletEvent(tnUI::TabletEvent::Motion, e.getDevice(), e.getPointerType(), e.getLocalXY(),
-                                  e.getWindowXY(), e.getScreenXY(), e.getTilt(), e.getPressure(), e.getRotation(),
-                                  false, 0, 0);
-    }
-    const Pin<CallInfo> call(m_continuousCall.get());
-    const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
-    if (!d || call.get() == m_leaving || (!d->getAllMotionEvents() && !e.isButtonHeld() && !e.isRelease()))
-        return;
-    const Pin<const CommandController> alive(this);
-    _noticeBefore(TabletEvent, *call);
-    if (_isCurrent(*call) && call.get() != m_leaving)
-        d->handleEvent(*call, e);
-    _noticeAfter(TabletEvent, *call);
+    trackDrag(e, m_lastTabletHeld, m_lastTabletEvent, m_tabletRewritePending);
+    _forward(TabletEvent, e);
 }
 
 // NOLINTEND(clang-analyzer-cplusplus.NewDelete)

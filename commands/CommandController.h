@@ -123,6 +123,10 @@ private:
     // Listens to the end notice of c's tool, and of nothing else.
     void _listenForEnd(CallInfo& c);
     bool _isCurrent(const CallInfo& c) const noexcept { return &c == m_continuousCall.get(); }
+    // Hands e to the current tool, bracketed by notices of type t, unless
+    // the tool is being left or does not want e.
+    template <class E>
+    void _forward(CallType t, E& e);
 
     void activeModified(Message& m);
     void activeFinished(ContinuousCommandDefn* d);
