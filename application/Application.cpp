@@ -16,7 +16,6 @@
 #include "Environment.h"
 #include "EventFilter.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <ctime>
 
@@ -55,7 +54,7 @@ Application::Application()
 
 Application::~Application()
 {
-    releaseAll(m_documents);
+    m_documents.clear();
     m_eventFilterManager = nullptr;
     if (g_application == this)
         g_application = nullptr;
@@ -68,7 +67,7 @@ Application::~Application()
     releaseAll(m_menus);
     releaseAll(m_values);
     releaseAll(m_commands);
-    releaseAll(m_environments);
+    m_environments.clear();
 }
 
 Application& Application::getInstance()
@@ -143,68 +142,42 @@ CommandController& Application::getCommandController() const
 
 void Application::addDocument(Document* d)
 {
-    if (!d)
-        throw NullError();
-    if (findDocument(d) != -1)
-        throw DuplicateError();
-    m_documents.emplace_back(d);
+    m_documents.add(d);
 }
 
 Document* Application::getDocument(int i) const
 {
-    if (i < 0 || i >= getNumDocuments())
-        throw IndexError();
-    return m_documents[static_cast<std::size_t>(i)].get();
+    return m_documents.get(i);
 }
 
 int Application::findDocument(const tnString::CString& name) const
 {
-    for (std::size_t i = 0; i < m_documents.size(); ++i) {
-        const Name* n = m_documents[i]->getName();
-        if (n && tnString::equal(n->asString(), name))
-            return static_cast<int>(i);
-    }
-    return -1;
+    return m_documents.find(name);
 }
 
 int Application::findDocument(const Document* d) const
 {
-    const auto it = std::find_if(m_documents.begin(), m_documents.end(), [d](const auto& r) { return r.get() == d; });
-    return it == m_documents.end() ? -1 : static_cast<int>(it - m_documents.begin());
+    return m_documents.find(d);
 }
 
 void Application::removeDocument(int i)
 {
-    if (i < 0 || i >= getNumDocuments())
-        throw IndexError();
-    // Out of the list before the document may die.
-    const tn::Reference<Document> released = m_documents[static_cast<std::size_t>(i)];
-    m_documents.erase(m_documents.begin() + i);
+    m_documents.remove(i);
 }
 
 void Application::addEnvironment(Environment* e)
 {
-    const tnString::CString& name = registryName(e);
-    if (findEnvironment(name) != -1)
-        throw DuplicateError();
-    m_environments.emplace_back(e);
+    m_environments.addNamed(e);
 }
 
 Environment* Application::getEnvironment(int i) const
 {
-    if (i < 0 || i >= getNumEnvironments())
-        throw IndexError();
-    return m_environments[static_cast<std::size_t>(i)].get();
+    return m_environments.get(i);
 }
 
 int Application::findEnvironment(const tnString::CString& name) const
 {
-    for (std::size_t i = 0; i < m_environments.size(); ++i) {
-        const Name* n = m_environments[i]->getName();
-        if (n && tnString::equal(n->asString(), name))
-            return static_cast<int>(i);
-    }
-    return -1;
+    return m_environments.find(name);
 }
 
 void Application::setActiveDocumentInstance(DocumentInstance* p)

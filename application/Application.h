@@ -86,7 +86,7 @@ public:
     // NullError for null, DuplicateError for a document already listed. The
     // Document constructor calls it.
     void addDocument(Document* d);
-    int getNumDocuments() const noexcept { return static_cast<int>(m_documents.size()); }
+    int getNumDocuments() const noexcept { return m_documents.size(); }
     // IndexError unless 0 <= i < getNumDocuments().
     Document* getDocument(int i) const;
     // The index of the first document named name, or -1.
@@ -98,7 +98,7 @@ public:
     // NullError for a null or nameless environment, DuplicateError for a
     // name already registered.
     void addEnvironment(Environment* e);
-    int getNumEnvironments() const noexcept { return static_cast<int>(m_environments.size()); }
+    int getNumEnvironments() const noexcept { return m_environments.size(); }
     Environment* getEnvironment(int i) const;
     int findEnvironment(const tnString::CString& name) const;
 
@@ -180,8 +180,8 @@ private:
     // The active instance died.
     void _activeInstanceLost();
 
-    tn::vector<tn::Reference<Document>> m_documents;
-    tn::vector<tn::Reference<Environment>> m_environments;
+    IndexedRegistry<Document> m_documents;
+    IndexedRegistry<Environment> m_environments;
     tn::NameHashTable<tn::Reference<CommandDefn>> m_commands;
     tn::NameHashTable<tn::Reference<Value>> m_values;
     tn::NameHashTable<tn::Reference<CommandGroup>> m_menus;
