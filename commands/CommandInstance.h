@@ -66,6 +66,7 @@ public:
     ContinuousCommandDefn* asContinuous() noexcept { return m_continuous; }
     const ContinuousCommandDefn* asContinuous() const noexcept { return m_continuous; }
     bool isMomentary() const;
+    CommandInstance* commandToRun() const override { return const_cast<CommandInstance*>(this); }
     bool isContinuous() const;
     bool actsLikeMomentary() const;
 

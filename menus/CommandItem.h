@@ -25,6 +25,7 @@ public:
     CommandInstance* getCommand() const noexcept { return m_command.get(); }
     // Holds ci (null clears). No message.
     void setCommand(CommandInstance* ci);
+    CommandInstance* commandToRun() const override { return m_command.get(); }
 
     const Label* getLabel() const override;
     const Label* getToolTip() const override;

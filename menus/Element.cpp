@@ -28,6 +28,11 @@ bool Element::isGroup() const
     return false;
 }
 
+CommandInstance* Element::commandToRun() const
+{
+    return nullptr;
+}
+
 bool Element::isCommand() const
 {
     return isItem();

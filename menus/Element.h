@@ -11,6 +11,7 @@
 
 namespace tnUI {
 
+class CommandInstance;
 class Group;
 
 // A node of a menu tree: a decorated entity with an order value used by
@@ -27,6 +28,9 @@ public:
     // Every item counts as a command.
     virtual bool isCommand() const;
     virtual bool getEnabled() const = 0;
+    // The command instance that choosing this element runs: a command
+    // instance itself, a command item's command, or null.
+    virtual CommandInstance* commandToRun() const;
 
     double getOrderValue() const noexcept { return m_order; }
     void setOrderValue(double order) noexcept { m_order = order; }

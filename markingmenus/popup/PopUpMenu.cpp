@@ -6,7 +6,6 @@
 #include "../../entity/DumpFile.h"
 #include "../../entity/Error.h"
 #include "../../menus/CommandGroup.h"
-#include "../../menus/CommandItem.h"
 #include "../../values/NumericValue.h"
 #include "../MarkFont.h"
 #include "../MarkGeometry.h"
@@ -62,15 +61,6 @@ bool nearCompass(double position, const Compass& c)
 
 // The command instance an element stands for: the element itself, or the
 // command of a command item; null for anything else.
-CommandInstance* commandOf(Element* element)
-{
-    if (auto* instance = dynamic_cast<CommandInstance*>(element))
-        return instance;
-    if (auto* item = dynamic_cast<CommandItem*>(element))
-        return item->getCommand();
-    return nullptr;
-}
-
 bool watches(const tn::vector<tn::Reference<NumericValue>>& watched, const NumericValue* condition)
 {
     return std::any_of(watched.begin(), watched.end(),
@@ -162,7 +152,7 @@ tn::Reference<CommandInstance> PopUpMenu::_run(float x, float y) const
 bool PopUpMenu::_offers(const CommandInstance* command) const
 {
     return command && std::any_of(m_build.offers.begin(), m_build.offers.end(), [command](const Offer& o) {
-               return o.command == command && commandOf(o.element.get()) == command;
+               return o.command == command && o.element->commandToRun() == command;
            });
 }
 
@@ -362,7 +352,7 @@ void PopUpMenu::_addCmdElement(Element* element, tnMarkMenu* menu, tnMarkLinearM
     }
     // Held while its conditions are evaluated, which may call the host.
     const tn::Reference<Element> held(element);
-    const tn::Reference<CommandInstance> command(commandOf(element));
+    const tn::Reference<CommandInstance> command(element->commandToRun());
     if (!command)
         return;
 
