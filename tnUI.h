@@ -33,6 +33,7 @@
 #include "entity/NamedEntity.h"
 #include "entity/NamedLabeledEntity.h"
 #include "entity/Rectangle.h"
+#include "entity/WatchedPointer.h"
 
 #include "values/BoolValue.h"
 #include "values/Condition.h"
