@@ -30,8 +30,9 @@ deps-test:
 bench: deps-test
 	$(call configure,build/bench,g++,-DCMAKE_BUILD_TYPE=Release \
 	  -DTNUI_BUILD_BENCH=ON -DTNUI_BUILD_TESTS=OFF -DTNUI_BUILD_EXAMPLES=OFF)
-	cmake --build build/bench --target tnui_bench
+	cmake --build build/bench --target tnui_bench tnui_bench_render
 	build/bench/bench/tnui_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+	build/bench/bench/tnui_bench_render --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i
