@@ -110,23 +110,22 @@ private:
     bool m_closeDestroys;
 };
 
-// Checks that a test leaves the live-entity and live-implementation counts
-// where it found them.
-class CountedTest : public ::testing::Test {
+// Checks that a test leaves the live-implementation count, as well as the
+// live-entity count, where it found it.
+class CountedTest : public EntityTest {
 protected:
     void SetUp() override
     {
-        m_entitiesAtStart = tnUI::Entity::numberOfActiveObjects();
+        EntityTest::SetUp();
         m_implsAtStart = tnUI::ToolkitImpl::numberOfActiveObjects();
     }
     void TearDown() override
     {
-        EXPECT_EQ(tnUI::Entity::numberOfActiveObjects(), m_entitiesAtStart);
         EXPECT_EQ(tnUI::ToolkitImpl::numberOfActiveObjects(), m_implsAtStart);
+        EntityTest::TearDown();
     }
 
 private:
-    std::int32_t m_entitiesAtStart = 0;
     std::int32_t m_implsAtStart = 0;
 };
 
@@ -201,17 +200,5 @@ protected:
     HostDocumentWindow* window = nullptr;
     tnUI::DocumentInstance* instance = nullptr;
 };
-
-// Whether text holds parts in this order.
-inline bool inOrder(const std::string& text, std::initializer_list<const char*> parts)
-{
-    std::size_t at = 0;
-    for (const char* part : parts) {
-        at = text.find(part, at);
-        if (at == std::string::npos)
-            return false;
-    }
-    return true;
-}
 
 } // namespace tnUITest

@@ -109,82 +109,68 @@ struct Host {
 // handles it still holds.
 using Step = std::function<void(Host&)>;
 
-template <class T>
-Step letGo(tn::Reference<T> Host::*handle)
+// Steps that each let go of one of the handles.
+template <class... T>
+std::vector<Step> lettingGo(tn::Reference<T> Host::*... handles)
 {
-    return [handle](Host& h) { h.*handle = nullptr; };
-}
-
-inline Step deleteWidget(int n)
-{
-    return [n](Host& h) {
-        delete h.impls[n];
-        h.impls[n] = nullptr;
-    };
+    return {[handles](Host& h) { h.*handles = nullptr; }...};
 }
 
 // The steps of every host.
 inline const std::vector<Step>& hostSteps()
 {
-    static const std::vector<Step> all = {
-        letGo(&Host::app),
-        letGo(&Host::paint),
-        letGo(&Host::sculpt),
-        letGo(&Host::painting),
-        letGo(&Host::brush),
-        letGo(&Host::smudge),
-        letGo(&Host::flip),
-        letGo(&Host::menu),
-        letGo(&Host::docA),
-        letGo(&Host::docB),
-        letGo(&Host::windowA),
-        letGo(&Host::windowB1),
-        letGo(&Host::windowB2),
-        letGo(&Host::tools),
-        letGo(&Host::a),
-        letGo(&Host::b1),
-        letGo(&Host::b2),
-        deleteWidget(0),
-        deleteWidget(1),
-        deleteWidget(2),
-        deleteWidget(3),
-        [](Host&) {
-            if (Application* app = Application::findInstance())
-                app->closeAllWindows();
-        },
-        [](Host& h) {
-            if (h.b2 && h.b2->getDocument())
-                h.b2->getDocument()->removeInstance(h.b2);
-        },
-        [](Host& h) {
-            if (Application* app = Application::findInstance())
-                app->setActiveDocumentInstance(h.b1);
-        },
-        [](Host& h) {
-            if (Application* app = Application::findInstance())
-                app->setActiveEnvironment(h.sculpt);
-        },
-        [](Host& h) {
-            if (h.a)
-                h.a->getCommandController().select(nullptr, nullptr);
-        },
-        [](Host& h) {
-            if (h.menu && h.menu->getNumElements() > 0)
-                h.menu->removeItem(0);
-        },
-        [](Host& h) {
-            if (h.windowA)
-                h.windowA->hideGroup();
-        },
-        [](Host& h) {
-            if (h.windowA)
-                h.windowA->raiseWindow();
-        },
-        [](Host& h) {
-            if (h.app)
-                h.app->forceExit();
-        },
-    };
+    static const std::vector<Step> all = [] {
+        std::vector<Step> steps =
+            lettingGo(&Host::app, &Host::paint, &Host::sculpt, &Host::painting, &Host::brush, &Host::smudge,
+                      &Host::flip, &Host::menu, &Host::docA, &Host::docB, &Host::windowA, &Host::windowB1,
+                      &Host::windowB2, &Host::tools, &Host::a, &Host::b1, &Host::b2);
+        for (std::size_t n = 0; n < 4; ++n) {
+            steps.emplace_back([n](Host& h) {
+                delete h.impls[n];
+                h.impls[n] = nullptr;
+            });
+        }
+        const Step others[] = {
+            [](Host&) {
+                if (Application* app = Application::findInstance())
+                    app->closeAllWindows();
+            },
+            [](Host& h) {
+                if (h.b2 && h.b2->getDocument())
+                    h.b2->getDocument()->removeInstance(h.b2);
+            },
+            [](Host& h) {
+                if (Application* app = Application::findInstance())
+                    app->setActiveDocumentInstance(h.b1);
+            },
+            [](Host& h) {
+                if (Application* app = Application::findInstance())
+                    app->setActiveEnvironment(h.sculpt);
+            },
+            [](Host& h) {
+                if (h.a)
+                    h.a->getCommandController().select(nullptr, nullptr);
+            },
+            [](Host& h) {
+                if (h.menu && h.menu->getNumElements() > 0)
+                    h.menu->removeItem(0);
+            },
+            [](Host& h) {
+                if (h.windowA)
+                    h.windowA->hideGroup();
+            },
+            [](Host& h) {
+                if (h.windowA)
+                    h.windowA->raiseWindow();
+            },
+            [](Host& h) {
+                if (h.app)
+                    h.app->forceExit();
+            },
+        };
+        steps.insert(steps.end(), std::begin(others), std::end(others));
+        return steps;
+    }();
     return all;
 }
 

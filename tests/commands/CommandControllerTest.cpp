@@ -1,6 +1,8 @@
 // The command controller as a host sees it: a recording host listens to the
 // client-call and class signals while tools and momentary commands log their
-// calls.
+// calls. Hosts that drop tools, momentary commands or documents from within
+// the controller's calls are the controller fuzzer's (its seeds in
+// fuzz/corpus/controller_fuzzer).
 
 #include "commands/CommandTestSupport.h"
 
@@ -347,6 +349,21 @@ TEST_F(ControllerTest, NoticesBracketEveryCallAndTheCallRecordsNameTheWindow)
     EXPECT_EQ(classes["A"]->lastUnselectedInstance, instance);
     EXPECT_EQ(controller->getCurrentCallInfo()->getCommandInstance(), cmd("F"));
     EXPECT_EQ(controller->getCurrentCallInfo()->getWindow(), window);
+
+    // The window given to select may die before the tool's next event.
+    tn::Reference<TestWindow> loose(new TestWindow);
+    controller->select(loose.get(), cmd("Q"));
+    loose = nullptr;
+    EXPECT_EQ(controller->getCurrentCallInfo()->getWindow(), nullptr);
+    log.clear();
+    forward(press(1));
+    EXPECT_EQ(calls(), "Q.Mouse press 1");
+}
+
+TEST_F(ControllerTest, ExceptionsFromCommandsPassThrough)
+{
+    momentary("M").onExecute = [](CallInfo&) { throw NotSetError(); };
+    EXPECT_THROW(select("M"), NotSetError);
 }
 
 TEST_F(ControllerTest, DisabledOrKindlessCommandsAreRefusedBeforeAnything)
@@ -484,99 +501,6 @@ TEST_F(ControllerTest, OneEndNoticeReturnsEveryControllerWhereTheToolIsCurrent)
     tool("T").finished();
     EXPECT_EQ(controller->getCurrentContinuousCommand(), cmd("P"));
     EXPECT_EQ(otherWindow->getCommandController().getCurrentContinuousCommand(), cmd("Q"));
-}
-
-TEST_F(ControllerTest, ExceptionsFromCommandsPassThrough)
-{
-    momentary("M").onExecute = [](CallInfo&) { throw NotSetError(); };
-    EXPECT_THROW(select("M"), NotSetError);
-}
-
-// Hosts that destroy things in unusual orders. The sanitizer build proves
-// that nothing is used after it died.
-
-TEST_F(ControllerTest, DeadToolsAreForgottenWithoutCalls)
-{
-    tn::Reference<CommandInstance> d(new CommandInstance(new LoggingTool("D", log)));
-    const tn::Reference<ContinuousCommandDefn> defn(d->asContinuous());
-    run("P T");
-    select(d.get());
-    log.clear();
-    d = nullptr;
-    EXPECT_EQ(controller->getCurrentContinuousCommand(), nullptr);
-    EXPECT_EQ(controller->getCurrentCallInfo(), nullptr);
-    defn->finished(); // no longer a concern of the controller
-    forward(press(1));
-    EXPECT_TRUE(log.empty());
-
-    // A previous tool that dies is forgotten too.
-    tn::Reference<CommandInstance> p(new CommandInstance(new LoggingTool("D", log)));
-    select(p.get());
-    ready("T");
-    p = nullptr;
-    EXPECT_EQ(controller->getPreviousContinuousCommand(), nullptr);
-    tool("T").finished();
-    EXPECT_EQ(calls(), "T.Stop T.Unselected -A A.classUnselected(-)");
-}
-
-TEST_F(ControllerTest, ToolThatClosesItsDocumentWhileStarting)
-{
-    tool("Q").onStart = [this](CallInfo&) { doc->removeInstance(instance); };
-    select("Q");
-    // The controller lived until its select was over.
-    EXPECT_EQ(joined(log, true), "[SelectCommand [Selected Q.Selected ]Selected [NewInteraction Q.NewInteraction(new) "
-                                 "]NewInteraction [Start Q.Start ]Start ]SelectCommand");
-    EXPECT_EQ(app->getNumDocuments(), 0);
-}
-
-TEST_F(ControllerTest, ControllerHeldByTheHostOutlivesItsDocument)
-{
-    select("T");
-    const tn::Reference<CommandController> held(controller);
-    doc->removeInstance(instance);
-    EXPECT_EQ(held->getDocumentInstance(), nullptr);
-    log.clear();
-    held->forwardEvent(*std::make_unique<MouseEvent>(press(3)));
-    held->select(nullptr, nullptr);
-    EXPECT_EQ(calls(), "T.Mouse press 3 T.Stop T.Unselected -A A.classUnselected(-)");
-    EXPECT_EQ(classes["A"]->lastUnselectedInstance, nullptr);
-    host.reset();
-}
-
-TEST_F(ControllerTest, ToolThatSelectsAnotherToolFromItsEventHandler)
-{
-    tool("Q").onMouse = [this](CallInfo&, MouseEvent&) { select("R"); };
-    ready("Q");
-    forward(press(1));
-    EXPECT_EQ(joined(log, true), "[MouseEvent Q.Mouse press 1 [SelectCommand [Stop Q.Stop ]Stop [Unselected "
-                                 "Q.Unselected ]Unselected [Selected R.Selected ]Selected [NewInteraction "
-                                 "R.NewInteraction(new) ]NewInteraction [Start R.Start ]Start ]SelectCommand "
-                                 "]MouseEvent");
-}
-
-TEST_F(ControllerTest, MomentaryThatDestroysItsOwnInstanceAndADyingWindow)
-{
-    const tn::Reference<CommandGroup> menu(new CommandGroup);
-    auto* d = new LoggingMomentary("D", log);
-    d->setClass(classes["B"].get());
-    menu->appendItem(tn::Reference<CommandInstance>(new CommandInstance(d)));
-    d->onExecute = [&menu](CallInfo& call) {
-        menu->removeItem(0);
-        EXPECT_EQ(call.getCommandInstance(), nullptr);
-    };
-    ready("T");
-    select(static_cast<CommandInstance*>(menu->getElement(0)));
-    EXPECT_EQ(calls(), "T.Stop -A A.classUnselected(D) +B B.classSelected(D) D.Execute -B B.classUnselected(-) +A "
-                       "A.classSelected(-) T.Start");
-
-    // The window given to select may die before the tool's next event.
-    tn::Reference<TestWindow> loose(new TestWindow);
-    controller->select(loose.get(), cmd("Q"));
-    loose = nullptr;
-    EXPECT_EQ(controller->getCurrentCallInfo()->getWindow(), nullptr);
-    log.clear();
-    forward(press(1));
-    EXPECT_EQ(calls(), "Q.Mouse press 1");
 }
 
 } // namespace

@@ -145,19 +145,8 @@ TEST_F(CommandDefnTest, DefaultInteractionsNeedAStateAndFinishedReachesListeners
     const tn::Reference<ContinuousCommandDefn> tool(new ContinuousCommandDefn(CString("brush")));
     const tn::Reference<CommandInstance> ci(new CommandInstance(tool.get()));
     CallInfo call(nullptr, nullptr, nullptr, ci.get());
-    MouseEvent m;
-    KeyEvent k;
-    WheelEvent w;
-    TabletEvent t;
-    EXPECT_THROW(tool->commandSelected(call), ImplError);
-    EXPECT_THROW(tool->newInteraction(call, true), ImplError);
-    EXPECT_THROW(tool->commandUnselected(call), ImplError);
-    EXPECT_THROW(tool->start(call), ImplError);
-    EXPECT_THROW(tool->stop(call), ImplError);
-    EXPECT_THROW(tool->handleEvent(call, m), ImplError);
-    EXPECT_THROW(tool->handleEvent(call, k), ImplError);
-    EXPECT_THROW(tool->handleEvent(call, w), ImplError);
-    EXPECT_THROW(tool->handleEvent(call, t), ImplError);
+    for (int i = 0; i < numInteractions; ++i)
+        EXPECT_THROW(interact(*tool, call, i), ImplError) << i;
     std::vector<ContinuousCommandDefn*> heard;
     tnRTB::SignalClient client;
     tnRTB::connect(tool->finishedSignal, &client, [&heard](ContinuousCommandDefn* d) { heard.push_back(d); });

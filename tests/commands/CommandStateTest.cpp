@@ -147,26 +147,16 @@ TEST_F(CommandStateTest, DefaultToolCallsGoToTheStateOfTheCallsDocumentInstance)
     pen->setInstanceState(new LoggingState(first, &firstLog));
     pen->setInstanceState(new LoggingState(second, &secondLog));
     CallInfo call = callFor(second, pen.get());
-    MouseEvent m;
-    KeyEvent k;
-    WheelEvent w;
-    TabletEvent t;
-    tool->commandSelected(call);
-    tool->newInteraction(call, true);
-    tool->start(call);
-    tool->handleEvent(call, m);
-    tool->handleEvent(call, k);
-    tool->handleEvent(call, w);
-    tool->handleEvent(call, t);
-    tool->stop(call);
-    tool->commandUnselected(call);
+    for (int i = 0; i < numInteractions; ++i)
+        interact(*tool, call, i);
     EXPECT_EQ(joined(secondLog), "state.Selected state.NewInteraction(new) state.Start state.Mouse motion 0 state.Key "
                                  "state.Wheel 0 state.Tablet motion 0 state.Stop state.Unselected");
 
     // A state's own defaults do nothing.
     pen->setInstanceState(new ContinuousCommandState(callFor(first)));
     CallInfo firstCall = callFor(first, pen.get());
-    tool->handleEvent(firstCall, m);
+    for (int i = 0; i < numInteractions; ++i)
+        interact(*tool, firstCall, i);
     EXPECT_TRUE(firstLog.empty());
 }
 

@@ -2,7 +2,7 @@
 
 // Helpers shared by the command tests: a log that commands, classes and a
 // recording host write into; tools and momentary commands written the way a
-// host writes them; and the dump of an entity as (level, text) pairs.
+// host writes them.
 
 #include "application/AppTestSupport.h"
 
@@ -55,8 +55,6 @@ public:
         record("Start");
         if (m_passOn)
             Base::start(call);
-        if (onStart)
-            onStart(call);
     }
     void stop(tnUI::CallInfo& call) override
     {
@@ -64,15 +62,13 @@ public:
         if (m_passOn)
             Base::stop(call);
     }
-    void handleEvent(tnUI::CallInfo& call, tnUI::MouseEvent& e) override
+    void handleEvent(tnUI::CallInfo&, tnUI::MouseEvent& e) override
     {
         const char* kind = e.getButton() == tnUI::MouseEvent::NoButton   ? "motion"
                            : e.getButton() == tnUI::MouseEvent::ButtonUp ? "release"
                            : e.getClickCount() > 0                       ? "press"
                                                                          : "drag";
         record(std::string("Mouse ") + kind + " " + std::to_string(static_cast<int>(e.getLocalXY().x)));
-        if (onMouse)
-            onMouse(call, e);
     }
     void handleEvent(tnUI::CallInfo&, tnUI::TabletEvent& e) override
     {
@@ -85,9 +81,6 @@ public:
 
     // A copy of the last tablet event received.
     tnUI::TabletEvent lastTablet;
-    // Run after the logging, for tests that act from within a call.
-    std::function<void(tnUI::CallInfo&)> onStart;
-    std::function<void(tnUI::CallInfo&, tnUI::MouseEvent&)> onMouse;
     // Run after the logging of every call, with its name as logged ("Stop",
     // "NewInteraction(new)", "Mouse press 1"...).
     std::function<void(const std::string&)> onCall;
@@ -212,6 +205,29 @@ private:
     tnRTB::SignalClient m_client;
 };
 
+// Makes interaction i (0 to numInteractions - 1) of tool with call, in the
+// order of a tool's life: selected, new interaction, start, the mouse, key,
+// wheel and tablet events (default ones), stop, unselected.
+constexpr int numInteractions = 9;
+inline void interact(tnUI::ContinuousCommandDefn& tool, tnUI::CallInfo& call, int i)
+{
+    tnUI::MouseEvent m;
+    tnUI::KeyEvent k;
+    tnUI::WheelEvent w;
+    tnUI::TabletEvent t;
+    switch (i) {
+    case 0: tool.commandSelected(call); break;
+    case 1: tool.newInteraction(call, true); break;
+    case 2: tool.start(call); break;
+    case 3: tool.handleEvent(call, m); break;
+    case 4: tool.handleEvent(call, k); break;
+    case 5: tool.handleEvent(call, w); break;
+    case 6: tool.handleEvent(call, t); break;
+    case 7: tool.stop(call); break;
+    default: tool.commandUnselected(call); break;
+    }
+}
+
 // A left-button mouse event at x (y is 2x; the same for the three
 // positions): a press with a click count, else a drag.
 inline tnUI::MouseEvent mouse(tnUI::MouseEvent::Button button, double x, int clicks = 0)
@@ -223,32 +239,5 @@ inline const auto press = [](double x) { return mouse(tnUI::MouseEvent::Left, x,
 inline const auto drag = [](double x) { return mouse(tnUI::MouseEvent::Left, x); };
 inline const auto release = [](double x) { return mouse(tnUI::MouseEvent::ButtonUp, x); };
 inline const auto motion = [](double x) { return mouse(tnUI::MouseEvent::NoButton, x); };
-
-// The lines of a dump as (level, text), without numbers and indentation.
-using DumpLine = std::pair<int, std::string>;
-using DumpText = std::vector<DumpLine>;
-
-inline DumpText dumpOf(const tnUI::Entity& e, const char* label = nullptr)
-{
-    DumpCapture dump;
-    EXPECT_TRUE(dump.opened());
-    e.dump(dump.file, 0, label);
-    DumpText result;
-    for (const std::string& line : dump.lines()) {
-        const std::string body = line.substr(7); // "00001: "
-        const std::size_t text = body.find_first_not_of(" |");
-        result.emplace_back(static_cast<int>(text / 2), body.substr(text));
-    }
-    return result;
-}
-
-// The first line of an entity dumped at level, as dumpOf gives it.
-inline DumpLine head(const tnUI::Entity& e, const char* label, int level = 0)
-{
-    std::string text = "entity " + std::string(e.getTypeName().asChar());
-    if (label)
-        text += " \"" + std::string(label) + "\"";
-    return {level, text + " (refs = " + std::to_string(e.getRefCount()) + ", ptr = " + ptr(&e) + ")"};
-}
 
 } // namespace tnUITest

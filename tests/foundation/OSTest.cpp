@@ -17,19 +17,12 @@ using tnString::IString;
 
 TEST(Filename, DirnameLikePosix)
 {
-    const std::pair<const char*, const char*> cases[] = {{"", "."},
-                                                         {"a", "."},
-                                                         {"a/", "."},
-                                                         {"/", "/"},
-                                                         {"//", "/"},
-                                                         {"/a/", "/"},
-                                                         {"//a", "/"},
-                                                         {"a/b/", "a"},
-                                                         {"a//b", "a"},
-                                                         {"/usr/lib///", "/usr"},
-                                                         {"//a//b//", "//a"},
-                                                         {"../x/y", "../x"},
-                                                         {"/opt/app/bin/program", "/opt/app/bin"}};
+    // clang-format off
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "."}, {"a", "."}, {"a/", "."}, {"/", "/"}, {"//", "/"}, {"/a/", "/"}, {"//a", "/"}, {"a/b/", "a"},
+        {"a//b", "a"}, {"/usr/lib///", "/usr"}, {"//a//b//", "//a"}, {"../x/y", "../x"},
+        {"/opt/app/bin/program", "/opt/app/bin"}};
+    // clang-format on
     for (const auto& [path, dir] : cases) {
         EXPECT_EQ(tnOS::Filename::dirname(CString(path)), CString(dir)) << path;
         EXPECT_EQ(tnOS::Filename::dirname(IString(path)), IString(dir)) << path;
