@@ -16,13 +16,6 @@ protected:
     {
         return std::make_unique<FakeTextItem>("ab", "", 0, tnMarkPosition(x, y), nullptr, font);
     }
-    std::unique_ptr<tnMarkImageItem> image(const char* normal, const char* highlighted, const char* disabled,
-                                           const tnMarkPosition& anchor = tnMarkPosition(0, 30.0f))
-    {
-        auto item = std::make_unique<tnMarkImageItem>(normal, highlighted, disabled, "", 0, anchor, nullptr);
-        item->loadImages();
-        return item;
-    }
 };
 
 TEST_F(MarkItems, TextLabelsHangOutwardOfTheirAnchors)
@@ -45,62 +38,18 @@ TEST_F(MarkItems, TextLabelsHangOutwardOfTheirAnchors)
         item->setInOverflow(c.inList);
         EXPECT_EQ(ref(*item), c.ref) << c.x << ", " << c.y;
     }
-    // Pictures of 25 x 15 anchored at a corner are pushed by half diagonally.
-    for (const Case& c : {Case{10.0f, 10.0f, false, "22.5 17.5"}, Case{-10.0f, -10.0f, false, "-22.5 -17.5"},
-                          Case{0.0f, 0.0f, false, "12.5 -7.5"}}) {
-        auto item = image("n.png", "h.png", "", tnMarkPosition(c.x, c.y));
-        item->setCornerAnchored(true);
-        EXPECT_EQ(ref(*item), c.ref) << c.x << ", " << c.y;
-    }
 }
 
-TEST_F(MarkItems, WithoutFactoriesThereIsNoStyledTextOrTooltip)
-{
-    setStyledTextFactory(nullptr);
-    setTooltipFactory(nullptr);
-    auto item = textAt(0.0f, 0.0f);
-    EXPECT_EQ(std::pair(item->getStyledText(), item->getToolTip()), (std::pair<tnMarkStyledText*, tnTooltip*>()));
-}
-
-TEST_F(MarkItems, ImageSizeFollowsTheCurrentPicture)
-{
-    auto item = image("n.png", "h.png", "d.png");
-    EXPECT_EQ(std::pair(item->getWidth(), item->getHeight()), std::pair(25.0f, 15.0f));
-    item->setState(tnMarkItem::Disabled);
-    EXPECT_EQ(static_cast<FakeImage*>(item->getCurrentImage())->name, "d.png");
-
-    // Without a disabled picture a disabled item shows and measures nothing.
-    auto plain = image("n.png", "h.png", "");
-    plain->setState(tnMarkItem::Disabled);
-    EXPECT_EQ(std::pair(plain->getWidth(), plain->getHeight()), std::pair(0.0f, 0.0f));
-    FakeRender render;
-    plain->draw(render);
-    plain->drawAt(1.0f, 2.0f, render);
-    EXPECT_EQ(render.calls, std::vector<std::string>{"image h.png 1 2"});
-}
-
+// A picture that does not load or differs in size from the normal one fails
+// the load, which keeps nothing (the messages are checked with pop-up menus).
 TEST_F(MarkItems, PicturesMustLoadAndMatch)
 {
-    const std::string loadError = "Error loading image for Marking Menu item";
-    const std::string sizeError = "Error - marking menu image items should have the same dimensions for all its images";
-    struct Case {
-        const char* normal;
-        const char* highlighted;
-        const char* disabled;
-        const std::string& message;
-    };
-    for (const Case& c : {Case{"missing.png", "h.png", "", loadError}, Case{"n.png", "missing.png", "", loadError},
-                          Case{"n.png", "h.png", "missing.png", loadError}, Case{"n.png", "wide.png", "", sizeError},
-                          Case{"n.png", "tall.png", "", sizeError}, Case{"n.png", "h.png", "wide.png", sizeError}}) {
-        SCOPED_TRACE(std::string(c.normal) + ' ' + c.highlighted + ' ' + c.disabled);
-        tnMarkImageItem item(c.normal, c.highlighted, c.disabled, "", 0, tnMarkPosition(), nullptr);
-        try {
-            item.loadImages();
-            ADD_FAILURE() << "loaded";
-        } catch (const tnMarkBadImageException& e) {
-            EXPECT_EQ(utf8(e.getMessage()), c.message);
-        }
-        // Nothing of a failed load is kept.
+    for (const auto& [normal, highlighted, disabled] :
+         {std::tuple("missing.png", "h.png", ""), std::tuple("n.png", "missing.png", ""),
+          std::tuple("n.png", "h.png", "missing.png"), std::tuple("n.png", "wide.png", ""),
+          std::tuple("n.png", "h.png", "wide.png")}) {
+        tnMarkImageItem item(normal, highlighted, disabled, "", 0, tnMarkPosition(), nullptr);
+        EXPECT_THROW(item.loadImages(), tnMarkBadImageException) << normal << " " << highlighted << " " << disabled;
         EXPECT_EQ(item.getCurrentImage(), nullptr);
     }
 }
@@ -121,48 +70,31 @@ TEST_F(MarkItems, StatesChangeOnlyToOtherValidStates)
     EXPECT_FALSE(item->contains(10.01f, 0.0f));
     item->setState(tnMarkItem::Disabled);
     EXPECT_FALSE(item->contains(0.0f, 0.0f));
+    // An option box given to a disabled item starts disabled; it has one
+    // owner.
+    auto* box = new tnMarkOptionBoxItem("", 2, nullptr);
+    item->setOptionBox(box);
+    EXPECT_EQ(box->getState(), tnMarkItem::Disabled);
+    EXPECT_THROW(textAt(0.0f, 0.0f)->setOptionBox(box), tnUI::ImplError);
+    EXPECT_THROW(box->setOptionBox(box), tnUI::ImplError);
+
+    // Without a factory there is no styled text.
+    setStyledTextFactory(nullptr);
+    EXPECT_EQ(textAt(0.0f, 0.0f)->getStyledText(), nullptr);
 }
 
-TEST_F(MarkItems, OptionBoxIsASquareAtTheRightEndOfItsOwner)
+// Directions outside the compass and styles outside the four are ignored.
+TEST(MarkPosition, InvalidDirectionsAndStylesAreIgnored)
 {
-    // An item 35 x 20 at x 30..65.
-    auto owner = image("t20.png", "t20.png", "");
-    auto* box = new tnMarkOptionBoxItem("", 3, nullptr);
-    owner->setOptionBox(box);
-    FakeRender render;
-    box->draw(render);
-    EXPECT_EQ(box->getBox(), tnLinear::Range2d({45.0, -10.0}, {65.0, 10.0}));
-    // Placed once: it stays when its owner moves.
-    owner->setPosition(tnMarkPosition(0, 100.0f));
-    box->draw(render);
-    EXPECT_EQ(render.calls, std::vector<std::string>(2, "box 55 0 state 0"));
-}
-
-TEST_F(MarkItems, OptionBoxFollowsItsOwnersState)
-{
-    auto owner = textAt(30.0f, 0.0f);
-    auto* box = new tnMarkOptionBoxItem("", 1, nullptr);
-    owner->setOptionBox(box);
-    // Entering and leaving the disabled state pass on; other changes do not.
-    using B = tnMarkOptionBoxItem;
-    const std::pair<tnMarkItem*, int> steps[] = {{owner.get(), B::Highlighted}, {box, B::Highlighted},
-                                                 {owner.get(), B::Disabled},    {owner.get(), B::Highlighted},
-                                                 {owner.get(), B::Normal},      {box, B::Normal}};
-    std::vector<int> drawn;
-    for (const auto& [item, state] : steps) {
-        item->setState(state);
-        drawn.push_back(box->getDrawingState());
-    }
-    EXPECT_EQ(drawn, (std::vector<int>{B::DrawOwnerHighlighted, B::DrawHighlighted, B::DrawDisabled, B::DrawHighlighted,
-                                       B::DrawHighlighted, B::DrawNormal}));
-
-    // A box given to a disabled item starts disabled; a box has one owner.
-    owner->setState(tnMarkItem::Disabled);
-    auto* second = new tnMarkOptionBoxItem("", 2, nullptr);
-    owner->setOptionBox(second);
-    EXPECT_EQ(second->getState(), tnMarkItem::Disabled);
-    EXPECT_THROW(textAt(0.0f, 0.0f)->setOptionBox(second), tnUI::ImplError);
-    EXPECT_THROW(second->setOptionBox(second), tnUI::ImplError);
+    tnMarkPosition p(tnMarkPosition::West, 10.0f);
+    for (int ignored : {16, 17, 18, -1})
+        p.setMarkPosition(ignored, 99.0f);
+    EXPECT_EQ(p, tnMarkPosition(tnMarkPosition::West, 10.0f));
+    tnMarkFont font("Sans", 3, 10);
+    font.setStyle(5);
+    font.setStyle(-1);
+    EXPECT_EQ(font, tnMarkFont("Sans", 3, 10));
+    EXPECT_EQ(tnMarkFont("Sans", 9).getStyle(), 0);
 }
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "FakeRender.h"
 
 #include <tnUI/entity/Error.h>
-#include <tnUI/markingmenus/MarkBitmapOverflowItem.h>
 #include <tnUI/markingmenus/MarkImageItem.h>
 
 namespace {
@@ -28,37 +27,25 @@ TEST_F(MarkMenuLayout, AutomaticPositionsGoClockwiseFromNorthAndAdvanceOverTaken
     EXPECT_EQ(menu.getNumItems(), 16);
 }
 
-TEST_F(MarkMenuLayout, OnlyFreeDirectionsTakeItems)
+// North and South sit ten units further out. Pictures of 20 x 10 make items
+// 25 wide, pushed out by 0.2 of it, or 0.5 once any item is off axis.
+TEST_F(MarkMenuLayout, RadialDistancesAndOffsets)
 {
-    ASSERT_NE(add("a", tnMarkPosition::West), nullptr);
-    EXPECT_EQ(add("b", tnMarkPosition::West), nullptr);
-    EXPECT_EQ(addImage(tnMarkPosition::West), nullptr);
-    for (int bad : {tnMarkPosition::None, tnMarkPosition::Overflow, -1, 40})
-        EXPECT_EQ(add("c", bad), nullptr) << bad;
-    EXPECT_EQ(menu.getNumItems(), 1);
-}
-
-TEST_F(MarkMenuLayout, NorthAndSouthSitTenUnitsFurtherOut)
-{
-    for (int p : {0, 2, 4, 5, 8, 12}) {
-        const float expected = p == 4 || p == 12 ? 40.0f : 30.0f;
-        EXPECT_FLOAT_EQ(add("a", p)->getPosition().getLength(), expected) << p;
-    }
+    for (int p : {0, 2, 4, 5, 8, 12})
+        EXPECT_FLOAT_EQ(add("a", p)->getPosition().getLength(), p == 4 || p == 12 ? 40.0f : 30.0f) << p;
     menu.setRadius(50.0f);
     EXPECT_FLOAT_EQ(add("b", tnMarkPosition::Southeast)->getPosition().getLength(), 50.0f);
     EXPECT_FLOAT_EQ(menu.itemAtPosition(tnMarkPosition::North)->getPosition().getLength(), 40.0f);
-}
 
-TEST_F(MarkMenuLayout, OffAxisItemSwitchesEveryItemToTheWiderOffset)
-{
-    // Pictures of 20 x 10 make items 25 wide, pushed out by 0.2 or 0.5 of it.
+    TestMenu pictures;
+    const auto addImage = [&pictures](int p) { return pictures.addImageItem("n.png", "h.png", "", "", 0, p, nullptr); };
     const tnMarkMenuItem* east = addImage(tnMarkPosition::East);
     const tnMarkMenuItem* north = addImage(tnMarkPosition::North);
     EXPECT_EQ(ref(*east) + ", " + ref(*north), "35 0, 0 45");
     addImage(tnMarkPosition::Northeast);
     EXPECT_EQ(ref(*east) + ", " + ref(*north), "42.5 0, 0 52.5");
     EXPECT_FALSE(addImage(tnMarkPosition::West)->getAxisOnlyOffset());
-
+    // An overflow list counts as off axis.
     TestMenu listed;
     const tnMarkMenuItem* alone = listed.addImageItem("n.png", "h.png", "", "", 0, 0, nullptr);
     listed.addOverflowItem("more", "", 0, font, nullptr);
@@ -90,23 +77,6 @@ TEST_F(MarkMenuLayout, OverflowItemsStackBelowTheCentre)
     EXPECT_EQ(column, (std::vector<std::string>{"-20 -62 -20..20 40", "-20 -80 -20..20 40", "-20 -100 -20..20 40"}));
 }
 
-TEST_F(MarkMenuLayout, SeparatorsAndOptionBoxesGoToTheLastItem)
-{
-    EXPECT_EQ(menu.addOptionBox(7, "", nullptr), nullptr);
-    menu.addSeparator();
-    tnMarkMenuItem* east = add("e", tnMarkPosition::East);
-    menu.addSeparator();
-    EXPECT_FALSE(east->hasSeparatorAfter());
-
-    int data = 0;
-    tnMarkOptionBoxItem* box = menu.addOptionBox(7, "options", &data);
-    ASSERT_NE(box, nullptr);
-    EXPECT_TRUE(east->getOptionBox() == box && box->getOwner() == east);
-    EXPECT_EQ(utf8(box->getToolTip()->getText()), "options");
-    // The box is no item of the menu.
-    EXPECT_TRUE(menu.getNumItems() == 1 && menu.itemAt(1) == nullptr);
-}
-
 TEST_F(MarkMenuLayout, ExtentsHoldTheCentreAndEveryBox)
 {
     float right = 1.0f, bottom = 1.0f, left = 1.0f, top = 1.0f;
@@ -124,14 +94,33 @@ TEST_F(MarkMenuLayout, ExtentsHoldTheCentreAndEveryBox)
     EXPECT_EQ(at(right, bottom) + ' ' + at(left, top), "70 -78 -30 40");
 }
 
-TEST_F(MarkMenuLayout, InsertItemTakesOwnershipOnce)
+// Refused additions leave the menu as it was.
+TEST_F(MarkMenuLayout, RefusedItemsAndParents)
 {
+    // An option box goes to the last item; without one it has no place.
+    EXPECT_EQ(menu.addOptionBox(7, "", nullptr), nullptr);
+    ASSERT_NE(add("a", tnMarkPosition::West), nullptr);
+    EXPECT_EQ(add("b", tnMarkPosition::West), nullptr);
+    EXPECT_EQ(addImage(tnMarkPosition::West), nullptr);
+    for (int bad : {tnMarkPosition::None, tnMarkPosition::Overflow, -1, 40})
+        EXPECT_EQ(add("c", bad), nullptr) << bad;
+    for (const char* unusable : {"wide.png", "missing.png"})
+        EXPECT_THROW(addImage(tnMarkPosition::North, unusable), tnMarkBadImageException) << unusable;
     EXPECT_EQ(menu.insertItem(nullptr), nullptr);
     auto* item = new FakeTextItem("a", "", 1, tnMarkPosition(0, 30.0f), nullptr, font);
     EXPECT_EQ(menu.insertItem(item), item);
     EXPECT_THROW(menu.insertItem(item), tnUI::DuplicateError);
     EXPECT_THROW(menu.insertItem(menu.addOptionBox(2, "", nullptr)), tnUI::ImplError);
-    EXPECT_EQ(menu.getNumItems(), 1);
+    EXPECT_EQ(menu.getNumItems(), 2);
+    EXPECT_NE(addImage(tnMarkPosition::North), nullptr);
+
+    // Parent chains may not loop.
+    TestMenu child, grandchild;
+    EXPECT_THROW(menu.setParentMenu(&menu), tnUI::CycleError);
+    child.setParentMenu(&menu);
+    grandchild.setParentMenu(&child);
+    EXPECT_THROW(menu.setParentMenu(&grandchild), tnUI::CycleError);
+    EXPECT_EQ(menu.getParentMenu(), nullptr);
 }
 
 TEST_F(MarkMenuLayout, SubmenuLinksAreCutWhicheverSideDiesFirst)
@@ -153,39 +142,6 @@ TEST_F(MarkMenuLayout, SubmenuLinksAreCutWhicheverSideDiesFirst)
         EXPECT_TRUE(survivor.hasParentItem());
     }
     EXPECT_TRUE(survivor.getParentItem() == nullptr && survivor.getParentMenu() == nullptr);
-}
-
-TEST_F(MarkMenuLayout, ParentChainsMayNotLoop)
-{
-    TestMenu child;
-    TestMenu grandchild;
-    EXPECT_THROW(menu.setParentMenu(&menu), tnUI::CycleError);
-    child.setParentMenu(&menu);
-    grandchild.setParentMenu(&child);
-    EXPECT_THROW(menu.setParentMenu(&grandchild), tnUI::CycleError);
-    EXPECT_EQ(menu.getParentMenu(), nullptr);
-}
-
-TEST_F(MarkMenuLayout, ImageItemWithUnusablePicturesIsNotAdded)
-{
-    addImage(tnMarkPosition::East);
-    for (const char* unusable : {"wide.png", "missing.png"})
-        EXPECT_THROW(addImage(tnMarkPosition::West, unusable), tnMarkBadImageException) << unusable;
-    EXPECT_EQ(menu.getNumItems(), 1);
-    EXPECT_NE(addImage(tnMarkPosition::West), nullptr);
-}
-
-TEST_F(MarkMenuLayout, BitmapOverflowNeedsABitmapFromThePlatform)
-{
-    EXPECT_EQ(menu.addBitmapOverflowItem("bitmap.png", 1, nullptr), nullptr);
-    EXPECT_EQ(menu.addBitmapOverflowLayer("layer.png"), nullptr);
-    menu.bitmapsAvailable = true;
-    EXPECT_EQ(menu.addBitmapOverflowLayer("layer.png"), nullptr);
-    ASSERT_NE(menu.addBitmapOverflowItem("bitmap.png", 1, nullptr), nullptr);
-    EXPECT_TRUE(menu.addBitmapOverflowLayer("layer.png")->isCornerAnchored());
-    // A second bitmap replaces the first with its layers.
-    menu.addBitmapOverflowItem("bitmap.png", 2, nullptr);
-    EXPECT_EQ(menu.getOverflowBitmapItem()->getId(), 2);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // A host for driving the pop-up marking menus at a real X display: one
 // frameless window covering the screen, painted with a checkerboard so that
 // its pixels are recognisable in a screenshot. The right button pops a radial
-// menu of eight commands at the compass points, the middle button a list with
-// a submenu, and the left button is only echoed. Everything the driver waits
+// menu of eight commands at the compass points, the middle button a list of
+// three, and the left button is only echoed. Everything the driver waits
 // for is written to standard output, one flushed line each:
 //   item <label> <left> <top> <right> <bottom>  box of a list item, in pixels
 //                                              from the point the list pops at
@@ -57,36 +57,31 @@ tnUI::CommandInstance* command(const char* label, double order)
     return c;
 }
 
-tn::Reference<tnUI::CommandGroup> group(const char* label, tnUI::Group::ELayoutPreference layout)
+tnUI::CommandGroup* group(const char* label, tnUI::Group::ELayoutPreference layout)
 {
-    tn::Reference<tnUI::CommandGroup> g(new tnUI::CommandGroup());
+    auto* g = new tnUI::CommandGroup();
     g->setLabel(new tnUI::Label(label));
     g->setLayoutPreference(layout);
     return g;
 }
 
 // The radial menu: one command at each compass point, clockwise from North.
-tn::Reference<tnUI::PopUpMenu> radialMenu()
+tnUI::PopUpMenu* radialMenu()
 {
     const char* const labels[] = {"north", "northeast", "east", "southeast", "south", "southwest", "west", "northwest"};
-    const tn::Reference<tnUI::CommandGroup> g = group("compass", tnUI::Group::Radial);
+    const tn::Reference<tnUI::CommandGroup> g(group("compass", tnUI::Group::Radial));
     for (int i = 0; i < 8; ++i)
         g->appendItemSorted(command(labels[i], i + 1));
-    return tn::Reference<tnUI::PopUpMenu>(new tnUI::PopUpMenu(g.get()));
+    return new tnUI::PopUpMenu(g.get());
 }
 
-// The list: alpha, beta, the submenu "more" (inner1, inner2), gamma.
-tn::Reference<tnUI::PopUpMenu> listMenu()
+// The list: alpha, beta, gamma.
+tnUI::PopUpMenu* listMenu()
 {
-    const tn::Reference<tnUI::CommandGroup> g = group("list", tnUI::Group::List);
-    const tn::Reference<tnUI::CommandGroup> more = group("more", tnUI::Group::List);
-    more->appendItem(command("inner1", 1));
-    more->appendItem(command("inner2", 2));
-    g->appendItem(command("alpha", 1));
-    g->appendItem(command("beta", 2));
-    g->appendItem(more.get());
-    g->appendItem(command("gamma", 4));
-    return tn::Reference<tnUI::PopUpMenu>(new tnUI::PopUpMenu(g.get()));
+    const tn::Reference<tnUI::CommandGroup> g(group("list", tnUI::Group::List));
+    for (const auto& [label, order] : {std::pair("alpha", 1), std::pair("beta", 2), std::pair("gamma", 3)})
+        g->appendItem(command(label, order));
+    return new tnUI::PopUpMenu(g.get());
 }
 
 class Canvas : public QWidget {
@@ -105,13 +100,9 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        constexpr int cell = 24;
-        for (int y = 0; y < height(); y += cell) {
-            for (int x = 0; x < width(); x += cell) {
-                const bool odd = ((x + y) / cell) % 2 != 0;
-                painter.fillRect(x, y, cell, cell, odd ? QColor(224, 138, 43) : QColor(43, 138, 160));
-            }
-        }
+        for (int y = 0; y < height(); y += 24)
+            for (int x = 0; x < width(); x += 24)
+                painter.fillRect(x, y, 24, 24, (x + y) % 48 != 0 ? QColor(224, 138, 43) : QColor(43, 138, 160));
         if (!m_announced) {
             m_announced = true;
             announce();
@@ -142,14 +133,12 @@ private:
     void announce()
     {
         for (const tnMarkItem* item : m_list->getMarkMenu()->getItems()) {
-            float left = 0.0f;
-            float bottom = 0.0f;
-            float right = 0.0f;
-            float top = 0.0f;
+            float left = 0.0f, bottom = 0.0f, right = 0.0f, top = 0.0f;
             item->getBox(left, bottom, right, top);
-            say("item " + text(item->getLabel()) + " " + std::to_string(std::lround(left)) + " " +
-                std::to_string(std::lround(-top)) + " " + std::to_string(std::lround(right)) + " " +
-                std::to_string(std::lround(-bottom)));
+            std::string line = "item " + text(item->getLabel());
+            for (const float v : {left, -top, right, -bottom})
+                line.append(" ").append(std::to_string(std::lround(v)));
+            say(line);
         }
         say("ready");
     }
@@ -162,16 +151,11 @@ private:
 // Reads the delay options into the view's settings; false for anything else.
 bool readOptions(int argc, char** argv)
 {
-    if (argc % 2 == 0)
-        return false;
     for (int i = 1; i < argc; i += 2) {
-        const int ms = std::atoi(argv[i + 1]);
-        if (std::strcmp(argv[i], "--show-items-delay") == 0)
-            QmarkMenuView::setShowItemsDelay(ms);
-        else if (std::strcmp(argv[i], "--gesture-feedback") == 0)
-            QmarkMenuView::setGestureFeedbackTime(ms);
-        else
+        const bool items = std::strcmp(argv[i], "--show-items-delay") == 0;
+        if (i + 1 == argc || (!items && std::strcmp(argv[i], "--gesture-feedback") != 0))
             return false;
+        (items ? QmarkMenuView::setShowItemsDelay : QmarkMenuView::setGestureFeedbackTime)(std::atoi(argv[i + 1]));
     }
     return true;
 }
