@@ -456,8 +456,10 @@ bool isBareMotion(const tnUI::TabletEvent& e)
 
 } // namespace
 
+// Inlined into each forwardEvent, so that the one delivery path costs no
+// extra call on the hot path.
 template <class E>
-void CommandController::_forward(CallType t, E& e)
+[[gnu::always_inline]] inline void CommandController::_forward(CallType t, E& e)
 {
     const Pin<CallInfo> call(m_continuousCall.get());
     const Pin<ContinuousCommandDefn> d(toolOf(call.get()));
