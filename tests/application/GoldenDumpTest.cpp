@@ -7,8 +7,6 @@
 
 #include <tnUI/commands/Keybinding.h>
 #include <tnUI/entity/DecoratedEntity.h>
-#include <tnUI/entity/Filename.h>
-#include <tnUI/entity/ImageFile.h>
 #include <tnUI/entity/Rectangle.h>
 #include <tnUI/menus/Element.h>
 #include <tnUI/values/Condition.h>
@@ -46,11 +44,6 @@ using golden::Drawing;
 using golden::Ready;
 using tnString::CString;
 using tnString::IString;
-
-tn::Reference<ImageFile> image(const char* path)
-{
-    return tn::Reference<ImageFile>(new ImageFile(new Filename(IString(path))));
-}
 
 template <class T>
 T* registered(Application* app, T* value, const char* name)

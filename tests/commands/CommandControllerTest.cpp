@@ -26,22 +26,16 @@ struct Cast {
     bool stateChange = true;
     const char* force = nullptr;
 };
+// clang-format off
 const Cast cast[] = {
-    {"T", Cast::Tool, "A"},
-    {"S", Cast::Tool, "A"},
-    {"P", Cast::Tool, "A"},
-    {"F", Cast::Tool, "A"},
-    {"O", Cast::Tool, "B"},
-    {"Q", Cast::Tool, nullptr},
-    {"R", Cast::Tool, nullptr},
-    {"Z", Cast::Transient, "A"},
-    {"Y", Cast::Transient, nullptr},
-    {"M", Cast::Momentary, "B", true},
-    {"N", Cast::Momentary, "B", false},
-    {"K", Cast::Momentary, nullptr, true},
-    {"J", Cast::Momentary, nullptr, false},
+    {"T", Cast::Tool, "A"}, {"S", Cast::Tool, "A"}, {"P", Cast::Tool, "A"}, {"F", Cast::Tool, "A"},
+    {"O", Cast::Tool, "B"}, {"Q", Cast::Tool, nullptr}, {"R", Cast::Tool, nullptr},
+    {"Z", Cast::Transient, "A"}, {"Y", Cast::Transient, nullptr},
+    {"M", Cast::Momentary, "B", true}, {"N", Cast::Momentary, "B", false},
+    {"K", Cast::Momentary, nullptr, true}, {"J", Cast::Momentary, nullptr, false},
     {"X", Cast::Momentary, "B", false, "F"},
 };
+// clang-format on
 
 class ControllerTest : public ShownDocumentTest {
 protected:

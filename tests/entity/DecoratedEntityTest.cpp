@@ -21,14 +21,10 @@ using tnUI::IconState;
 using tnUI::ImageFile;
 using tnUI::Message;
 using tnUITest::Chain;
+using tnUITest::image;
 using tnUITest::MessageRecorder;
 
 class DecoratedEntityTest : public tnUITest::EntityTest {};
-
-tn::Reference<ImageFile> image(const wchar_t* path)
-{
-    return tn::Reference<ImageFile>(new ImageFile(new Filename(IString(path))));
-}
 
 const IconState::EState allStates[] = {IconState::Normal, IconState::Disabled, IconState::Highlight, IconState::Active};
 

@@ -6,6 +6,8 @@
 
 #include <tnUI/entity/DumpFile.h>
 #include <tnUI/entity/Entity.h>
+#include <tnUI/entity/Filename.h>
+#include <tnUI/entity/ImageFile.h>
 #include <tnUI/entity/Message.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +21,12 @@
 #include <vector>
 
 namespace tnUITest {
+
+// A picture file entity for the path; nothing is read.
+inline tn::Reference<tnUI::ImageFile> image(const tnString::IString& path)
+{
+    return tn::Reference<tnUI::ImageFile>(new tnUI::ImageFile(new tnUI::Filename(path)));
+}
 
 // One message of a recorded chain.
 struct Link {

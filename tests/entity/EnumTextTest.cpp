@@ -76,23 +76,16 @@ TEST(EnumText, KeyNamesInBothFormsReadBackInAnyCase)
         KeyName key;
         const char *longName, *shortName;
     };
+    // clang-format off
     const Forms forms[] = {
-        {KeyName::A, "A", "A"},
-        {KeyName::Digit9, "9", "9"},
-        {KeyName::F24, "F24", "F24"},
-        {KeyName::PageUp, "PageUp", "PgUp"},
-        {KeyName::PageDown, "PageDown", "PgDn"},
-        {KeyName::Delete, "Delete", "Del"},
-        {KeyName::Escape, "Escape", "Esc"},
-        {KeyName::Return, "Return", "Return"},
-        {KeyName::Comma, "Comma", ","},
-        {KeyName::Backslash, "Backslash", "\\"},
-        {KeyName::Grave, "Grave", "`"},
-        {KeyName::Control, "Control", "Ctrl"},
-        {KeyName::Keypad5, "Keypad5", "Num5"},
-        {KeyName::KeypadDecimal, "KeypadDecimal", "Num."},
-        {KeyName::None, "None", "None"},
+        {KeyName::A, "A", "A"}, {KeyName::Digit9, "9", "9"}, {KeyName::F24, "F24", "F24"},
+        {KeyName::PageUp, "PageUp", "PgUp"}, {KeyName::PageDown, "PageDown", "PgDn"},
+        {KeyName::Delete, "Delete", "Del"}, {KeyName::Escape, "Escape", "Esc"}, {KeyName::Return, "Return", "Return"},
+        {KeyName::Comma, "Comma", ","}, {KeyName::Backslash, "Backslash", "\\"}, {KeyName::Grave, "Grave", "`"},
+        {KeyName::Control, "Control", "Ctrl"}, {KeyName::Keypad5, "Keypad5", "Num5"},
+        {KeyName::KeypadDecimal, "KeypadDecimal", "Num."}, {KeyName::None, "None", "None"},
     };
+    // clang-format on
     for (const Forms& f : forms) {
         EXPECT_STREQ(enumName(f.key, false), f.longName);
         EXPECT_STREQ(enumName(f.key, true), f.shortName);

@@ -5,7 +5,6 @@
 
 #include <tnUI/commands/CommandDefn.h>
 #include <tnUI/commands/CommandInstance.h>
-#include <tnUI/entity/Filename.h>
 #include <tnUI/entity/ImageFile.h>
 #include <tnUI/entity/Label.h>
 #include <tnUI/menus/CommandItem.h>
@@ -21,13 +20,9 @@ using tnUI::CommandInstance;
 using tnUI::CommandItem;
 using tnUI::IconMode;
 using tnUI::IconState;
+using tnUITest::image;
 
 class CommandItemTest : public tnUITest::EntityTest {};
-
-tn::Reference<tnUI::ImageFile> icon(const char* path)
-{
-    return tn::Reference<tnUI::ImageFile>(new tnUI::ImageFile(new tnUI::Filename(tnString::IString(path))));
-}
 
 tn::Reference<CommandInstance> command(const char* name)
 {
@@ -51,7 +46,7 @@ TEST_F(CommandItemTest, FallsBackOnItsCommandAskedAnewEachTime)
     copy->setLabel(instanceLabel.get());
     EXPECT_EQ(std::tuple(item->getLabel(), item->getToolTip()), std::tuple(instanceLabel.get(), tip.get()));
 
-    const auto normal = icon("copy.png"), hot = icon("copy-hot.png"), mine = icon("item.png");
+    const auto normal = image("copy.png"), hot = image("copy-hot.png"), mine = image("item.png");
     copy->getCommand()->setIcon(normal.get(), IconState::Normal, IconMode::Default);
     copy->setIcon(hot.get(), IconState::Highlight, IconMode::Alternate);
     const CommandItem& view = *item;
