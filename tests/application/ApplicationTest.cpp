@@ -349,21 +349,6 @@ TEST_F(CloseAllTest, ARefusingWindowStopsTheClosingAndTheExit)
     EXPECT_EQ(refusing->closeQuestions, 2);
 }
 
-TEST_F(CloseAllTest, TheApplicationMayDieWithWindowsOpen)
-{
-    HostDocumentWindow* window = shown(document("doc"), "w", false);
-    const tn::Reference<UtilityWindow> utility(new UtilityWindow(window));
-    impls.emplace_back(new FakeWindowImpl(&calls, "u"));
-    utility->setQtUtilityWindow(nullptr, impls.back().get());
-    app->setActiveDocumentInstance(window->getDocumentInstance());
-    app = nullptr;
-    EXPECT_EQ(exits, 1); // the active instance died with no document left
-    EXPECT_EQ(utility->getDocumentWindow(), nullptr);
-    EXPECT_TRUE(calls.empty()); // nothing is closed: the widgets are the host's
-    impls.clear();              // and they go afterwards
-    EXPECT_EQ(utility->getToolkitImpl(), nullptr);
-}
-
 TEST_F(ApplicationTest, TeardownLetsGoOfTheDocumentsBeforeAnythingElse)
 {
     app->addCommand(command("cmd"));

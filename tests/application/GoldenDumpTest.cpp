@@ -53,21 +53,26 @@ T* registered(Application* app, T* value, const char* name)
     return value;
 }
 
-// Each address becomes "@<n>", numbered in the order of first appearance.
+// Each address becomes "@<n>", numbered in the order of first appearance,
+// and the header's time in ctime's form "<time>".
 std::vector<std::string> withStableAddresses(const std::vector<std::string>& lines)
 {
     static const std::regex address("0x[0-9a-fA-F]+");
+    static const std::regex time("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9]\\d \\d\\d:\\d\\d:\\d\\d \\d{4}$");
     std::map<std::string, int> numbers;
     std::vector<std::string> result;
     for (const std::string& line : lines) {
         std::string out;
-        auto from = line.cbegin();
+        std::size_t from = 0;
         for (std::sregex_iterator it(line.begin(), line.end(), address), end; it != end; ++it) {
-            const auto [entry, added] = numbers.emplace(it->str(), static_cast<int>(numbers.size()) + 1);
-            out.append(from, line.cbegin() + it->position()) += "@" + std::to_string(entry->second);
-            from = line.cbegin() + it->position() + it->length();
+            const auto entry = numbers.emplace(it->str(), static_cast<int>(numbers.size()) + 1).first;
+            out += line.substr(from, static_cast<std::size_t>(it->position()) - from);
+            out += '@';
+            out += std::to_string(entry->second);
+            from = static_cast<std::size_t>(it->position() + it->length());
         }
-        result.push_back(out.append(from, line.cend()));
+        out += line.substr(from);
+        result.push_back(std::regex_replace(out, time, "<time>"));
     }
     return result;
 }
@@ -171,6 +176,7 @@ TEST_F(GoldenDumpTest, RepresentativeModel)
 
     DumpCapture dump;
     ASSERT_TRUE(dump.opened());
+    dump.file.header();
     app->dump(dump.file, 0, nullptr);
     for (const Entity* e : std::initializer_list<const Entity*>{either, ready, selectTool, state, labelled, decorated,
                                                                 broken, &partial, &instance->getCommandController()})

@@ -248,15 +248,6 @@ TEST_F(WindowGroupTest, ClosingTheDocumentWidgetClosesTheGroupAndTheInstance)
     b->raiseWindow(); // without a document window it raises itself
 }
 
-TEST_F(WindowGroupTest, AHeldDocumentWindowForgetsItsDeadInstance)
-{
-    const tn::Reference<HostDocumentWindow> held(window);
-    doc->removeInstance(instance);
-    EXPECT_EQ(std::tuple(held->getDocumentInstance(), held->getDocument(), held->getApplication()),
-              std::tuple(nullptr, nullptr, nullptr));
-    EXPECT_THROW(held->getCommandController(), NullError);
-}
-
 TEST_F(WindowGroupTest, AUtilityWindowShowsAndPassesOnItsPane)
 {
     UtilityWindow* u = utility("u");

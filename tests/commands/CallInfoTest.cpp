@@ -101,9 +101,4 @@ TEST_F(CallInfoTest, CopiesAndAssignedRecordsForgetOnTheirOwn)
     EXPECT_EQ(copy.getRefCount(), 0);
 }
 
-TEST(CallInfoWithoutApplication, NoApplicationIsNull)
-{
-    EXPECT_EQ(CallInfo(nullptr, nullptr, nullptr, nullptr).getApplication(), nullptr);
-}
-
 } // namespace

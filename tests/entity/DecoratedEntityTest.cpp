@@ -152,36 +152,4 @@ TEST_F(DecoratedEntityTest, ImageFileHoldsItsFilename)
                  tnUI::equivalent(none, none));
 }
 
-// Records its destruction in a shared log, to check the order in which a
-// dying entity releases what it holds.
-template <class Base>
-class Traced : public Base { // NOLINT(cppcoreguidelines-virtual-class-destructor)
-public:
-    template <class Arg>
-    Traced(std::vector<std::string>& log, const char* tag, Arg arg) : Base(arg), m_log(log), m_tag(tag)
-    {}
-
-protected:
-    ~Traced() override { m_log.emplace_back(m_tag); }
-
-private:
-    std::vector<std::string>& m_log;
-    const char* m_tag;
-};
-
-TEST_F(DecoratedEntityTest, DestructionReleasesInReverseFieldOrder)
-{
-    std::vector<std::string> log;
-    {
-        const tn::Reference<DecoratedEntity> entity(new DecoratedEntity);
-        entity->setName(new Traced<tnUI::Name>(log, "name", tnString::CString("n")));
-        entity->setLabel(new Traced<tnUI::HelpRef>(log, "label", IString("l")));
-        entity->setToolTip(new Traced<tnUI::HelpRef>(log, "tooltip", IString("t")));
-        entity->setHelpRef(new Traced<tnUI::HelpRef>(log, "help", IString("h")));
-        for (IconState::EState s : {IconState::Normal, IconState::Disabled})
-            entity->setIcon(new Traced<ImageFile>(log, "icon", new Filename(IString(L"x.png"))), s, IconMode::Default);
-    }
-    EXPECT_EQ(log, (std::vector<std::string>{"icon", "icon", "help", "tooltip", "label", "name"}));
-}
-
 } // namespace

@@ -1,5 +1,6 @@
 // The dump file: line numbering, indentation, the record of written
-// entities, standard output, and the refusals of a file without a stream.
+// entities and the refusals of a file without a stream (the header and the
+// entities' lines are the golden dump's).
 
 #include <tnUI/entity/DumpFile.h>
 #include <tnUI/entity/Entity.h>
@@ -9,14 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fcntl.h>
-#include <fstream>
-#include <regex>
 #include <string>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace dumptest {
@@ -68,21 +63,6 @@ TEST_F(DumpFileTest, NumbersLinesFromOneAndIndents)
     EXPECT_EQ(std::string(DumpFile::dumpBool(true)) + DumpFile::dumpBool(false), "truefalse");
 }
 
-TEST_F(DumpFileTest, HeaderTakesThreeLines)
-{
-    DumpCapture dump;
-    dump.file.header();
-    EXPECT_EQ(dump.file.getLineNumber(), 4);
-    const Lines lines = dump.lines();
-    ASSERT_EQ(lines.size(), 3u);
-    EXPECT_EQ(lines[0], "00001: " + std::string(48, '-'));
-    // ctime's form, without its newline: "Thu Dec  5 19:09:00 2024".
-    EXPECT_TRUE(std::regex_match(lines[1], std::regex("00002: tnUI dump file at: [A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9]\\d "
-                                                      "\\d\\d:\\d\\d:\\d\\d \\d{4}")))
-        << lines[1];
-    EXPECT_EQ(lines[2], "00003: ");
-}
-
 TEST_F(DumpFileTest, WrittenEntitiesAreRecordedWithTheirLine)
 {
     // The entity lines themselves are checked by the golden dump.
@@ -95,30 +75,6 @@ TEST_F(DumpFileTest, WrittenEntitiesAreRecordedWithTheirLine)
     EXPECT_FALSE(a->dump(dump.file, 0, nullptr));
     EXPECT_EQ(dump.lines().back(),
               "00003: entity dumptest::Dumped (refs = 1, ptr = " + ptr(a.get()) + ") written on line 2");
-}
-
-TEST_F(DumpFileTest, StandardOutputAndReopeningThatRemembersEntities)
-{
-    tn::Reference<Dumped> a(new Dumped);
-    DumpCapture dump;
-    dump.file.printf(0, "one\n");
-    dump.file.printf(0, "two\n");
-    EXPECT_TRUE(a->dump(dump.file, 0, nullptr));
-    EXPECT_EQ(dump.lines().size(), 3u); // and closes; closing twice is harmless
-    EXPECT_FALSE(dump.file.ok());
-    dump.file.close();
-
-    testing::internal::CaptureStdout();
-    const bool opened = dump.file.open(tnString::IString(">"));
-    const int line = dump.file.getLineNumber();
-    const bool first = opened && a->dump(dump.file, 1, nullptr);
-    dump.file.close();
-    const std::string out = testing::internal::GetCapturedStdout();
-    EXPECT_EQ(std::tuple(opened, line, first), std::tuple(true, 1, false));
-    EXPECT_EQ(out, "00001: | entity dumptest::Dumped (refs = 1, ptr = " + ptr(a.get()) + ") written on line 3\n");
-    // Standard output is still open and usable.
-    EXPECT_NE(fcntl(STDOUT_FILENO, F_GETFD), -1);
-    EXPECT_EQ(std::fflush(stdout) + std::ferror(stdout), 0);
 }
 
 TEST_F(DumpFileTest, WritingWithoutAStreamIsRefused)
@@ -140,22 +96,6 @@ TEST_F(DumpFileTest, WritingWithoutAStreamIsRefused)
     EXPECT_TRUE(dump.reopen());
     EXPECT_TRUE(a->dump(dump.file, 0, nullptr));
     EXPECT_EQ(dump.lines(), Lines{"00001: entity dumptest::Dumped (refs = 1, ptr = " + ptr(a.get()) + ")"});
-}
-
-TEST_F(DumpFileTest, WidePathAndDestructorClosing)
-{
-    const std::wstring path = L"/tmp/tnui-dump-\u00e9t\u00e9-" + std::to_wstring(getpid()) + L".txt";
-    {
-        DumpFile file;
-        ASSERT_TRUE(file.open(tnString::IString(path.c_str())));
-        file.printf(0, "kept\n");
-    } // the destructor closes, and so flushes, the owned file
-    const std::string utf8 = "/tmp/tnui-dump-\xc3\xa9t\xc3\xa9-" + std::to_string(getpid()) + ".txt";
-    std::ifstream in(utf8);
-    std::string text;
-    EXPECT_TRUE(std::getline(in, text));
-    std::remove(utf8.c_str());
-    EXPECT_EQ(text, "00001: kept");
 }
 
 } // namespace

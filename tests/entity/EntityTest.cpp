@@ -18,13 +18,6 @@ using tnUI::CycleError;
 using tnUI::Entity;
 using tnUI::Message;
 
-namespace entitytest {
-
-// Named, so that its type name is a qualified name the test can spell.
-class TypeNameProbe : public Entity {};
-
-} // namespace entitytest
-
 namespace {
 
 using tnUITest::Chain;
@@ -121,20 +114,6 @@ TEST_F(EntityCoreTest, DestroyedSignalAndLiveCount)
     EXPECT_EQ(seen, std::vector<Entity*>{address});
     EXPECT_EQ(watcher->notices, 1);
     EXPECT_EQ(watcher->signalClient.getNumConnections() + client.getNumConnections(), 0);
-}
-
-TEST_F(EntityCoreTest, TypeNames)
-{
-    tn::Reference<entitytest::TypeNameProbe> probe(new entitytest::TypeNameProbe);
-    EXPECT_STREQ(probe->getTypeName().asChar(), "entitytest::TypeNameProbe");
-    tnString::CString out("stale");
-    tnUI::demangleCppTypeidName(out, typeid(Entity).name());
-    EXPECT_STREQ(out.asChar(), "tnUI::Entity");
-    // Names that are already readable pass unchanged, and null gives nothing.
-    for (const char* name : {"class tnUI::CommandDefn", static_cast<const char*>(nullptr)}) {
-        tnUI::demangleCppTypeidName(out, name);
-        EXPECT_STREQ(out.asChar(), name ? name : "");
-    }
 }
 
 } // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 using tnLinear::Point2;
@@ -24,37 +22,6 @@ TEST(Rectangle, ContainsAllEdgesExactlyAndIsEmptyWhenBothSidesNearZero)
                                              {{eps, 0}, false}, {{-1, -1}, false}};
     for (const auto& [size, empty] : sizes)
         EXPECT_EQ(Rectangle(Point2(3, 4), size).isEmpty(), empty) << size.x << ", " << size.y;
-}
-
-TEST(Rectangle, NormalizePoint)
-{
-    struct Case {
-        Point2 origin;
-        Point2 p;
-        bool unitRange;
-        Point2 expected;
-    };
-    const Case cases[] = {
-        {{0, 0}, {50, 25}, true, {0.5, 0.5}},
-        {{0, 0}, {50, 25}, false, {0, 0}},
-        {{0, 0}, {100, 50}, true, {1, 1}},
-        {{0, 0}, {0, 0}, false, {-1, -1}},
-        {{0, 0}, {0, 0}, true, {0, 0}},
-        {{0, 0}, {25, 0}, true, {0.25, 0}},
-        {{0, 0}, {200, -50}, true, {2, -1}},
-        // The origin is not subtracted.
-        {{1000, 500}, {50, 25}, true, {0.5, 0.5}},
-    };
-    for (const Case& c : cases) {
-        const Rectangle r(c.origin, Tuple2(101, 51));
-        Point2 p = c.p;
-        r.normalizePoint(p, c.unitRange);
-        EXPECT_EQ(p, c.expected) << c.p.x << ", " << c.p.y << " " << c.unitRange;
-    }
-    // A one-pixel rectangle divides by zero.
-    Point2 p(3, 0);
-    Rectangle(Point2(0, 0), Tuple2(1, 1)).normalizePoint(p, true);
-    EXPECT_TRUE(std::isinf(p.x) && std::isnan(p.y));
 }
 
 } // namespace

@@ -1,10 +1,8 @@
-#include <tnUI/foundation/AppMain.h>
 #include <tnUI/foundation/Filename.h>
 #include <tnUI/foundation/IdleTasks.h>
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 #include <stdexcept>
 #include <tuple>
@@ -29,30 +27,6 @@ TEST(Filename, DirnameLikePosix)
     }
     const IString wide(L"/home/j\u00fcrgen/\U0001F600/bild.png");
     EXPECT_EQ(tnOS::Filename::dirname(wide), IString(L"/home/j\u00fcrgen/\U0001F600"));
-}
-
-TEST(Filename, JoinPutsOneSlashBetween)
-{
-    struct Case {
-        const char *dir, *name, *joined;
-    };
-    const Case cases[] = {{"a", "b", "a/b"}, {"a/", "b", "a/b"}, {"/", "b", "/b"},  {"a//", "b", "a//b"},
-                          {"", "b", "b"},    {"a", "", "a"},     {"a", "/b", "/b"}, {".", "res", "./res"}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(tnOS::Filename::join(CString(c.dir), CString(c.name)), CString(c.joined)) << c.joined;
-        EXPECT_EQ(tnOS::Filename::join(IString(c.dir), IString(c.name)), IString(c.joined)) << c.joined;
-    }
-    EXPECT_EQ(tnOS::Filename::join(IString(L"/j\u00fcrgen"), IString(L"\u00e9.png")),
-              IString(L"/j\u00fcrgen/\u00e9.png"));
-}
-
-TEST(AppMain, BaseLocationIsThisProgram)
-{
-    tnOS::AppMain& app = tnOS::AppMain::getInstance();
-    EXPECT_EQ(&app, &tnOS::AppMain::getInstance());
-    const std::filesystem::path location(app.getBaseLocation().asUTF8().str());
-    EXPECT_EQ(location.filename(), "test_foundation");
-    EXPECT_TRUE(location.is_absolute() && std::filesystem::is_regular_file(location));
 }
 
 class CountedTask : public tnUtil::IdleTask {
