@@ -5,10 +5,14 @@
 // cell: accuracy, the share where nothing was chosen, and the share whose
 // every leg lies inside its sector (the best a reader of directions can do).
 //
-//   tnui_mark_accuracy [--strokes N]
+//   tnui_mark_accuracy [--strokes N] [--recogniser | --long-steps]
+//
+// --recogniser reads the marks with the recogniser alone, without the view;
+// --long-steps has the view read them with its original rule.
 
 #include "MarkStrokes.h"
 
+#include <tnUI/markingmenus/MarkRecogniser.h>
 #include <tnUI/markingmenus/qt/QmarkMenu.h>
 #include <tnUI/markingmenus/qt/QmarkMenuView.h>
 
@@ -84,6 +88,17 @@ int throughView(Menus& menus, const GeneratedMark& mark, QWidget& host)
     return id;
 }
 
+// Reads the mark with the recogniser alone, without the view.
+int throughRecogniser(Menus& menus, const GeneratedMark& mark)
+{
+    std::vector<tnMarkStrokePoint> stroke;
+    for (const tnBench::StrokeSample& s : mark.samples)
+        stroke.push_back({double(s.x), double(-s.y), s.ms});
+    const tnMarkRecogniser::Mark read = tnMarkRecogniser::recognise(stroke, menus.top, true);
+    const tnMarkItem* item = read.steps.empty() ? nullptr : read.steps.back().item;
+    return item && item->getState() != tnMarkItem::Disabled ? item->getId() : -1;
+}
+
 struct Tally {
     int right = 0;
     int none = 0;
@@ -91,7 +106,7 @@ struct Tally {
     int count = 0;
 };
 
-Tally measure(const MarkCell& cell, int strokes, QWidget& host)
+Tally measure(const MarkCell& cell, int strokes, QWidget* host)
 {
     Menus menus(cell.breadth, cell.depth);
     // The same marks for every reader: the seed follows the cell.
@@ -101,7 +116,7 @@ Tally measure(const MarkCell& cell, int strokes, QWidget& host)
     Tally tally;
     for (int i = 0; i < strokes; ++i) {
         const GeneratedMark mark = generator.next();
-        const int id = throughView(menus, mark, host);
+        const int id = host ? throughView(menus, mark, *host) : throughRecogniser(menus, mark);
         tally.right += id == Menus::expectedId(mark);
         tally.none += id == -1;
         tally.inside += mark.insideSectors;
@@ -120,11 +135,16 @@ double percent(int n, int of)
 int main(int argc, char** argv)
 {
     int strokes = 300;
+    bool direct = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--strokes") == 0 && i + 1 < argc) {
             strokes = std::stoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--recogniser") == 0) {
+            direct = true;
+        } else if (std::strcmp(argv[i], "--long-steps") == 0) {
+            QmarkMenuView::setQuickMarkRule(QmarkMenuView::QuickMarkRule::LongSteps);
         } else {
-            std::fprintf(stderr, "usage: %s [--strokes N]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--strokes N] [--recogniser | --long-steps]\n", argv[0]);
             return 2;
         }
     }
@@ -152,7 +172,7 @@ int main(int argc, char** argv)
                     continue;
                 for (const double noise : {5.0, 10.0, 15.0}) {
                     const MarkCell cell{breadth, depth, noise, shortLastLeg};
-                    const Tally t = measure(cell, strokes, host);
+                    const Tally t = measure(cell, strokes, direct ? nullptr : &host);
                     std::printf("| %dx%d | %s | %.0f° | %.1f %% | %.1f %% | %.1f %% |\n", breadth, depth,
                                 shortLastLeg ? "15-25 px" : "45-90 px", noise, percent(t.right, t.count),
                                 percent(t.none, t.count), percent(t.inside, t.count));
