@@ -83,6 +83,7 @@
 #include "markingmenus/MarkMenu.h"
 #include "markingmenus/MarkOptionBoxItem.h"
 #include "markingmenus/MarkPosition.h"
+#include "markingmenus/MarkRecogniser.h"
 #include "markingmenus/MarkRender.h"
 #include "markingmenus/MarkTextItem.h"
 

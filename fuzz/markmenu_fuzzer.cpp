@@ -16,13 +16,18 @@
 // tie are not judged. The linear menu highlights whatever item box holds the
 // pointer.
 //
-// Strokes from the centre (huge and non-finite points among them) are
-// simplified to their corners as the view does before it replays them, and
-// replayed: each corner hovers the menu it is in, and a corner on a submenu
-// item carries on in the submenu, centred there. The simplified stroke must
-// start at the stroke's first point, end at its last, and keep only stroke
-// points, in order; the highlight rules above hold at every corner.
-// Sanitizers catch the rest.
+// Strokes from the centre (huge and non-finite points among them) are read
+// both ways the view can read a quick mark. With the original rule they are
+// simplified to their corners and replayed: each corner hovers the menu it
+// is in, and a corner on a submenu item carries on in the submenu, centred
+// there. The simplified stroke must start at the stroke's first point, end
+// at its last, and keep only stroke points, in order; the highlight rules
+// above hold at every corner. The recogniser, finished or resting, must
+// start its corners at the stroke's first point, read nothing from a stroke
+// that never left the centre zone, and go from the menu only into the
+// submenus of the items it chose, choosing only items of the menu each step
+// is in; each choice highlighted keeps the highlight rules. Sanitizers
+// catch the rest.
 
 #include "FuzzInput.h"
 
@@ -32,6 +37,7 @@
 #include <tnUI/markingmenus/MarkMenu.h>
 #include <tnUI/markingmenus/MarkOptionBoxItem.h>
 #include <tnUI/markingmenus/MarkPosition.h>
+#include <tnUI/markingmenus/MarkRecogniser.h>
 #include <tnUI/markingmenus/MarkRender.h>
 #include <tnUI/markingmenus/MarkTextItem.h>
 #include <tnUI/markingmenus/qt/QmarkMenuView.h>
@@ -39,6 +45,7 @@
 #include <QPainterPath>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -232,8 +239,42 @@ void checkSimplified(const QPainterPath& stroke, const QPainterPath& simple, int
     }
 }
 
-// Replays a stroke's corners through the menus, as the view does when the
-// pointer rests or is released before the items show.
+// Reads the stroke with the recogniser, finished and resting, and
+// highlights what it chose.
+void checkRecognised(const QPainterPath& path, tnMarkMenu& radial, int opIndex)
+{
+    std::vector<tnMarkStrokePoint> stroke;
+    bool leftCentre = false;
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPointF p = path.elementAt(i);
+        stroke.push_back({p.x(), p.y(), static_cast<double>(i)});
+        if (std::isfinite(p.x()) && std::isfinite(p.y()) && std::fabs(p.x()) <= 1e12 && std::fabs(p.y()) <= 1e12 &&
+            !(std::hypot(p.x(), p.y()) <= radial.getCenterRadius()))
+            leftCentre = true;
+    }
+    for (const bool finished : {true, false}) {
+        const tnMarkRecogniser::Mark mark = tnMarkRecogniser::recognise(stroke, radial, finished);
+        if (mark.corners.empty() || mark.corners.front() != tnLinear::Point2(0, 0))
+            fail("the recognised corners do not start at the stroke's first point", opIndex);
+        if (!leftCentre && !mark.steps.empty())
+            fail("a stroke that never left the centre zone was read", opIndex);
+        const tnMarkMenu* expected = &radial;
+        for (const tnMarkRecogniser::Step& step : mark.steps) {
+            if (step.menu != expected)
+                fail("the recogniser went into a menu no chosen item opens", opIndex);
+            const std::vector<tnMarkItem*>& items = step.menu->getItems();
+            if (step.item && std::find(items.begin(), items.end(), step.item) == items.end())
+                fail("the recogniser chose an item of another menu", opIndex);
+            const tnMarkMenuItem* item = step.item ? step.item->asMenuItem() : nullptr;
+            expected = item ? item->getSubmenu() : nullptr;
+            step.menu->highlightItem(step.item);
+            checkHighlight(*step.menu, opIndex);
+        }
+    }
+}
+
+// Replays a stroke's corners through the menus, as the view's original rule
+// does when the pointer rests or is released before the items show.
 void replayStroke(Reader& in, tnMarkMenu& radial, int opIndex)
 {
     QPainterPath stroke(QPointF(0, 0));
@@ -254,6 +295,7 @@ void replayStroke(Reader& in, tnMarkMenu& radial, int opIndex)
             center = corner;
         }
     }
+    checkRecognised(stroke, radial, opIndex);
 }
 
 } // namespace

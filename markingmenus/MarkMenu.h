@@ -161,6 +161,10 @@ public:
     // upward.
     bool isInOverflowList() const { return m_inOverflowList; }
     void setInOverflowList(bool inOverflowList) { m_inOverflowList = inOverflowList; }
+    // Moves the highlight to item (null for none) as a hover that found it
+    // would; true when the highlight changed. A disabled item is
+    // highlighted without changing its state, so it is never chosen.
+    bool highlightItem(tnMarkItem* item) { return _moveHighlight(item); }
     // Forgets the pointer's traces of an earlier popup: the highlight, the
     // overflow list entered, the parent's centre highlighted, beyond the
     // maximum radius.

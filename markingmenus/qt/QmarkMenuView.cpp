@@ -29,6 +29,7 @@ QPointer<QWidget> s_parentWindow;
 // Indexed by timeout kind: show items, pop parent, submenu restart, gesture
 // feedback.
 int s_timeouts[4] = {100, 600, 600, 100};
+QmarkMenuView::QuickMarkRule s_quickMarkRule = QmarkMenuView::QuickMarkRule::WholeStroke;
 
 // The menu's maxRadius while the items are hidden: in the gesture phase any
 // distance from the centre counts.
@@ -37,6 +38,8 @@ constexpr float gestureMaxRadius = 10000.0f;
 constexpr int minMove = 3;
 // A step turning by more than this many degrees makes a corner.
 constexpr qreal cornerAngle = 20.0;
+// Radius of the rings that mark a recognised stroke's corners.
+constexpr qreal cornerMarkRadius = 4.0;
 
 void setTimeout(int kind, int ms)
 {
@@ -216,6 +219,10 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
         menu->forgetPointer();
         m_lastProcessed = m_lastMove = m_center;
         m_stroke.moveTo(m_center);
+        m_strokeOrigin = m_center;
+        m_points.assign(1, tnMarkStrokePoint{});
+        m_corners.clear();
+        m_clock.start();
         tnMarkMenu::setGesturePhase(true);
         setGeometry(m_screen);
     } else {
@@ -313,6 +320,16 @@ void QmarkMenuView::setParentWindow(QWidget* parentWindow)
 QWidget* QmarkMenuView::getParentWindow()
 {
     return s_parentWindow;
+}
+
+void QmarkMenuView::setQuickMarkRule(QuickMarkRule rule)
+{
+    s_quickMarkRule = rule;
+}
+
+QmarkMenuView::QuickMarkRule QmarkMenuView::getQuickMarkRule()
+{
+    return s_quickMarkRule;
 }
 
 QPainterPath QmarkMenuView::simplifyStroke(const QPainterPath& stroke, float centerRadius)
@@ -439,6 +456,11 @@ void QmarkMenuView::paintEvent(QPaintEvent* /*event*/)
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2.0));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(m_stroke);
+        // The corners where the recognised mark turned into a submenu.
+        if (m_showingGesture) {
+            for (qsizetype i = 1; i + 1 < m_corners.size(); ++i)
+                painter.drawEllipse(m_corners[i], cornerMarkRadius, cornerMarkRadius);
+        }
     } else if (!menu->isLinear() && !menu->isInOverflowList() &&
                std::hypot(pointer.x(), pointer.y()) <= menu->getMaxRadius()) {
         m_render->drawPointerLine(0.0f, 0.0f, static_cast<float>(pointer.x()), static_cast<float>(pointer.y()));
@@ -566,6 +588,10 @@ void QmarkMenuView::_handleMove(const QPoint& p)
     m_moved = true;
     _processPosition(p);
     m_stroke.lineTo(p);
+    if (tnMarkMenu::isGesturePhase()) {
+        m_points.push_back({static_cast<double>(p.x() - m_strokeOrigin.x()),
+                            static_cast<double>(m_strokeOrigin.y() - p.y()), static_cast<double>(m_clock.elapsed())});
+    }
     menu = m_currentMenu;
     if (!menu->areItemsVisible()) {
         // Moving postpones the display: the items show once the pointer
@@ -622,6 +648,10 @@ void QmarkMenuView::_processPosition(const QPoint& p)
 
 void QmarkMenuView::_replayStroke(bool midpointRule)
 {
+    if (s_quickMarkRule == QuickMarkRule::WholeStroke) {
+        _recogniseStroke(midpointRule);
+        return;
+    }
     const QPainterPath path = simplifyStroke(m_stroke, m_currentMenu->getCenterRadius());
     const int count = path.elementCount();
     m_replaying = true;
@@ -642,6 +672,38 @@ void QmarkMenuView::_replayStroke(bool midpointRule)
         m_render->setCenter(m_center.x(), m_center.y());
         m_currentMenu->hideItems();
     }
+    m_replaying = false;
+}
+
+void QmarkMenuView::_recogniseStroke(bool finished)
+{
+    const tnMarkRecogniser::Mark mark = tnMarkRecogniser::recognise(m_points, *m_currentMenu, finished);
+    const auto toView = [this](const tnLinear::Point2& q) {
+        return QPoint(m_strokeOrigin.x() + qRound(q.x), m_strokeOrigin.y() - qRound(q.y));
+    };
+    m_corners.clear();
+    for (const tnLinear::Point2& corner : mark.corners)
+        m_corners << QPointF(toView(corner));
+    m_replaying = true;
+    for (std::size_t i = 0; i < mark.steps.size() && mark.steps[i].menu == m_currentMenu; ++i) {
+        tnMarkItem* item = mark.steps[i].item;
+        if (m_currentMenu->highlightItem(item))
+            emit hovered(item);
+        if (i + 1 == mark.steps.size())
+            break;
+        // The next step is in the item's submenu: a radial one is centred
+        // where the mark turned into it, a list hangs beside its item.
+        m_lastProcessed = toView(mark.steps[i + 1].center);
+        popSubmenuTimeout();
+        if (!m_nextMenu)
+            break;
+        m_currentMenu = m_nextMenu;
+        m_nextMenu = nullptr;
+        m_center = m_nextPosition.toPoint();
+        m_render->setCenter(m_center.x(), m_center.y());
+        m_currentMenu->hideItems();
+    }
+    m_lastProcessed = m_lastMove;
     m_replaying = false;
 }
 

@@ -1,15 +1,20 @@
 #pragma once
 
 #include "../../foundation/Export.h"
+#include "../MarkRecogniser.h"
 
+#include <QElapsedTimer>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QPoint>
 #include <QPointF>
 #include <QPointer>
+#include <QPolygonF>
 #include <QRect>
 #include <QTimer>
 #include <QWidget>
+
+#include <vector>
 
 class QEventLoop;
 class QmarkRender;
@@ -24,10 +29,13 @@ class tnMarkMenuItem;
 // per top-level popup and is handed on from menu to submenu.
 //
 // Two phases: in the gesture phase the items are hidden and only the stroke
-// is drawn; a release then decides by the stroke alone (a quick mark). When
-// the pointer rests for the show-items delay, the stroke so far is replayed
-// through the submenus it crossed and the display phase begins: the item in
-// the pointer's direction is highlighted and a release chooses it.
+// is drawn; a release then decides by the stroke alone (a quick mark), read
+// by tnMarkRecogniser from the shape of the whole stroke, and the stroke is
+// shown for a moment with the corners it turned at. When the pointer rests
+// for the show-items delay, the stroke so far is read the same way (only
+// clear corners lead into submenus) and the display phase begins: the item
+// in the pointer's direction is highlighted and a release chooses it. The
+// original reading of strokes remains as an option (QuickMarkRule).
 //
 // Escape, at any phase, ends the whole popup with nothing chosen; every other
 // key passes on. So does a press and release without movement, wherever it
@@ -53,6 +61,21 @@ public:
         double x = 0.0;
         double y = 0.0;
         bool flag = false;
+    };
+
+    // How the view reads a stroke drawn while the items are hidden.
+    enum class QuickMarkRule {
+        // tnMarkRecogniser: corners from the shape of the whole stroke,
+        // direction alone, short last legs after a clear corner,
+        // straight-through and reversed marks. The default.
+        WholeStroke,
+        // The original rule: a corner only where one recorded pointer step
+        // longer than the menu's centre radius turns by more than 20
+        // degrees (so a densely sampled stroke has none), each corner and
+        // the end hovered as a pointer would be (hidden items' boxes before
+        // the direction), a straight mark onto a submenu item centring the
+        // submenu halfway along it.
+        LongSteps
     };
 
     // Timeout kinds of getTimeout.
@@ -109,11 +132,14 @@ public:
     // popup ends. Forgotten when that widget is destroyed.
     static void setParentWindow(QWidget* parentWindow);
     static QWidget* getParentWindow();
+    // For all popups from now on.
+    static void setQuickMarkRule(QuickMarkRule rule);
+    static QuickMarkRule getQuickMarkRule();
 
-    // Reduces a pointer stroke to its corners: a corner is where one
-    // recorded step longer than centerRadius turns by more than 20 degrees
-    // from the segment before it. The result starts at the stroke's first
-    // point and ends at its last.
+    // The corners of the original rule (QuickMarkRule::LongSteps): a corner
+    // is where one recorded step longer than centerRadius turns by more than
+    // 20 degrees from the segment before it. The result starts at the
+    // stroke's first point and ends at its last.
     static QPainterPath simplifyStroke(const QPainterPath& stroke, float centerRadius);
 
 signals:
@@ -148,6 +174,10 @@ private:
     void _handleRelease(const QPoint& p);
     void _processPosition(const QPoint& p);
     void _replayStroke(bool midpointRule);
+    // Reads the stroke with the recogniser and goes into the submenus it
+    // leads to, highlighting the items it chose; finished: the button is
+    // up.
+    void _recogniseStroke(bool finished);
     void _keepOnScreen();
     // Moves the pointer along with a menu shifted to stay on screen.
     void _followShift(const QPoint& shift);
@@ -166,6 +196,13 @@ private:
     QTimer m_popSubmenuTimer;
     QEventLoop* m_loop = nullptr;
     QPainterPath m_stroke;
+    // The stroke as the recogniser reads it: model units from its first
+    // point (m_strokeOrigin, view pixels), with times.
+    std::vector<tnMarkStrokePoint> m_points;
+    QPoint m_strokeOrigin;
+    QElapsedTimer m_clock;
+    // The last reading's first point, corners and last point, view pixels.
+    QPolygonF m_corners;
     QmarkRender* m_render;
     tnMarkMenu* m_currentMenu = nullptr;
     QPoint m_center;

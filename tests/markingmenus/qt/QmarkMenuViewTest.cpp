@@ -206,6 +206,38 @@ TEST_F(QmarkMenuViewTest, CompoundMarkReplaysThroughSubmenus)
     EXPECT_EQ(feedback.center, QPoint(460, 300));
 }
 
+// Moves every 4 pixels, as a mouse reports them: the corner is found from
+// the stroke's shape. The original rule, kept as an option, finds none and
+// chooses nothing.
+TEST_F(QmarkMenuViewTest, DenseCompoundMarkGoesThroughTheSubmenu)
+{
+    Menus menus;
+    QmarkMenuView::setGestureFeedbackTime(300);
+    std::vector<QPoint> moves;
+    for (int i = 1; i <= 15; ++i)
+        moves.push_back(Center + QPoint(4 * i, i % 2));
+    for (int i = 1; i <= 15; ++i)
+        moves.push_back(Center + QPoint(60 + i % 2, -4 * i));
+    const auto draw = [this, &moves] {
+        press(Center);
+        for (QPoint p : moves)
+            move(p);
+        release(moves.back());
+    };
+    Probe feedback;
+    at(20, draw);
+    probe(150, feedback);
+    EXPECT_EQ(run(menus.top), 42);
+    EXPECT_EQ(feedback.menu, &menus.sub);
+    EXPECT_LE((feedback.center - QPoint(460, 300)).manhattanLength(), 4);
+    settle();
+
+    QmarkMenuView::setQuickMarkRule(QmarkMenuView::QuickMarkRule::LongSteps);
+    at(20, draw);
+    EXPECT_EQ(run(menus.top), -1);
+    QmarkMenuView::setQuickMarkRule(QmarkMenuView::QuickMarkRule::WholeStroke);
+}
+
 // When the items show; what is drawn is checked at an X server (qt/display).
 TEST_F(QmarkMenuViewTest, MovingKeepsTheItemsHiddenAndRestingShowsThem)
 {
