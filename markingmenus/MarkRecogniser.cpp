@@ -23,6 +23,10 @@ constexpr std::size_t maxPoints = 512;
 // at most cornerGain of the straight line's.
 constexpr double clearGain = 0.7;
 constexpr double cornerGain = 0.5;
+// The farthest a fitted corner may lie from the recorded point where the
+// stroke splits: less than the shortest leg a corner may start, so that
+// putting back a rounded turn never outweighs a whole leg.
+constexpr double maxCornerShift = 0.8 * tnMarkRecogniser::shortLegLength;
 
 double length(const Point2& v)
 {
@@ -101,6 +105,66 @@ struct Path {
         return sum;
     }
 };
+
+// The straight line that fits the points a..b best in the least-squares
+// sense: the principal axis of the polyline through them, taken as a
+// continuous curve so that how densely it was sampled does not matter.
+struct Line {
+    Point2 through;
+    Point2 direction;
+};
+
+Line fitLine(const Path& path, std::size_t a, std::size_t b)
+{
+    const std::vector<Point2>& p = path.points;
+    // Moments about p[a], which keeps the sums small.
+    double mass = 0.0;
+    Point2 first;
+    double xx = 0.0;
+    double xy = 0.0;
+    double yy = 0.0;
+    for (std::size_t i = a; i < b; ++i) {
+        const Point2 u = p[i] - p[a];
+        const Point2 v = p[i + 1] - p[a];
+        const double l = length(v - u);
+        mass += l;
+        first += (l / 2.0) * (u + v);
+        xx += l * (u.x * u.x + v.x * v.x + u.x * v.x) / 3.0;
+        xy += l * (2.0 * u.x * u.y + 2.0 * v.x * v.y + u.x * v.y + v.x * u.y) / 6.0;
+        yy += l * (u.y * u.y + v.y * v.y + u.y * v.y) / 3.0;
+    }
+    const Point2 mean = first / mass;
+    xx = xx / mass - mean.x * mean.x;
+    xy = xy / mass - mean.x * mean.y;
+    yy = yy / mass - mean.y * mean.y;
+    const double angle = std::atan2(2.0 * xy, xx - yy) / 2.0;
+    return {p[a] + mean, {std::cos(angle), std::sin(angle)}};
+}
+
+// Where the legs s..k and k..e meet. A rounded turn cuts its corner off,
+// and the recorded point where the stroke splits lies on the cut; the
+// corner the hand aimed from is where the lines fitted to the two legs
+// cross. It is taken when the lines cross at least as sharply as a clear
+// corner turns (nearly parallel lines cross anywhere), and close to the
+// split point: within maxCornerShift and within half the shorter leg, since
+// a rounding that takes more than half of a leg leaves too little of it
+// straight for its line to be its direction. Otherwise it is p[k].
+Point2 cornerAt(const Path& path, std::size_t s, std::size_t k, std::size_t e)
+{
+    const std::vector<Point2>& p = path.points;
+    const double shorter = std::min(length(p[k] - p[s]), length(p[e] - p[k]));
+    const Line one = fitLine(path, s, k);
+    const Line two = fitLine(path, k, e);
+    const double sine = one.direction.x * two.direction.y - one.direction.y * two.direction.x;
+    if (std::fabs(sine) < std::sin(tnMarkRecogniser::clearTurnDegrees * pi / 180.0))
+        return p[k];
+    const Point2 gap = two.through - one.through;
+    const double t = (gap.x * two.direction.y - gap.y * two.direction.x) / sine;
+    const Point2 crossing = one.through + t * one.direction;
+    if (length(crossing - p[k]) > std::min(maxCornerShift, shorter / 2.0))
+        return p[k];
+    return crossing;
+}
 
 struct Split {
     std::size_t at = 0;
@@ -199,6 +263,8 @@ tnMarkRecogniser::Mark tnMarkRecogniser::recognise(const std::vector<tnMarkStrok
     }
 
     std::size_t s = 0;
+    // Where the current leg starts: the stroke's first point or a corner.
+    Point2 from = p.front();
     Point2 center = p.front();
     tnMarkMenu* current = &menu;
     // Whether a clear corner starts the current leg.
@@ -227,18 +293,20 @@ tnMarkRecogniser::Mark tnMarkRecogniser::recognise(const std::vector<tnMarkStrok
         const double radius = current->getCenterRadius();
         const Split split = findSplit(path, s, e, radius, radius, finished);
         tnMarkItem* first =
-            split.found ? itemInDirection(*current, p[split.at].x - p[s].x, p[split.at].y - p[s].y) : nullptr;
+            split.found ? itemInDirection(*current, p[split.at].x - from.x, p[split.at].y - from.y) : nullptr;
         tnMarkMenu* firstSubmenu = submenuOf(first);
         if (firstSubmenu && !visited(firstSubmenu)) {
             step.item = first;
-            mark.corners.push_back(p[split.at]);
-            enter(firstSubmenu, p[split.at]);
+            const Point2 corner = split.clear ? cornerAt(path, s, split.at, e) : p[split.at];
+            mark.corners.push_back(corner);
+            enter(firstSubmenu, corner);
             s = split.at;
+            from = corner;
             cornerStarts = split.clear;
             continue;
         }
         // The last leg of the mark.
-        const Point2 chord = p[e] - p[s];
+        const Point2 chord = p[e] - from;
         if (first && split.clear && split.error <= cornerGain * path.error(s, e)) {
             // It ended at a corner; turning back into the centre cancels.
             step.item = length(chord) > radius ? first : nullptr;

@@ -15,10 +15,18 @@
 //   straightShare of the stroke each, which reads a straight-through mark
 //   (the same direction twice) as two legs. A clear corner must fit clearly
 //   better than the best other split to be taken.
-// - Each leg chooses by its direction alone, from the corner that starts it
-//   to the corner that ends it: the item whose anchor is closest in angle,
-//   within the menu's maximum angle (a disabled item is found and chooses
-//   nothing). Item boxes play no part while the items are hidden.
+// - Where a clear corner leads into a submenu, the corner is where the
+//   least-squares lines fitted to the leg before it and to the rest of the
+//   stroke cross, which puts back the point a rounded turn cuts off; it is
+//   taken only when the lines cross at least as sharply as a clear corner
+//   turns, within 8 units and half the shorter leg of the point where the
+//   stroke splits; otherwise that point is the corner. The submenu is
+//   centred at the corner.
+// - Each leg chooses by its direction alone: the item whose anchor is
+//   closest in angle, within the menu's maximum angle (a disabled item is
+//   found and chooses nothing). A leg runs from the corner that starts it
+//   to the point where the stroke splits after it, or to the stroke's end.
+//   Item boxes play no part while the items are hidden.
 // - A leg that chooses an item without a submenu ends the reading. It is
 //   the stroke from its start to the stroke's end unless a clear corner
 //   fits clearly better than that straight line; a stroke that turns back
