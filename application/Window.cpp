@@ -83,9 +83,10 @@ void Window::provideToolkitImpl(ToolkitWindowImpl* i)
     m_impl = i;
 }
 
-void Window::_implLost()
+void Window::destroyedImpl(ToolkitImpl* /*i*/)
 {
     appout()(3, "Window toolkit impl destroyed: %p\n", static_cast<void*>(this));
+    m_impl = nullptr;
     closedSignal.fire(this);
 }
 

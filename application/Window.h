@@ -63,10 +63,12 @@ protected:
     // Binds the implementation i (null unbinds) and watches its destruction.
     // A previously bound implementation is no longer watched.
     void provideToolkitImpl(ToolkitWindowImpl* i);
+    // The bound implementation died: forget it and emit closedSignal. Run
+    // by the watch on the implementation, with null, since it is gone.
+    void destroyedImpl(ToolkitImpl* i);
 
 private:
-    // The bound implementation died and is forgotten: closedSignal.
-    void _implLost();
+    void _implLost() { destroyedImpl(nullptr); }
 
     WatchedPointer<ToolkitWindowImpl> m_impl;
     bool m_hiddenByGroup = false;
