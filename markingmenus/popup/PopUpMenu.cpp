@@ -14,10 +14,7 @@
 #include "../MarkPosition.h"
 #include "../qt/QmarkLinearMenu.h"
 #include "../qt/QmarkMenu.h"
-
-#include <QGuiApplication>
-#include <QRect>
-#include <QScreen>
+#include "../qt/QmarkMenuView.h"
 
 #include <algorithm>
 #include <array>
@@ -72,14 +69,7 @@ bool watches(const tn::vector<tn::Reference<NumericValue>>& watched, const Numer
 // infinite or undefined.
 std::pair<float, float> screenPoint(double x, double y)
 {
-    QRect desktop;
-    for (const QScreen* screen : QGuiApplication::screens())
-        desktop |= screen->geometry();
-    tnLinear::Range2d bounds;
-    if (!desktop.isEmpty())
-        bounds.set({double(desktop.left()), double(desktop.top())},
-                   {double(desktop.right()), double(desktop.bottom())});
-    const tnLinear::Point2 p = tnMarkGeometry::clampToDesktop(x, y, bounds);
+    const tnLinear::Point2 p = tnMarkGeometry::clampToDesktop(x, y, QmarkMenuView::desktopBounds());
     return {static_cast<float>(p.x), static_cast<float>(p.y)};
 }
 

@@ -52,14 +52,7 @@ void setTimeout(int kind, int ms)
 // it is kept to the desktop, so that no conversion overflows.
 QPoint screenPoint(double x, double y)
 {
-    QRect desktop;
-    for (const QScreen* screen : QGuiApplication::screens())
-        desktop |= screen->geometry();
-    tnLinear::Range2d bounds;
-    if (!desktop.isEmpty())
-        bounds.set({double(desktop.left()), double(desktop.top())},
-                   {double(desktop.right()), double(desktop.bottom())});
-    const tnLinear::Point2 p = tnMarkGeometry::clampToDesktop(x, y, bounds);
+    const tnLinear::Point2 p = tnMarkGeometry::clampToDesktop(x, y, QmarkMenuView::desktopBounds());
     return {static_cast<int>(p.x), static_cast<int>(p.y)};
 }
 
@@ -129,6 +122,18 @@ QmarkMenuView* QmarkMenuView::getView()
     if (!s_view)
         s_view = new QmarkMenuView(s_parentWindow);
     return s_view;
+}
+
+tnLinear::Range2d QmarkMenuView::desktopBounds()
+{
+    QRect desktop;
+    for (const QScreen* screen : QGuiApplication::screens())
+        desktop |= screen->geometry();
+    tnLinear::Range2d bounds;
+    if (!desktop.isEmpty())
+        bounds.set({double(desktop.left()), double(desktop.top())},
+                   {double(desktop.right()), double(desktop.bottom())});
+    return bounds;
 }
 
 QmarkMenuView* QmarkMenuView::findView()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "../../foundation/Export.h"
+#include "../../foundation/Linear.h"
 #include "../MarkRecogniser.h"
 
 #include <QElapsedTimer>
@@ -93,6 +94,9 @@ public:
     static QmarkMenuView* findView();
     // Deletes the view and gives the parent window back its activation.
     static void destroyView();
+    // The bounding rectangle of all screens in global pixels, which popups
+    // keep to; empty without screens.
+    static tnLinear::Range2d desktopBounds();
     // The popup of both Qt menus: runs menu in the view, passes on to the
     // submenu or parent its loop ended with, and at the end destroys the view
     // and writes the chosen item's id and data (-1 and null for none). The
