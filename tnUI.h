@@ -35,10 +35,12 @@
 #include "entity/Rectangle.h"
 #include "entity/WatchedPointer.h"
 
+#include "values/AngleValue.h"
 #include "values/BoolValue.h"
 #include "values/Condition.h"
 #include "values/Expression.h"
 #include "values/IntValue.h"
+#include "values/LinearValue.h"
 #include "values/NumericValue.h"
 #include "values/RangedNumber.h"
 #include "values/RealValue.h"
