@@ -37,6 +37,7 @@
 
 #include "values/AngleValue.h"
 #include "values/BoolValue.h"
+#include "values/ColorValue.h"
 #include "values/Condition.h"
 #include "values/Expression.h"
 #include "values/IntValue.h"
