@@ -40,6 +40,8 @@
 #include "values/ColorValue.h"
 #include "values/Condition.h"
 #include "values/Expression.h"
+#include "values/FontValue.h"
+#include "values/ImageValue.h"
 #include "values/IntValue.h"
 #include "values/LinearValue.h"
 #include "values/NumericValue.h"
@@ -47,6 +49,7 @@
 #include "values/RealValue.h"
 #include "values/TextValue.h"
 #include "values/Value.h"
+#include "values/ValueList.h"
 
 #include "commands/CallInfo.h"
 #include "commands/CommandClass.h"
