@@ -47,6 +47,7 @@
 #include "values/NumericValue.h"
 #include "values/RangedNumber.h"
 #include "values/RealValue.h"
+#include "values/RealValueArray.h"
 #include "values/TextValue.h"
 #include "values/Value.h"
 #include "values/ValueList.h"
