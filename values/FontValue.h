@@ -1,0 +1,45 @@
+#pragma once
+
+#include "../foundation/Export.h"
+
+#include "../foundation/IString.h"
+#include "../foundation/ReferenceCount.h"
+#include "Value.h"
+
+namespace tnUI {
+
+// A font: name, size and bold flag. The name and normal size default to the
+// application's font settings, which exist before any application does. The
+// setters send no message: a control shows a change when it re-reads.
+class TNUI_EXPORT FontValue : public Value {
+public:
+    // The application's font name and normal size, not bold.
+    FontValue();
+    // The application's font name, the given size, not bold.
+    explicit FontValue(float size);
+    FontValue(const tnString::IString& name, float size);
+
+    static tn::Reference<FontValue> create();
+    static tn::Reference<FontValue> create(float size);
+    static tn::Reference<FontValue> create(const tnString::IString& name, float size);
+
+    const tnString::IString& getFontName() const noexcept { return m_name; }
+    tnString::IString getFontName() { return m_name; }
+    float getFontSize() const noexcept { return m_size; }
+    float getFontSize() noexcept { return m_size; }
+    void setFontSize(float size) noexcept { m_size = size; }
+    bool getBold() const noexcept { return m_bold; }
+    void setBold(bool bold) noexcept { m_bold = bold; }
+
+    // Copies other's name and size, not its bold flag. No message.
+    bool assign(const Value* const other) override;
+    // A font has no default to go back to: nothing happens.
+    void reset() override;
+
+private:
+    tnString::IString m_name;
+    float m_size;
+    bool m_bold = false;
+};
+
+} // namespace tnUI
