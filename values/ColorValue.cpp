@@ -1,6 +1,10 @@
 #include "ColorValue.h"
 
+#include "../entity/Error.h"
+
+#include <algorithm>
 #include <array>
+#include <climits>
 #include <cmath>
 
 namespace tnUI {
@@ -35,7 +39,103 @@ const Wheel& wheel()
     return table;
 }
 
+// Brings x into [0, turn] by whole turns, which it returns (negative below
+// 0). Turn by turn, as the wheel has always done, so that results keep their
+// last bits; far-off numbers first jump to their exact remainder, so that the
+// walk ends even where adding a turn no longer changes the number.
+double wholeTurns(double& x, double turn)
+{
+    double turns = 0.0;
+    if (std::fabs(x) > 64.0 * turn) {
+        const double rest = std::fmod(x, turn);
+        turns = std::round((x - rest) / turn);
+        x = rest;
+    }
+    while (x < 0) {
+        x += turn;
+        --turns;
+    }
+    while (x > turn) {
+        x -= turn;
+        ++turns;
+    }
+    return turns;
+}
+
+// A channel's number as an int, truncated toward zero; saturating, since a
+// host may re-range a channel beyond what an int holds.
+int truncatedChannel(double v)
+{
+    if (std::isnan(v))
+        return 0;
+    return static_cast<int>(std::clamp(v, double(INT_MIN), double(INT_MAX)));
+}
+
 } // namespace
+
+const char* enumName(ColorValue::Type t)
+{
+    switch (t) {
+    case ColorValue::Max1: return "Max1";
+    case ColorValue::Max255: return "Max255";
+    }
+    throw ImplError();
+}
+
+ColorValue::ColorValue(Type t) : RealValue4(Real, SameAsPrevious, SameAsPrevious, SameAsPrevious), m_type(t)
+{
+    enumName(t);
+    const double max = t == Max1 ? 1.0 : 255.0;
+    for (int i = 0; i < 4; ++i)
+        getValue(i)->setRange(0.0, max);
+}
+
+tn::Reference<ColorValue> ColorValue::create(Type t)
+{
+    return tn::Reference<ColorValue>(new ColorValue(t));
+}
+
+tn::Reference<ColorValue> ColorValue::FromRgba(int r, int g, int b, int a)
+{
+    tn::Reference<ColorValue> c = create(Max255);
+    c->setInternalValue(r, g, b, a);
+    return c;
+}
+
+tn::Reference<ColorValue> ColorValue::FromRgba(double r, double g, double b, double a)
+{
+    tn::Reference<ColorValue> c = create(Max1);
+    c->setInternalValue(r, g, b, a);
+    return c;
+}
+
+void ColorValue::evalBytes(int (&out)[4]) const
+{
+    const double scale = m_type == Max1 ? 255.0 : 1.0;
+    for (int i = 0; i < 4; ++i)
+        out[i] = truncatedChannel(getValue(i)->evalInternal() * scale);
+}
+
+void ColorValue::evalBytes(double (&out)[4]) const
+{
+    const double scale = m_type == Max1 ? 1.0 : 0.00392156862745098;
+    for (int i = 0; i < 4; ++i)
+        out[i] = getValue(i)->evalInternal() * scale;
+}
+
+tn::Reference<Value> ColorValue::clone() const
+{
+    tn::Reference<ColorValue> copy = create(m_type);
+    copyInto(copy.get());
+    return copy;
+}
+
+void ColorValue::copyInto(Value* other) const
+{
+    RealValueArray::copyInto(other);
+    if (auto* colour = dynamic_cast<ColorValue*>(other))
+        colour->m_type = m_type;
+}
 
 void getHSLFromRGB(float r, float g, float b, float& h, float& s, float& l)
 {
@@ -80,7 +180,12 @@ void getRGBFromHSL(float h, float s, float l, float& r, float& g, float& b)
         r = g = b = (l / 100.0f) * 255.0f;
         return;
     }
-    // Hues outside one turn would leave no sextant: wrap them first.
+    // Hues outside one turn would leave no sextant: wrap them first. A hue
+    // that is no number has no sextant at all.
+    if (!std::isfinite(h)) {
+        r = g = b = std::nanf("");
+        return;
+    }
     if (!(h >= 0.0f && h < 360.0f)) {
         h = std::fmod(h, 360.0f);
         if (h < 0.0f)
@@ -109,15 +214,9 @@ void getRGBFromHSL(float h, float s, float l, float& r, float& g, float& b)
 
 double getHueFromAngle(double angle)
 {
-    int turns = 0;
-    while (angle < 0) {
-        angle += kTwoPi;
-        --turns;
-    }
-    while (angle > kTwoPi) {
-        angle -= kTwoPi;
-        ++turns;
-    }
+    if (!std::isfinite(angle))
+        return angle / kPi * 180.0;
+    const double turns = wholeTurns(angle, kTwoPi);
     const Wheel& points = wheel();
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const WheelPoint& lo = points[i];
@@ -130,15 +229,9 @@ double getHueFromAngle(double angle)
 
 double getAngleFromHue(double hue)
 {
-    int turns = 0;
-    while (hue < 0) {
-        hue += 360.0;
-        --turns;
-    }
-    while (hue > 360.0) {
-        hue -= 360.0;
-        ++turns;
-    }
+    if (!std::isfinite(hue))
+        return hue / 180.0 * kPi;
+    const double turns = wholeTurns(hue, 360.0);
     const Wheel& points = wheel();
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
         const WheelPoint& lo = points[i];

@@ -181,11 +181,6 @@ void RealValue2::setDisplayValue(double x, double y)
     setAllSilentlyThenAnnounce(v, true);
 }
 
-bool RealValue2::dump(DumpFile& file, int level, const char* label) const
-{
-    return RealValueArray::dump(file, level, label);
-}
-
 RealValue3::RealValue3(type t0, type t1, type t2) : RealValueArray(3)
 {
     makeComponents({t0, t1, t2});
@@ -217,11 +212,6 @@ void RealValue3::setDisplayValue(double x, double y, double z)
     setAllSilentlyThenAnnounce(v, true);
 }
 
-bool RealValue3::dump(DumpFile& file, int level, const char* label) const
-{
-    return RealValueArray::dump(file, level, label);
-}
-
 RealValue4::RealValue4(type t0, type t1, type t2, type t3) : RealValueArray(4)
 {
     makeComponents({t0, t1, t2, t3});
@@ -251,16 +241,6 @@ void RealValue4::setDisplayValue(double x, double y, double z, double w)
 {
     const double v[] = {x, y, z, w};
     setAllSilentlyThenAnnounce(v, true);
-}
-
-bool RealValue4::dump(DumpFile& file, int level, const char* label) const
-{
-    return RealValueArray::dump(file, level, label);
-}
-
-void RealValue4::copyInto(Value* other) const
-{
-    RealValueArray::copyInto(other);
 }
 
 // Any length.
@@ -349,11 +329,6 @@ void RealValueN::_set(const tn::vector<double>& v, bool display)
     m_initialized = true;
     Message m(this, Message::Value);
     sendMessage(m);
-}
-
-bool RealValueN::dump(DumpFile& file, int level, const char* label) const
-{
-    return RealValueArray::dump(file, level, label);
 }
 
 } // namespace tnUI

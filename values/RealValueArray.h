@@ -91,8 +91,6 @@ public:
     void setDisplayValue(double x, double y);
     void setInternalValue(const tnLinear::Tuple2& t) { setInternalValue(t.x, t.y); }
     void setDisplayValue(const tnLinear::Tuple2& t) { setDisplayValue(t.x, t.y); }
-
-    bool dump(DumpFile& file, int level, const char* label) const override;
 };
 
 // Three components, read and written as tnLinear::Tuple3.
@@ -106,8 +104,6 @@ public:
     void setDisplayValue(double x, double y, double z);
     void setInternalValue(const tnLinear::Tuple3& t) { setInternalValue(t.x, t.y, t.z); }
     void setDisplayValue(const tnLinear::Tuple3& t) { setDisplayValue(t.x, t.y, t.z); }
-
-    bool dump(DumpFile& file, int level, const char* label) const override;
 };
 
 // Four components, read and written as tnLinear::Tuple4.
@@ -121,11 +117,6 @@ public:
     void setDisplayValue(double x, double y, double z, double w);
     void setInternalValue(const tnLinear::Tuple4& t) { setInternalValue(t.x, t.y, t.z, t.w); }
     void setDisplayValue(const tnLinear::Tuple4& t) { setDisplayValue(t.x, t.y, t.z, t.w); }
-
-    bool dump(DumpFile& file, int level, const char* label) const override;
-
-protected:
-    void copyInto(Value* other) const override;
 };
 
 // As many components as the vector of numbers last given to it. The first
@@ -145,8 +136,6 @@ public:
     tn::vector<double> evalDisplay() const;
     void setInternalValue(const tn::vector<double>& v);
     void setDisplayValue(const tn::vector<double>& v);
-
-    bool dump(DumpFile& file, int level, const char* label) const override;
 
 private:
     void _set(const tn::vector<double>& v, bool display);

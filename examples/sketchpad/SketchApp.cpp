@@ -15,10 +15,16 @@
 #include <tnUI/entity/Label.h>
 #include <tnUI/markingmenus/popup/PopUpMenu.h>
 #include <tnUI/menus/CommandGroup.h>
+#include <tnUI/values/AngleValue.h>
 #include <tnUI/values/BoolValue.h>
+#include <tnUI/values/ColorValue.h>
 #include <tnUI/values/Condition.h>
 #include <tnUI/values/Expression.h>
+#include <tnUI/values/FontValue.h>
+#include <tnUI/values/ImageValue.h>
 #include <tnUI/values/IntValue.h>
+#include <tnUI/values/LinearValue.h>
+#include <tnUI/values/ValueList.h>
 
 #include <QApplication>
 #include <QDir>
@@ -219,6 +225,7 @@ SketchApp::SketchApp(const QString& savePath) : m_savePath(savePath)
     m_ink = intValue("ink", 0, 0, static_cast<int>(inks.size()) - 1);
     m_width = intValue("width", 3, 1, 24);
     m_undoDepth = intValue("undoDepth", 0, 0, 1 << 30);
+    _makePrintSettings();
 
     m_environment = new tnUI::Environment(CString("sketch"), tnString::IString("Sketch"));
     addEnvironment(m_environment);
@@ -226,6 +233,55 @@ SketchApp::SketchApp(const QString& savePath) : m_savePath(savePath)
 
     _makeCommands();
     _makeMenus();
+}
+
+void SketchApp::_makePrintSettings()
+{
+    const auto named = [this](tnUI::Value* v, const char* name) {
+        v->setName(CString(name));
+        addValue(v);
+    };
+    // The inks' colours, at the inks' numbers: the drawing tools take the
+    // ink's colour from here.
+    m_palette = new tnUI::ValueList;
+    for (std::size_t i = 0; i < inks.size(); ++i) {
+        const QColor c = inks[i].colour;
+        const tn::Reference<tnUI::ColorValue> colour = tnUI::ColorValue::FromRgba(c.red(), c.green(), c.blue(), 255);
+        colour->setName(CString(inks[i].name));
+        m_palette->addValue(static_cast<double>(i), colour.get());
+    }
+    named(m_palette.get(), "palette");
+
+    // How a picture is printed: lengths kept in centimetres and shown in
+    // inches or millimetres, the nib's angle kept in radians and shown in
+    // degrees.
+    m_paper = new tnUI::RealValue2(tnUI::RealValueArray::Linear);
+    m_paper->setInternalValue(21.0, 29.7);
+    for (int i = 0; i < 2; ++i)
+        static_cast<tnUI::LinearValue*>(m_paper->getValue(i))->setDisplayUnit(tnUI::LinearUnit::Inch);
+    named(m_paper.get(), "paper");
+    m_paper->nameComponents();
+    m_nibWidth = new tnUI::LinearValue(0.05);
+    m_nibWidth->setDisplayUnit(tnUI::LinearUnit::Millimeter);
+    named(m_nibWidth.get(), "nibWidth");
+    m_nibAngle = new tnUI::AngleValue(0.7853981633974483);
+    m_nibAngle->setInternalUnit(tnUI::AngleUnit::Radian);
+    named(m_nibAngle.get(), "nibAngle");
+    // The caption's font: the application's font, which the constructor set.
+    m_captionFont = tnUI::FontValue::create();
+    named(m_captionFont.get(), "captionFont");
+    // A small picture of the drawing, made when it is printed; until then
+    // it is on its way.
+    m_preview = new tnUI::ImageValue;
+    m_preview->setWaiting(true);
+    named(m_preview.get(), "preview");
+}
+
+void SketchApp::setPreview(const QImage& picture)
+{
+    const QImage small = picture.scaledToWidth(64, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGBA8888);
+    // RGBA rows of any width are whole 32-bit words: no padding between them.
+    m_preview->setImageData(small.width(), small.height(), 4, small.constBits());
 }
 
 SketchApp::~SketchApp()
@@ -469,7 +525,9 @@ QString SketchApp::keyHint() const
 
 QColor SketchApp::ink() const
 {
-    return inks[static_cast<std::size_t>(m_ink->getValue())].colour;
+    int rgba[4];
+    static_cast<const tnUI::ColorValue*>(m_palette->getValue(m_ink->getValue()))->evalBytes(rgba);
+    return QColor(rgba[0], rgba[1], rgba[2], rgba[3]);
 }
 
 QString SketchApp::inkName() const

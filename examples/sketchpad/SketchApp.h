@@ -11,19 +11,26 @@
 #include <tnUI/foundation/ReferenceCount.h>
 
 #include <QColor>
+#include <QImage>
 #include <QString>
 
 class SketchWindow;
 
 namespace tnUI {
+class AngleValue;
 class BoolValue;
 class CommandGroup;
 class CommandInstance;
 class Condition;
 class DocumentInstance;
 class Environment;
+class FontValue;
+class ImageValue;
 class IntValue;
 class Keybinding;
+class LinearValue;
+class RealValue2;
+class ValueList;
 class PopUpMenu;
 } // namespace tnUI
 
@@ -89,6 +96,15 @@ public:
 
     const QString& savePath() const { return m_savePath; }
 
+    // How a picture is printed: the paper's size, the nib's width and angle
+    // and the caption's font, and a small preview, waiting until setPreview.
+    tnUI::RealValue2* paper() const { return m_paper.get(); }
+    tnUI::LinearValue* nibWidth() const { return m_nibWidth.get(); }
+    tnUI::AngleValue* nibAngle() const { return m_nibAngle.get(); }
+    tnUI::FontValue* captionFont() const { return m_captionFont.get(); }
+    tnUI::ImageValue* preview() const { return m_preview.get(); }
+    void setPreview(const QImage& picture);
+
     // Closes every window through the application. A window whose drawing
     // has unsaved strokes refuses; its question then decides: Save saves and
     // closes, Discard closes, Cancel keeps it open and ends the quitting.
@@ -101,6 +117,7 @@ public:
 private:
     void _makeCommands();
     void _makeMenus();
+    void _makePrintSettings();
     // The undo depth, the canvas-not-empty condition and the tools' checked
     // conditions follow the active document.
     void _syncConditions();
@@ -111,6 +128,12 @@ private:
     tn::Reference<tnUI::IntValue> m_ink;
     tn::Reference<tnUI::IntValue> m_width;
     tn::Reference<tnUI::IntValue> m_undoDepth;
+    tn::Reference<tnUI::ValueList> m_palette;
+    tn::Reference<tnUI::RealValue2> m_paper;
+    tn::Reference<tnUI::LinearValue> m_nibWidth;
+    tn::Reference<tnUI::AngleValue> m_nibAngle;
+    tn::Reference<tnUI::FontValue> m_captionFont;
+    tn::Reference<tnUI::ImageValue> m_preview;
     tn::Reference<tnUI::Condition> m_notEmpty;
     tn::vector<tn::Reference<tnUI::Condition>> m_toolCurrent;
     tn::vector<tn::Reference<tnUI::CommandInstance>> m_commands;

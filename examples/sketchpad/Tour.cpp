@@ -13,7 +13,11 @@
 #include <tnUI/markingmenus/popup/PopUpMenu.h>
 #include <tnUI/markingmenus/qt/QmarkMenuView.h>
 #include <tnUI/menus/CommandGroup.h>
+#include <tnUI/values/AngleValue.h>
 #include <tnUI/values/BoolValue.h>
+#include <tnUI/values/ImageValue.h>
+#include <tnUI/values/LinearValue.h>
+#include <tnUI/values/RealValueArray.h>
 
 #include <QApplication>
 #include <QFileInfo>
@@ -383,7 +387,9 @@ void Tour::widthSaveAndDraw()
 
 void Tour::picturesAndDump()
 {
-    save(m_canvas->grab().toImage(), "canvas.png", "the canvas at the end of the session");
+    const QImage canvas = m_canvas->grab().toImage();
+    save(canvas, "canvas.png", "the canvas at the end of the session");
+    printSettings(canvas);
     // The status bar lays its labels out in the event loop.
     QCoreApplication::processEvents();
     save(m_window->mainWindow()->grab().toImage(), "window.png",
@@ -391,6 +397,28 @@ void Tour::picturesAndDump()
     const QString dump = m_output.filePath(QStringLiteral("model-dump.txt"));
     check(m_app.dumpModel(dump), "the model dump is written");
     m_files.append(QStringLiteral("model-dump.txt: the whole model, written by the library's dump file"));
+}
+
+void Tour::printSettings(const QImage& canvas)
+{
+    const tnLinear::Tuple2 cm = m_app.paper()->evalInternal();
+    const tnLinear::Tuple2 in = m_app.paper()->evalDisplay();
+    m_app.transcript().note(QStringLiteral("paper: %1 x %2 cm, shown as %3 x %4 in")
+                                .arg(cm.x)
+                                .arg(cm.y)
+                                .arg(in.x, 0, 'f', 2)
+                                .arg(in.y, 0, 'f', 2));
+    check(std::fabs(in.x - 21.0 / 2.54) < 1e-9, "the paper's width shows in inches");
+    m_app.transcript().note(QStringLiteral("nib: %1 mm at %2 degrees")
+                                .arg(m_app.nibWidth()->evalDisplay())
+                                .arg(m_app.nibAngle()->evalDisplay()));
+    tnUI::ImageValue* preview = m_app.preview();
+    check(preview->waiting() && !preview->haveSetImage(), "the preview waits for its picture");
+    m_app.setPreview(canvas);
+    check(!preview->waiting() && preview->getWidth() == 64 && preview->getBytesPerPixel() == 4,
+          "the preview arrived, 64 pixels wide");
+    m_app.transcript().note(
+        QStringLiteral("preview: %1 x %2 pixels arrived").arg(preview->getWidth()).arg(preview->getHeight()));
 }
 
 void Tour::hintOutlastsMessages()

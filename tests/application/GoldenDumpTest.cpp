@@ -9,11 +9,17 @@
 #include <tnUI/entity/DecoratedEntity.h>
 #include <tnUI/entity/Rectangle.h>
 #include <tnUI/menus/Element.h>
+#include <tnUI/values/AngleValue.h>
+#include <tnUI/values/ColorValue.h>
 #include <tnUI/values/Condition.h>
 #include <tnUI/values/Expression.h>
+#include <tnUI/values/FontValue.h>
+#include <tnUI/values/ImageValue.h>
 #include <tnUI/values/IntValue.h>
+#include <tnUI/values/LinearValue.h>
 #include <tnUI/values/RealValue.h>
 #include <tnUI/values/TextValue.h>
+#include <tnUI/values/ValueList.h>
 
 #include <cstdlib>
 #include <fstream>
@@ -102,6 +108,19 @@ TEST_F(GoldenDumpTest, RepresentativeModel)
     flag->setValue(false);
     auto* title = registered(app.get(), new TextValue(tn::Reference<Label>(new Label("Caption"))), "title");
     title->setEditble(false);
+    // Values with units, vectors, colours in a list, a font and an image.
+    registered(app.get(), new LinearValue(0.5), "penWidth")->setDisplayUnit(LinearUnit::Inch);
+    auto* tilt = registered(app.get(), new AngleValue(1.5), "tilt");
+    tilt->setInternalUnit(AngleUnit::Radian);
+    auto* offset = registered(app.get(), new RealValue2(RealValueArray::Linear, RealValueArray::Angle), "offset");
+    offset->setInternalValue(1.0, 2.0);
+    offset->nameComponents();
+    registered(app.get(), new RealValueN(tn::vector<double>{1.0, 2.0, 3.0}), "weights");
+    auto* gradient = registered(app.get(), new ValueList, "gradient");
+    gradient->addValue(0.0, ColorValue::FromRgba(255, 0, 0, 255).get());
+    gradient->addValue(1.0, ColorValue::FromRgba(0.0, 0.5, 1.0, 1.0).get());
+    registered(app.get(), new FontValue(IString("Sans"), 11.0f), "font");
+    registered(app.get(), new ImageValue(4, 3), "thumbnail")->setWaiting(true);
     const tn::Reference<Ready> ready(new Ready);
     ready->update();
     const tn::Reference<ExpressionOr> either(new ExpressionOr(new ExpressionNot(flag), new RealValue));
