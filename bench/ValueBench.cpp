@@ -1,13 +1,20 @@
 // A leaf value's change forwarded to a listener at the root of an expression
-// tree, and the evaluation of the same trees.
+// tree, and the evaluation of the same trees; one component's change of a
+// vector reaching the vector's listener, next to a scalar's change reaching
+// its own; a colour's round trip through HSL, next to QColor's.
 
 #include "BenchSupport.h"
 
 #include <tnUI/foundation/ReferenceCount.h>
 #include <tnUI/foundation/Signal.h>
+#include <tnUI/values/ColorValue.h>
 #include <tnUI/values/Expression.h>
 #include <tnUI/values/RealValue.h>
+#include <tnUI/values/RealValueArray.h>
 
+#include <QColor>
+
+#include <array>
 #include <vector>
 
 namespace tnBench {
@@ -81,6 +88,132 @@ void BM_Value_EvaluateTree(benchmark::State& state)
     report(state, depth, "per_level", before);
 }
 BENCHMARK(BM_Value_EvaluateTree)->Apply(depths);
+
+// A scalar's change (alternating two numbers) reaching its listener as one
+// root "Value" message: the yardstick for the vectors below.
+void BM_Value_ScalarChange(benchmark::State& state)
+{
+    const tn::Reference<tnUI::RealValue> value(new tnUI::RealValue(1.0));
+    tn::Reference<MessageCounter> listener(new MessageCounter);
+    tnRTB::connect(value->messageSignal, listener.get(), &MessageCounter::onMessage);
+    double next = 2.0;
+    const std::uint64_t before = allocationCount();
+    for (auto _ : state) {
+        changeLeaf(*value, next);
+        next = 3.0 - next;
+    }
+    report(state, 1, "per_change", before);
+    checkDelivery(state, listener->count, state.iterations());
+}
+BENCHMARK(BM_Value_ScalarChange);
+
+// One component of a RealValue4 changed through its own setter: the
+// component's "Value" reaches the vector's listener as "Forward".
+void BM_Value_Vector4ComponentChange(benchmark::State& state)
+{
+    const tn::Reference<tnUI::RealValue4> vector(new tnUI::RealValue4);
+    vector->setInternalValue(1.0, 1.0, 1.0, 1.0);
+    tn::Reference<MessageCounter> listener(new MessageCounter);
+    tnRTB::connect(vector->messageSignal, listener.get(), &MessageCounter::onMessage);
+    tnUI::RealValue& component = *vector->getValue(2);
+    double next = 2.0;
+    const std::uint64_t before = allocationCount();
+    for (auto _ : state) {
+        changeLeaf(component, next);
+        next = 3.0 - next;
+    }
+    report(state, 1, "per_change", before);
+    checkDelivery(state, listener->count, state.iterations());
+}
+BENCHMARK(BM_Value_Vector4ComponentChange);
+
+[[gnu::noinline]] void setVector(tnUI::RealValue4& vector, double z)
+{
+    vector.setInternalValue(1.0, 1.0, z, 1.0);
+}
+
+// The whole vector set with one component different: four silent stores and
+// one root "Value" message.
+void BM_Value_Vector4SetOneDifferent(benchmark::State& state)
+{
+    const tn::Reference<tnUI::RealValue4> vector(new tnUI::RealValue4);
+    vector->setInternalValue(1.0, 1.0, 1.0, 1.0);
+    tn::Reference<MessageCounter> listener(new MessageCounter);
+    tnRTB::connect(vector->messageSignal, listener.get(), &MessageCounter::onMessage);
+    double next = 2.0;
+    const std::uint64_t before = allocationCount();
+    for (auto _ : state) {
+        setVector(*vector, next);
+        next = 3.0 - next;
+    }
+    report(state, 1, "per_change", before);
+    checkDelivery(state, listener->count, state.iterations());
+}
+BENCHMARK(BM_Value_Vector4SetOneDifferent);
+
+// One component of a vector of n components changed: the cost does not
+// depend on n.
+void BM_Value_VectorNComponentChange(benchmark::State& state)
+{
+    const auto n = state.range(0);
+    const tn::Reference<tnUI::RealValueN> vector(
+        new tnUI::RealValueN(std::vector<double>(static_cast<std::size_t>(n), 1.0)));
+    tn::Reference<MessageCounter> listener(new MessageCounter);
+    tnRTB::connect(vector->messageSignal, listener.get(), &MessageCounter::onMessage);
+    tnUI::RealValue& component = *vector->getValue(static_cast<int>(n / 2));
+    double next = 2.0;
+    const std::uint64_t before = allocationCount();
+    for (auto _ : state) {
+        changeLeaf(component, next);
+        next = 3.0 - next;
+    }
+    report(state, 1, "per_change", before);
+    checkDelivery(state, listener->count, state.iterations());
+}
+BENCHMARK(BM_Value_VectorNComponentChange)->ArgName("components")->Arg(100)->Arg(10000)->Arg(100000);
+
+// 4096 colours spread over the RGB cube, greys included.
+std::vector<std::array<int, 3>> colourGrid()
+{
+    std::vector<std::array<int, 3>> colours;
+    for (int r = 0; r < 256; r += 17)
+        for (int g = 0; g < 256; g += 17)
+            for (int b = 0; b < 256; b += 17)
+                colours.push_back({r, g, b});
+    return colours;
+}
+
+// RGB to HSL and back, per colour, with the library's functions.
+void BM_Color_RoundTrip(benchmark::State& state)
+{
+    const std::vector<std::array<int, 3>> colours = colourGrid();
+    const std::uint64_t before = allocationCount();
+    for (auto _ : state) {
+        for (const auto& c : colours) {
+            float h, s, l, r, g, b;
+            tnUI::getHSLFromRGB(static_cast<float>(c[0]), static_cast<float>(c[1]), static_cast<float>(c[2]), h, s, l);
+            tnUI::getRGBFromHSL(h, s, l, r, g, b);
+            benchmark::DoNotOptimize(r + g + b);
+        }
+    }
+    report(state, static_cast<std::int64_t>(colours.size()), "per_colour", before);
+}
+BENCHMARK(BM_Color_RoundTrip);
+
+// The same with what a Qt host has at hand: QColor's HSL conversion.
+void BM_Color_RoundTripQColor(benchmark::State& state)
+{
+    const std::vector<std::array<int, 3>> colours = colourGrid();
+    const std::uint64_t before = allocationCount();
+    for (auto _ : state) {
+        for (const auto& c : colours) {
+            const QColor back = QColor::fromRgb(c[0], c[1], c[2]).toHsl().toRgb();
+            benchmark::DoNotOptimize(back.rgb());
+        }
+    }
+    report(state, static_cast<std::int64_t>(colours.size()), "per_colour", before);
+}
+BENCHMARK(BM_Color_RoundTripQColor);
 
 } // namespace
 } // namespace tnBench

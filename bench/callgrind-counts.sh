@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Prints the instructions (callgrind Ir) of one emission for every emission
-# and forwarding benchmark of tnui_bench: the inclusive cost of the function
+# Prints the instructions (callgrind Ir) of one emission for every emission,
+# forwarding and value-change benchmark of tnui_bench: the inclusive cost of the function
 # each benchmark calls once per iteration, divided by its number of calls.
 # Instruction counts do not depend on the load of the machine, unlike times.
 # Usage: bench/callgrind-counts.sh [path/to/tnui_bench]
@@ -33,4 +33,10 @@ for n in 1 8 64; do
 done
 for n in 1 4 16; do
     count "BM_Forward_Chain/entities:$n" announceAtHead
+done
+count "BM_Value_ScalarChange" changeLeaf
+count "BM_Value_Vector4ComponentChange" changeLeaf
+count "BM_Value_Vector4SetOneDifferent" setVector
+for n in 100 10000 100000; do
+    count "BM_Value_VectorNComponentChange/components:$n" changeLeaf
 done
