@@ -38,17 +38,21 @@ void ImageValue::setImageData(int width, int height, int bytesPerPixel, const un
         throw IndexError();
     const auto count = static_cast<std::size_t>(pixels * static_cast<std::uint64_t>(bytesPerPixel));
     if (!m_data || count != m_byteCount) {
-        // Allocated before anything is stored, so that a failed allocation
-        // leaves the value as it was.
+        // Allocated and filled before the old buffer goes: a failed
+        // allocation leaves the value as it was, and the data may be the old
+        // buffer itself.
         std::unique_ptr<unsigned char[]> buffer(new unsigned char[count]);
+        if (count != 0)
+            std::memcpy(buffer.get(), data, count);
         m_data = std::move(buffer);
         m_byteCount = count;
+    } else if (count != 0) {
+        // The data may be this buffer, or overlap it.
+        std::memmove(m_data.get(), data, count);
     }
     m_width = width;
     m_height = height;
     m_bytesPerPixel = bytesPerPixel;
-    if (count != 0)
-        std::memcpy(m_data.get(), data, count);
     // A listener may drop the last other reference to this value: hold one
     // across the call-outs.
     const tn::Reference<ImageValue> held = tn::keepAlive(this);

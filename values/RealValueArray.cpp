@@ -303,8 +303,9 @@ void RealValueN::_set(const tn::vector<double>& v, bool display)
     const tn::Reference<RealValueN> self = tn::keepAlive(this);
     if (m_initialized && static_cast<int>(v.size()) == size()) {
         // In place: each changed component announces itself, and its message
-        // reaches this array's listeners as "Forward".
-        for (std::size_t i = 0; i < v.size(); ++i) {
+        // reaches this array's listeners as "Forward". A listener may give
+        // the array another length meanwhile: the update stops there.
+        for (std::size_t i = 0; i < v.size() && static_cast<int>(i) < size(); ++i) {
             const tn::Reference<RealValue> component(getValue(static_cast<int>(i)));
             if (display)
                 component->setDisplayValue(v[i]);

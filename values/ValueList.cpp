@@ -59,17 +59,21 @@ int ValueList::findPosition(double p) const
 void ValueList::removeValue(int i)
 {
     checkIndex(i);
-    removeSignal(m_values[i].get());
+    // The member leaves the list before it is let go: its destruction may
+    // reach code that reads the list.
+    const tn::Reference<Value> member = std::move(m_values[i]);
+    removeSignal(member.get());
     m_values.erase(m_values.begin() + i);
     m_positions.erase(m_positions.begin() + i);
 }
 
 void ValueList::clear()
 {
-    for (const tn::Reference<Value>& v : m_values)
-        removeSignal(v.get());
-    m_values.clear();
+    tn::vector<tn::Reference<Value>> members;
+    members.swap(m_values);
     m_positions.clear();
+    for (const tn::Reference<Value>& v : members)
+        removeSignal(v.get());
 }
 
 void ValueList::reset()
