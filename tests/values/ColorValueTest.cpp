@@ -1,6 +1,10 @@
-// Colour-space conversions checked against Qt's QColor HSL conversion on a
-// grid of colours, the remembered hue of greys, and the colour wheel's warp.
+// Colour values (clamping, bytes, clone, scale names); colour-space
+// conversions checked against Qt's QColor HSL conversion on a grid of colours,
+// the remembered hue of greys, and the colour wheel's warp.
 
+#include "entity/EntityTestSupport.h"
+
+#include <tnUI/entity/Error.h>
 #include <tnUI/values/ColorValue.h>
 
 #include <QColor>
@@ -11,11 +15,74 @@
 #include <array>
 #include <cmath>
 #include <iostream>
+#include <limits>
+#include <tuple>
 #include <vector>
 
 namespace {
 
+using tnUI::ColorValue;
+
 constexpr double kPi = 3.141592653589793;
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+class ColorValueTest : public tnUITest::EntityTest {};
+
+TEST_F(ColorValueTest, ChannelsClampToTheScaleAndReadAsBytesOrFractions)
+{
+    struct Case {
+        tn::Reference<ColorValue> colour;
+        std::array<int, 4> bytes;
+        std::array<double, 4> fractions;
+    };
+    const Case cases[] = {
+        {ColorValue::FromRgba(300, 128, -5, 255), {255, 128, 0, 255}, {1.0, 128 / 255.0, 0.0, 1.0}},
+        // Truncated toward zero: 0.5 of 255 is 127.
+        {ColorValue::FromRgba(0.5, 1.5, -0.5, 0.999), {127, 255, 0, 254}, {0.5, 1.0, 0.0, 0.999}},
+    };
+    for (const Case& c : cases) {
+        int bytes[4];
+        double fractions[4];
+        c.colour->evalBytes(bytes);
+        c.colour->evalBytes(fractions);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(bytes[i], c.bytes[i]) << i;
+            EXPECT_NEAR(fractions[i], c.fractions[i], 1e-15) << i;
+        }
+    }
+    EXPECT_EQ(cases[0].colour->getValue(0)->getRange(), tnLinear::Range1d(0, 255));
+
+    const tn::Reference<ColorValue> partial = ColorValue::create(ColorValue::Max1);
+    partial->getValue(0)->setInternalValue(1);
+    int bytes[4];
+    EXPECT_THROW(partial->evalBytes(bytes), tnUI::NotSetError);
+
+    EXPECT_EQ(std::string(tnUI::enumName(ColorValue::Max1)) + tnUI::enumName(ColorValue::Max255), "Max1Max255");
+    EXPECT_THROW(tnUI::enumName(ColorValue::Type(2)), tnUI::ImplError);
+    EXPECT_THROW(ColorValue(ColorValue::Type(-1)), tnUI::ImplError);
+}
+
+TEST_F(ColorValueTest, CloneIsAnIndependentUnnamedColourOfTheSameScale)
+{
+    const tn::Reference<ColorValue> original = ColorValue::FromRgba(0.1, 0.2, 0.3, 0.4);
+    original->setName(tnString::CString("ink"));
+    original->setEditble(false);
+    tnUITest::MessageRecorder originalRecorder(original);
+
+    const tn::Reference<tnUI::Value> copy = original->clone();
+    auto* clone = dynamic_cast<ColorValue*>(copy.get());
+    ASSERT_NE(clone, nullptr);
+    EXPECT_EQ(
+        std::tuple(clone->getType(), clone->evalInternal(), clone->getValue(3)->getRange(), clone->getName(),
+                   clone->getEditable()),
+        std::tuple(ColorValue::Max1, tnLinear::Tuple4(0.1, 0.2, 0.3, 0.4), tnLinear::Range1d(0, 1), nullptr, true));
+    EXPECT_NE(clone->getValue(0), original->getValue(0));
+    // The clone's components report to the clone only.
+    tnUITest::MessageRecorder cloneRecorder(clone);
+    clone->getValue(2)->setInternalValue(2.0);
+    EXPECT_EQ(std::tuple(cloneRecorder.chains.size(), clone->getValue(2)->evalInternal()), std::tuple(1U, 1.0));
+    EXPECT_EQ(std::tuple(originalRecorder.chains.size(), original->getValue(2)->evalInternal()), std::tuple(0U, 0.3));
+}
 
 using F3 = std::array<float, 3>;
 
@@ -106,6 +173,8 @@ TEST(ColorConversionTest, GreysKeepTheLastHueAndHslEdges)
     tnUI::getRGBFromHSL(std::nextafter(360.0f, 0.0f), 100, 50, r, g, b);
     EXPECT_NEAR(r, 255.0f, 1e-3);
     EXPECT_NEAR(b, 0.0f, 1e-2);
+    tnUI::getRGBFromHSL(std::nanf(""), 50, 50, r, g, b);
+    EXPECT_TRUE(std::isnan(r) && std::isnan(g) && std::isnan(b));
 }
 
 TEST(ColorWheelTest, TablePointsTurnsAndInverse)
@@ -126,6 +195,12 @@ TEST(ColorWheelTest, TablePointsTurnsAndInverse)
     EXPECT_NEAR(tnUI::getAngleFromHue(400), tnUI::getAngleFromHue(40) + 2 * kPi, 1e-12);
     for (double hue = -400; hue < 800; hue += 7.25)
         EXPECT_NEAR(tnUI::getHueFromAngle(tnUI::getAngleFromHue(hue)), hue, 1e-9) << hue;
+    // Far-off and non-finite input returns (no endless turn walk).
+    for (const double x : {1e300, -1e300, kInf, -kInf, std::nan("")}) {
+        const bool finite = std::isfinite(x);
+        EXPECT_EQ(std::isfinite(tnUI::getHueFromAngle(x)), finite) << x;
+        EXPECT_EQ(std::isfinite(tnUI::getAngleFromHue(x)), finite) << x;
+    }
 }
 
 } // namespace
