@@ -35,7 +35,7 @@
 // predicts: one root "Value" message per real change, none otherwise, and one
 // "Forward" message per message of each operand use, changed component and
 // list connection (a member added twice is connected twice; removing either
-// occurrence cuts both).
+// occurrence cuts one).
 
 #include "FuzzInput.h"
 
@@ -731,9 +731,9 @@ private:
                 return;
             }
             m_list->removeValue(i);
-            // Every connection to that value is cut, even when it is a member
-            // at another index too.
-            m_connections[m_members[i].object] = 0;
+            // One connection per occurrence: the value's other occurrences
+            // keep theirs.
+            --m_connections[m_members[i].object];
             m_members.erase(m_members.begin() + i);
         } else if (sub == 3) {
             m_list->clear();

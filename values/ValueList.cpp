@@ -62,9 +62,14 @@ void ValueList::removeValue(int i)
     // The member leaves the list before it is let go: its destruction may
     // reach code that reads the list.
     const tn::Reference<Value> member = std::move(m_values[i]);
-    removeSignal(member.get());
     m_values.erase(m_values.begin() + i);
     m_positions.erase(m_positions.begin() + i);
+    // Cutting the connections to a value cuts all of them: a value that is
+    // still a member at another index is listened to again, once for each.
+    removeSignal(member.get());
+    for (const tn::Reference<Value>& v : m_values)
+        if (v == member)
+            connectSignal(member.get());
 }
 
 void ValueList::clear()

@@ -10,8 +10,8 @@ namespace tnUI {
 
 // Values at real-numbered positions, kept in the order they were added (not
 // sorted; a position or a value may occur twice). Every message of a member
-// reaches the list's listeners as "Forward". Adding, removing and clearing
-// send nothing.
+// reaches the list's listeners as "Forward", once for each index it holds.
+// Adding, removing and clearing send nothing.
 class TNUI_EXPORT ValueList : public Value {
 public:
     ValueList() = default;
