@@ -25,9 +25,9 @@ class RealValueArrayTest : public tnUITest::EntityTest {};
 TEST_F(RealValueArrayTest, RefusedKindsIndicesAndSources)
 {
     const auto bad = static_cast<RealValueArray::type>(4);
-    EXPECT_THROW(RealValue2(RealValueArray::SameAsPrevious), tnUI::ImplError);
+    EXPECT_THROW(RealValue2{RealValueArray::SameAsPrevious}, tnUI::ImplError);
     EXPECT_THROW(tnUI::RealValue3(RealValueArray::Real, bad), tnUI::ImplError);
-    EXPECT_THROW(RealValueN(RealValueArray::SameAsPrevious), tnUI::ImplError);
+    EXPECT_THROW(RealValueN{RealValueArray::SameAsPrevious}, tnUI::ImplError);
     EXPECT_THROW(RealValueN(bad, 0), tnUI::ImplError);
 
     const tn::Reference<RealValue2> vec(new RealValue2);
