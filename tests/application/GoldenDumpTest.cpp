@@ -221,6 +221,7 @@ TEST_F(GoldenDumpTest, RepresentativeModel)
     page->setGroupOfArgumentsKind(EGroupOfArgumentsKind::Page);
     page->setNumColumns(2);
     const tn::Reference<ArgumentPane> argumentPane(new ArgumentPane(page));
+    argumentPane->setName(CString("options pane"));
 
     DumpCapture dump;
     ASSERT_TRUE(dump.opened());
