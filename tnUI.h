@@ -52,6 +52,17 @@
 #include "values/Value.h"
 #include "values/ValueList.h"
 
+#include "arguments/Argument.h"
+#include "arguments/ArgumentItem.h"
+#include "arguments/ArgumentPane.h"
+#include "arguments/Arguments.h"
+#include "arguments/ButtonArgument.h"
+#include "arguments/EnumArgument.h"
+#include "arguments/GroupOfArguments.h"
+#include "arguments/ImageArgument.h"
+#include "arguments/LabelArgument.h"
+#include "arguments/ValueArgument.h"
+
 #include "commands/CallInfo.h"
 #include "commands/CommandClass.h"
 #include "commands/CommandController.h"

@@ -1,6 +1,6 @@
-// A short tour of the entity core: build a few decorated entities, listen to
-// one of them, watch a change travel as a chain of messages, then write the
-// whole graph to a dump on standard output.
+// A short tour of the entity core: build a few decorated entities and a group
+// of arguments, listen to them, watch a change travel as a chain of messages,
+// then write the whole graph to a dump on standard output.
 
 #include <tnUI/tnUI.h>
 
@@ -74,6 +74,30 @@ int main()
     // A change of the brush itself is a root message.
     brush->setToolTip(tn::Reference<Label>(new Label("Soft round brush")));
 
+    // The brush's options as arguments, the controls a toolkit binding would
+    // build: a size field over a value, a choice of tip, a separator, all in
+    // a group. The group passes on every change inside it, so one listener
+    // hears the size change through the list, the field and the value.
+    const tn::Reference<RealValue> size(new RealValue(4.0));
+    size->setName(CString("size"));
+    const tn::Reference<ValueArgument> sizeField(new ValueArgument(size));
+    sizeField->setFormatReal(1);
+    sizeField->setUnitLabel(tn::Reference<Label>(new Label("px")));
+    const tn::Reference<EnumArgument> tip(new EnumArgument);
+    for (const char* shape : {"Round", "Square"}) {
+        const tn::Reference<LabelArgument> choice(new LabelArgument);
+        choice->setLabel(tn::Reference<Label>(new Label(shape)));
+        tip->addChoice(choice);
+    }
+    const tn::Reference<Arguments> options(new Arguments);
+    options->addArgument(sizeField);
+    options->addSeparator();
+    options->addArgument(tip);
+    const tn::Reference<GroupOfArguments> brushOptions(new GroupOfArguments(options));
+    brushOptions->setName(CString("brush options"));
+    tnRTB::connect(brushOptions->messageSignal, &listener, printMessage);
+    size->setInternalValue(6.5);
+
     // The dump: ">" is standard output. Each entity is written once; the
     // eraser's tooltip is the label already written under the brush, so it
     // appears as a reference to that line.
@@ -84,6 +108,7 @@ int main()
     dump.header();
     brush->dump(dump, 0, nullptr);
     eraser->dump(dump, 0, nullptr);
+    brushOptions->dump(dump, 0, nullptr);
     dump.close();
     return 0;
 }

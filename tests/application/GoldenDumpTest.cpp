@@ -5,6 +5,13 @@
 
 #include "commands/CommandTestSupport.h"
 
+#include <tnUI/arguments/ArgumentPane.h>
+#include <tnUI/arguments/ButtonArgument.h>
+#include <tnUI/arguments/EnumArgument.h>
+#include <tnUI/arguments/GroupOfArguments.h>
+#include <tnUI/arguments/ImageArgument.h>
+#include <tnUI/arguments/LabelArgument.h>
+#include <tnUI/arguments/ValueArgument.h>
 #include <tnUI/commands/Keybinding.h>
 #include <tnUI/entity/DecoratedEntity.h>
 #include <tnUI/entity/Rectangle.h>
@@ -193,12 +200,36 @@ TEST_F(GoldenDumpTest, RepresentativeModel)
     const CallInfo partial(nullptr, nullptr, nullptr, selectTool), empty(nullptr, nullptr, nullptr, nullptr);
     const Rectangle bounds(tnLinear::Point2(1.5, -2), tnLinear::Tuple2(30, 40.25));
 
+    // Arguments of every kind in a two-column page, shown by a pane.
+    const tn::Reference<Arguments> options(new Arguments), nested(new Arguments);
+    options->setName(CString("options"));
+    const tn::Reference<ValueArgument> count(new ValueArgument(app->getValue(CString("count"))));
+    count->setDefaultState(EArgumentState::ValidSet);
+    count->setEnabledExpression(flag);
+    options->addArgument(count);
+    const tn::Reference<EnumArgument> choice(new EnumArgument);
+    choice->setEnumArgumentKind(EEnumArgumentKind::MarkingMenu);
+    choice->addChoice(tn::Reference<ButtonArgument>(new ButtonArgument));
+    options->addArgument(choice);
+    options->addSeparator();
+    const tn::Reference<LabelArgument> caption(new LabelArgument);
+    caption->setValue(title);
+    options->addArgument(caption);
+    options->addArgument(tn::Reference<ImageArgument>(new ImageArgument(tn::Reference<ImageValue>(new ImageValue))));
+    options->addArgument(tn::Reference<GroupOfArguments>(new GroupOfArguments(nested)));
+    const tn::Reference<GroupOfArguments> page(new GroupOfArguments(options));
+    page->setGroupOfArgumentsKind(EGroupOfArgumentsKind::Page);
+    page->setNumColumns(2);
+    const tn::Reference<ArgumentPane> argumentPane(new ArgumentPane(page));
+    argumentPane->setName(CString("options pane"));
+
     DumpCapture dump;
     ASSERT_TRUE(dump.opened());
     dump.file.header();
     app->dump(dump.file, 0, nullptr);
-    for (const Entity* e : std::initializer_list<const Entity*>{either, ready, selectTool, state, labelled, decorated,
-                                                                broken, &partial, &instance->getCommandController()})
+    for (const Entity* e :
+         std::initializer_list<const Entity*>{either, ready, selectTool, state, labelled, decorated, broken, &partial,
+                                              &instance->getCommandController(), page, argumentPane})
         e->dump(dump.file, 0, "root");
     empty.dump(dump.file, 1, "empty");
     bounds.dump(dump.file, 1, "bounds");

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "../foundation/Export.h"
+
+#include "../application/WindowPane.h"
+#include "../foundation/ReferenceCount.h"
+#include "../foundation/Signal.h"
+#include "Argument.h"
+
+namespace tnUI {
+
+// The window content that shows one argument, typically a group of them.
+// The pane does not listen to its argument: controls follow the argument
+// directly, and learn from argumentSignal when another one is shown.
+class TNUI_EXPORT ArgumentPane : public WindowPane {
+public:
+    // Fired by setArgument with the previous and the new argument, either
+    // possibly null; the previous one stays alive during the emission.
+    tnRTB::Signal<Argument*, Argument*> argumentSignal;
+
+    ArgumentPane() = default;
+    // Holds a (null accepted); fires nothing.
+    explicit ArgumentPane(Argument* a);
+
+    Argument* getArgument() noexcept { return m_argument.get(); }
+    // Shows a instead (the argument already shown: nothing) and fires
+    // argumentSignal.
+    void setArgument(Argument* a);
+
+private:
+    tn::Reference<Argument> m_argument;
+};
+
+} // namespace tnUI
