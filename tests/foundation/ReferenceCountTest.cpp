@@ -46,4 +46,30 @@ TEST(ReferenceCount, KeepAliveHoldsOnlyWhatIsCountedAndDestructionHappensOnce)
     EXPECT_EQ(destroyed, 2);
 }
 
+// A reference to a base class of the object, released by an exception
+// unwinding through the function that holds it, must give its count back.
+struct Base : tn::ReferenceCount {
+    virtual void hold();
+};
+struct Derived : Base {
+    void hold() override;
+};
+[[gnu::noinline]] void fail()
+{
+    throw 1;
+}
+void Base::hold() {}
+[[gnu::noinline]] void Derived::hold()
+{
+    const tn::Reference<Base> held(this);
+    fail();
+}
+
+TEST(ReferenceCount, ReleasedByUnwinding)
+{
+    const tn::Reference<Base> object(new Derived);
+    EXPECT_THROW(object->hold(), int);
+    EXPECT_EQ(object->getRefCount(), 1);
+}
+
 } // namespace
