@@ -54,6 +54,7 @@ TEST_F(ImageValueTest, PixelsArriveAfterWaitingAndAreCopiedOnce)
     image->setImageData(2, 2, 4, pixels.data());
     EXPECT_EQ(recorder.chains, (std::vector<Chain>{value, state}));
     EXPECT_EQ(seen, (std::vector<int>{16, true, false}));
+    client.disconnectAll();
     EXPECT_TRUE(image->haveSetImage() && !image->waiting());
     unsigned char* buffer = image->getImageData();
     EXPECT_NE(buffer, pixels.data());
