@@ -48,9 +48,8 @@ private:
     void clearTwice();
     void widthSaveAndDraw();
     void picturesAndDump();
-    // The print settings: lengths and angles in their display units, and the
-    // preview image arriving after the value that shows it.
-    void printSettings(const QImage& canvas);
+    // The print settings: lengths and angles in their display units.
+    void printSettings();
     void hintOutlastsMessages();
     void quitAndCancel();
     void closeAndSave();
