@@ -163,7 +163,9 @@ public:
         : ArgumentBinding(a, w, host), m_argument(a)
     {
         m_box = new QCheckBox(w);
-        row(w)->addWidget(m_box);
+        QHBoxLayout* layout = row(w);
+        layout->addWidget(m_box);
+        layout->addStretch(1);
         QObject::connect(m_box, &QCheckBox::toggled, this, [this](bool on) {
             writing([this, on] {
                 if (auto* flag = dynamic_cast<tnUI::BoolValue*>(m_argument->getValue()))

@@ -46,6 +46,8 @@ struct ArgumentWidgetHost {
 // through it on the value) are released. The argument never refers to the
 // widget, so either side may go first.
 class ArgumentBinding : public QObject {
+    // For qobject_cast and findChild, which tell bindings from other children.
+    Q_OBJECT
 public:
     // The widget for a, made with its binding: the one place that maps each
     // kind of argument to a widget. Value arguments over a real or integer

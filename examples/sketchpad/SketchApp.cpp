@@ -369,7 +369,7 @@ void SketchApp::_makeToolOptions()
     inkList->addArgument(ink);
     inkList->addArgument(inkMenu);
     const tn::Reference<tnUI::GroupOfArguments> inkGroup(new tnUI::GroupOfArguments(inkList));
-    describe(inkGroup, "inks", "Ink", nullptr);
+    describe(inkGroup, "inks", "Inks", nullptr);
 
     const tn::Reference<tnUI::ValueArgument> grid(new tnUI::ValueArgument(m_grid));
     describe(grid, "grid", "Show the grid", "Show or hide the grid");
