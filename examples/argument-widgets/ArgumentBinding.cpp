@@ -614,6 +614,9 @@ private:
                 column = 0;
             }
         }
+        // At once, not from the event loop as for a widget added to a shown
+        // parent, so that the controls are there when this call returns.
+        m_content->show();
         refresh();
     }
 

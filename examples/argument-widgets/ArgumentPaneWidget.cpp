@@ -34,4 +34,6 @@ void ArgumentPaneWidget::show(tnUI::Argument* a)
         return;
     m_content = ArgumentBinding::createWidget(a, m_host, this);
     static_cast<QVBoxLayout*>(layout())->insertWidget(0, m_content);
+    // At once, so that the controls are there when this call returns.
+    m_content->show();
 }

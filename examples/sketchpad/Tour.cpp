@@ -11,11 +11,14 @@
 
 #include <tnUI/application/Environment.h>
 #include <tnUI/application/ToolkitImpl.h>
+#include <tnUI/arguments/ArgumentPane.h>
 #include <tnUI/arguments/GroupOfArguments.h>
+#include <tnUI/arguments/LabelArgument.h>
 #include <tnUI/arguments/ValueArgument.h>
 #include <tnUI/commands/CommandController.h>
 #include <tnUI/commands/CommandInstance.h>
 #include <tnUI/commands/Keybinding.h>
+#include <tnUI/entity/Label.h>
 #include <tnUI/markingmenus/MarkItem.h>
 #include <tnUI/markingmenus/MarkMenu.h>
 #include <tnUI/markingmenus/popup/PopUpMenu.h>
@@ -641,6 +644,31 @@ void Tour::toolOptions()
     QCoreApplication::processEvents();
     save(window->grab().toImage(), "tool-options.png",
          "the tool-options window: width with unit and slider, colour, tip, inks, grid, Clear");
+
+    m_app.transcript().user(QStringLiteral("the model adds a caption to the options, removes it, and shows them anew"));
+    const auto captions = [pane](const QString& text) {
+        int n = 0;
+        for (const QLabel* label : pane->findChildren<QLabel*>())
+            n += label->isVisible() && label->text() == text ? 1 : 0;
+        return n;
+    };
+    tnUI::Arguments* list = m_app.toolOptions()->getArguments();
+    const tn::Reference<tnUI::LabelArgument> note(new tnUI::LabelArgument);
+    note->setLabel(tn::Reference<tnUI::Label>(new tnUI::Label("Added by the model")));
+    list->addArgument(note);
+    check(captions(QStringLiteral("Added by the model")) == 1, "the pane shows the added caption");
+    list->removeArgument(note);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    check(captions(QStringLiteral("Added by the model")) == 0 && note->getRefCount() == 1,
+          "the removed caption's controls are gone and hold it no longer");
+    auto* panes = static_cast<ArgumentPaneWidget*>(pane);
+    panes->pane()->setArgument(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    check(!panes->content() && !pane->findChild<StepSpinBox*>(), "a pane without an argument shows nothing");
+    m_app.penWidth()->setInternalValue(0.25);
+    panes->pane()->setArgument(m_app.toolOptions());
+    spin = pane->findChild<StepSpinBox*>();
+    check(spin && spin->isVisible() && std::fabs(spin->value() - 2.5) < 1e-9, "shown anew, the width reads 2.50 mm");
 
     m_app.transcript().user(QStringLiteral("close the window, answer Discard"));
     QtDocumentWindow* main = m_window->mainWindow();
