@@ -546,7 +546,8 @@ private:
         if (format == QImage::Format_Invalid)
             return {};
         // A deep copy: the value's buffer lives only until its next change.
-        return QImage(data, image.getWidth(), image.getHeight(), image.getWidth() * bytes, format).copy();
+        const qsizetype rowBytes = static_cast<qsizetype>(image.getWidth()) * bytes;
+        return QImage(data, image.getWidth(), image.getHeight(), rowBytes, format).copy();
     }
 
     tnUI::ImageArgument* m_argument;
