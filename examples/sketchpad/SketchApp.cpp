@@ -1,10 +1,17 @@
 #include "SketchApp.h"
 
 #include "SketchWindow.h"
+#include "ToolOptions.h"
 #include "Tools.h"
 
 #include <tnUI/application/DocumentInstance.h>
 #include <tnUI/application/Environment.h>
+#include <tnUI/arguments/ButtonArgument.h>
+#include <tnUI/arguments/EnumArgument.h>
+#include <tnUI/arguments/GroupOfArguments.h>
+#include <tnUI/arguments/ImageArgument.h>
+#include <tnUI/arguments/LabelArgument.h>
+#include <tnUI/arguments/ValueArgument.h>
 #include <tnUI/commands/CallInfo.h>
 #include <tnUI/commands/CommandClass.h>
 #include <tnUI/commands/CommandDefn.h>
@@ -29,9 +36,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPainter>
+#include <QPainterPath>
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -54,6 +64,9 @@ const std::array<Ink, 3> inks = {{
     {"red", QColor(205, 35, 35), "redInk", "Red ink", "R"},
     {"blue", QColor(35, 75, 205), "blueInk", "Blue ink", "B"},
 }};
+
+// Canvas pixels to the centimetre: 96 to the inch.
+constexpr double pixelsPerCentimetre = 96.0 / 2.54;
 
 SketchDocument* documentOf(const CallInfo& call)
 {
@@ -223,9 +236,27 @@ SketchApp::SketchApp(const QString& savePath) : m_savePath(savePath)
         return v;
     };
     m_ink = intValue("ink", 0, 0, static_cast<int>(inks.size()) - 1);
-    m_width = intValue("width", 3, 1, 24);
     m_undoDepth = intValue("undoDepth", 0, 0, 1 << 30);
+    // The pen: its width kept in centimetres and shown in millimetres or
+    // inches, its colour set by the inks or the colour button.
+    m_penWidth = new tnUI::LinearValue(0.08);
+    m_penWidth->setName(CString("penWidth"));
+    m_penWidth->setRange(0.02, 0.64);
+    m_penWidth->setDisplayUnit(tnUI::LinearUnit::Millimeter);
+    addValue(m_penWidth);
+    m_penUnit = intValue("penUnit", 0, 0, 1);
+    m_penColour = tnUI::ColorValue::FromRgba(inks[0].colour.red(), inks[0].colour.green(), inks[0].colour.blue(), 255);
+    m_penColour->setName(CString("penColour"));
+    addValue(m_penColour);
     _makePrintSettings();
+    tnRTB::connect(m_ink->messageSignal, &signalClient, [this](tnUI::Message&) {
+        // The pen takes the ink's colour from the palette.
+        const auto* colour = static_cast<const tnUI::ColorValue*>(m_palette->getValue(m_ink->getValue()));
+        m_penColour->setInternalValue(colour->evalInternal());
+    });
+    for (const tnUI::Value* value :
+         {static_cast<tnUI::Value*>(m_penWidth.get()), static_cast<tnUI::Value*>(m_penColour.get())})
+        tnRTB::connect(value->messageSignal, &signalClient, [this](tnUI::Message&) { _drawBrushTip(); });
 
     m_environment = new tnUI::Environment(CString("sketch"), tnString::IString("Sketch"));
     addEnvironment(m_environment);
@@ -233,6 +264,7 @@ SketchApp::SketchApp(const QString& savePath) : m_savePath(savePath)
 
     _makeCommands();
     _makeMenus();
+    _makeToolOptions();
 }
 
 void SketchApp::_makePrintSettings()
@@ -252,36 +284,144 @@ void SketchApp::_makePrintSettings()
     }
     named(m_palette.get(), "palette");
 
-    // How a picture is printed: lengths kept in centimetres and shown in
-    // inches or millimetres, the nib's angle kept in radians and shown in
-    // degrees.
+    // How a picture is printed: the paper's size kept in centimetres and
+    // shown in inches, the nib's angle kept in radians and shown in degrees.
     m_paper = new tnUI::RealValue2(tnUI::RealValueArray::Linear);
     m_paper->setInternalValue(21.0, 29.7);
     for (int i = 0; i < 2; ++i)
         static_cast<tnUI::LinearValue*>(m_paper->getValue(i))->setDisplayUnit(tnUI::LinearUnit::Inch);
     named(m_paper.get(), "paper");
     m_paper->nameComponents();
-    m_nibWidth = new tnUI::LinearValue(0.05);
-    m_nibWidth->setDisplayUnit(tnUI::LinearUnit::Millimeter);
-    named(m_nibWidth.get(), "nibWidth");
     m_nibAngle = new tnUI::AngleValue(0.7853981633974483);
     m_nibAngle->setInternalUnit(tnUI::AngleUnit::Radian);
     named(m_nibAngle.get(), "nibAngle");
     // The caption's font: the application's font, which the constructor set.
     m_captionFont = tnUI::FontValue::create();
     named(m_captionFont.get(), "captionFont");
-    // A small picture of the drawing, made when it is printed; until then
-    // it is on its way.
-    m_preview = new tnUI::ImageValue;
-    m_preview->setWaiting(true);
-    named(m_preview.get(), "preview");
+    // The brush tip is drawn once a tool-options window asks for it; until
+    // then it is on its way.
+    m_brushTip = new tnUI::ImageValue;
+    m_brushTip->setWaiting(true);
+    named(m_brushTip.get(), "brushTip");
 }
 
-void SketchApp::setPreview(const QImage& picture)
+void SketchApp::_makeToolOptions()
 {
-    const QImage small = picture.scaledToWidth(64, Qt::SmoothTransformation).convertToFormat(QImage::Format_RGBA8888);
+    const auto describe = [](tnUI::Argument* a, const char* name, const char* text, const char* tip) {
+        a->setName(CString(name));
+        a->setLabel(label(text));
+        if (tip)
+            a->setToolTip(label(tip));
+        return a;
+    };
+    const auto choices = [](tnUI::EnumArgument* e, std::initializer_list<const char*> texts) {
+        for (const char* text : texts) {
+            const tn::Reference<tnUI::ArgumentItem> choice(new tnUI::ArgumentItem);
+            choice->setLabel(label(text));
+            e->addChoice(choice);
+        }
+    };
+
+    // The width, disabled while the eraser is the tool: it erases with its
+    // own reach.
+    m_widthArgument = new tnUI::ValueArgument(m_penWidth);
+    describe(m_widthArgument, "width", "Width", "The width of the pen and the line");
+    m_widthArgument->setArgumentControlHint(tnUI::EArgumentControlHint::Slider);
+    m_widthUnit = new tnUI::MutableLabel("mm");
+    m_widthArgument->setUnitLabel(m_widthUnit);
+    m_widthArgument->setInvertEnabled(true);
+    m_widthArgument->setEnabledExpression(m_toolCurrent[2]);
+    _applyPenUnit();
+    tnRTB::connect(m_penUnit->messageSignal, &signalClient, [this](tnUI::Message&) { _applyPenUnit(); });
+    const tn::Reference<tnUI::EnumArgument> unit(new tnUI::EnumArgument(m_penUnit));
+    describe(unit, "unit", "Unit", "The unit the width is shown in");
+    unit->setEnumArgumentKind(tnUI::EEnumArgumentKind::Radio2);
+    choices(unit, {"mm", "in"});
+    const tn::Reference<tnUI::ValueArgument> colour(new tnUI::ValueArgument(m_penColour));
+    describe(colour, "colour", "Colour", "The pen's colour: click for any colour");
+    const tn::Reference<tnUI::ImageArgument> tip(new tnUI::ImageArgument(m_brushTip));
+    describe(tip, "tip", "Tip", "The pen's tip at its width and colour");
+    tnRTB::connect(tip->resizeSignal, &signalClient, [this](tnUI::ImageArgument* a) {
+        int w = 0;
+        int h = 0;
+        a->getRequestedImageSize(w, h);
+        m_brushTipSize = QSize(w, h);
+        _drawBrushTip();
+    });
+    const tn::Reference<tnUI::Arguments> pen(new tnUI::Arguments);
+    for (tnUI::Argument* a :
+         {static_cast<tnUI::Argument*>(m_widthArgument.get()), static_cast<tnUI::Argument*>(unit.get()),
+          static_cast<tnUI::Argument*>(colour.get()), static_cast<tnUI::Argument*>(tip.get())})
+        pen->addArgument(a);
+    const tn::Reference<tnUI::GroupOfArguments> penGroup(new tnUI::GroupOfArguments(pen));
+    describe(penGroup, "pen", "Pen", nullptr);
+
+    // The ink twice over one selection: radio buttons, and a marking menu.
+    const tn::Reference<tnUI::EnumArgument> ink(new tnUI::EnumArgument(m_ink));
+    describe(ink, "ink", "Ink", "Draw with this ink");
+    ink->setEnumArgumentKind(tnUI::EEnumArgumentKind::Radio3);
+    choices(ink, {"Black", "Red", "Blue"});
+    const tn::Reference<tnUI::EnumArgument> inkMenu(new tnUI::EnumArgument(m_ink));
+    describe(inkMenu, "inkMenu", "Ink menu", "The inks in a marking menu");
+    inkMenu->setEnumArgumentKind(tnUI::EEnumArgumentKind::MarkingMenu);
+    choices(inkMenu, {"Black", "Red", "Blue"});
+    const tn::Reference<tnUI::Arguments> inkList(new tnUI::Arguments);
+    inkList->addArgument(ink);
+    inkList->addArgument(inkMenu);
+    const tn::Reference<tnUI::GroupOfArguments> inkGroup(new tnUI::GroupOfArguments(inkList));
+    describe(inkGroup, "inks", "Inks", nullptr);
+
+    const tn::Reference<tnUI::ValueArgument> grid(new tnUI::ValueArgument(m_grid));
+    describe(grid, "grid", "Show the grid", "Show or hide the grid");
+    // Named after the command it runs; enabled while that command is.
+    const tn::Reference<tnUI::ButtonArgument> clear(new tnUI::ButtonArgument);
+    describe(clear, "clear", "Clear", "Remove every stroke");
+    clear->setEnabledExpression(m_notEmpty);
+    const tn::Reference<tnUI::LabelArgument> caption(new tnUI::LabelArgument);
+    describe(caption, "caption",
+             "The pen and the line draw with this width and colour; the eraser removes whole strokes.", nullptr);
+    caption->setAlignment(0);
+
+    const tn::Reference<tnUI::Arguments> options(new tnUI::Arguments);
+    options->addArgument(penGroup);
+    options->addArgument(inkGroup);
+    options->addSeparator();
+    options->addArgument(grid);
+    options->addArgument(clear);
+    options->addArgument(caption);
+    m_toolOptions = new tnUI::GroupOfArguments(options);
+    describe(m_toolOptions, "toolOptions", "Drawing", nullptr);
+}
+
+void SketchApp::_applyPenUnit()
+{
+    // The field's precision and steps go with the unit; they are read when
+    // the unit's change is announced.
+    const bool inches = m_penUnit->getValue() == 1;
+    m_widthArgument->setFormatReal(inches ? 3 : 2);
+    m_widthArgument->setStep(inches ? 0.005 : 0.1);
+    m_widthArgument->setLargeStep(inches ? 0.05 : 1.0);
+    m_widthUnit->set(inches ? "in" : "mm");
+    m_penWidth->setDisplayUnit(inches ? tnUI::LinearUnit::Inch : tnUI::LinearUnit::Millimeter);
+}
+
+void SketchApp::_drawBrushTip()
+{
+    if (m_brushTipSize.isEmpty() || !m_brushTip)
+        return;
+    QImage tip(m_brushTipSize, QImage::Format_RGBA8888);
+    tip.fill(Qt::white);
+    QPainter painter(&tip);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(ink(), width(), Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const double w = tip.width();
+    const double h = tip.height();
+    QPainterPath stroke(QPointF(0.2 * w, 0.65 * h));
+    stroke.cubicTo(QPointF(0.4 * w, 0.1 * h), QPointF(0.6 * w, 0.9 * h), QPointF(0.8 * w, 0.35 * h));
+    painter.drawPath(stroke);
+    painter.end();
     // RGBA rows of any width are whole 32-bit words: no padding between them.
-    m_preview->setImageData(small.width(), small.height(), 4, small.constBits());
+    m_brushTip->setImageData(tip.width(), tip.height(), 4, tip.constBits());
 }
 
 SketchApp::~SketchApp()
@@ -468,7 +608,17 @@ SketchWindow* SketchApp::openDocument(const char* name)
 
     window->realizeWindow();
     setActiveDocumentInstance(instance);
+    const tn::Reference<ToolOptionsWindow> options(new ToolOptionsWindow(window, m_toolOptions));
+    options->raiseWindow();
     return window;
+}
+
+ToolOptionsWindow* SketchApp::toolOptionsOf(const SketchWindow* window)
+{
+    for (int i = 0; window && i < window->getNumWindows(); ++i)
+        if (auto* options = dynamic_cast<ToolOptionsWindow*>(window->getWindow(i)))
+            return options;
+    return nullptr;
 }
 
 SketchDocument* SketchApp::activeDocument() const
@@ -526,23 +676,34 @@ QString SketchApp::keyHint() const
 QColor SketchApp::ink() const
 {
     int rgba[4];
-    static_cast<const tnUI::ColorValue*>(m_palette->getValue(m_ink->getValue()))->evalBytes(rgba);
+    m_penColour->evalBytes(rgba);
     return QColor(rgba[0], rgba[1], rgba[2], rgba[3]);
 }
 
 QString SketchApp::inkName() const
 {
-    return QString::fromUtf8(inks[static_cast<std::size_t>(m_ink->getValue())].name);
+    const QColor colour = ink();
+    for (const Ink& each : inks)
+        if (each.colour == colour)
+            return QString::fromUtf8(each.name);
+    return colour.name();
 }
 
-int SketchApp::width() const
+double SketchApp::width() const
 {
-    return m_width->getValue();
+    return m_penWidth->evalInternal() * pixelsPerCentimetre;
 }
 
-void SketchApp::setWidth(int width)
+QString SketchApp::widthText() const
 {
-    m_width->setValue(width);
+    return QStringLiteral("%1 %2")
+        .arg(m_penWidth->evalDisplay(), 0, 'f', m_widthArgument ? m_widthArgument->getDisplayPrecision() : 2)
+        .arg(QString::fromUtf8(tnUI::enumName(m_penWidth->getDisplayUnit(), true)));
+}
+
+void SketchApp::widen(int notches)
+{
+    m_penWidth->setInternalValue(m_penWidth->evalInternal() + 0.025 * notches);
 }
 
 bool SketchApp::quit()
@@ -588,6 +749,7 @@ bool SketchApp::dumpModel(const QString& path) const
         return false;
     file.header();
     dump(file, 0, nullptr);
+    m_toolOptions->dump(file, 0, "tool options");
     m_markingMenu->dump(file, 0, "marking menu");
     m_listMenu->dump(file, 0, "list menu");
     file.close();

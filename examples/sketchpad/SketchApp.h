@@ -12,13 +12,20 @@
 
 #include <QColor>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
 class SketchWindow;
+class ToolOptionsWindow;
 
 namespace tnUI {
 class AngleValue;
 class BoolValue;
+class ColorValue;
+class GroupOfArguments;
+class ImageArgument;
+class MutableLabel;
+class ValueArgument;
 class CommandGroup;
 class CommandInstance;
 class Condition;
@@ -62,8 +69,10 @@ public:
     Transcript& transcript() { return m_transcript; }
 
     // A new document with one instance shown in a window of its own, made the
-    // active one.
+    // active one, with a tool-options window beside it.
     SketchWindow* openDocument(const char* name);
+    // The tool-options window of a document window, or null.
+    static ToolOptionsWindow* toolOptionsOf(const SketchWindow* window);
     // The document of the active instance, or null.
     SketchDocument* activeDocument() const;
     // The window of the active instance, or null.
@@ -85,25 +94,43 @@ public:
     // order the commands were registered.
     QString keyHint() const;
 
-    // The ink, the width of the drawing tools and whether the grid shows.
+    // The pen's colour and width, which the drawing tools use, and whether
+    // the grid shows. Choosing an ink sets the pen colour to the ink's
+    // colour; the colour button may set any other.
     QColor ink() const;
+    // The ink's name while the pen colour is that ink's, else the colour's
+    // hexadecimal name.
     QString inkName() const;
-    int width() const;
-    void setWidth(int width);
+    // The pen width in canvas pixels (96 to the inch).
+    double width() const;
+    // The pen width as shown, with its unit ("0.80 mm").
+    QString widthText() const;
+    // Widens the pen by a quarter millimetre a notch (narrows for negative
+    // notches), within its range.
+    void widen(int notches);
     tnUI::BoolValue* grid() const { return m_grid.get(); }
     tnUI::IntValue* inkValue() const { return m_ink.get(); }
-    tnUI::IntValue* widthValue() const { return m_width.get(); }
+    tnUI::LinearValue* penWidth() const { return m_penWidth.get(); }
+    tnUI::ColorValue* penColour() const { return m_penColour.get(); }
+    // The pen width's display unit: 0 millimetres, 1 inches.
+    tnUI::IntValue* penUnit() const { return m_penUnit.get(); }
+
+    // The tool options: pen width (with its unit), colour and brush tip,
+    // the ink as radio buttons and as a marking menu, the grid, Clear and a
+    // caption. Every tool-options window shows this group.
+    tnUI::GroupOfArguments* toolOptions() const { return m_toolOptions.get(); }
+    tnUI::ValueArgument* widthArgument() const { return m_widthArgument.get(); }
 
     const QString& savePath() const { return m_savePath; }
 
-    // How a picture is printed: the paper's size, the nib's width and angle
-    // and the caption's font, and a small preview, waiting until setPreview.
+    // How a picture is printed: the paper's size, the nib's angle and the
+    // caption's font.
     tnUI::RealValue2* paper() const { return m_paper.get(); }
-    tnUI::LinearValue* nibWidth() const { return m_nibWidth.get(); }
     tnUI::AngleValue* nibAngle() const { return m_nibAngle.get(); }
     tnUI::FontValue* captionFont() const { return m_captionFont.get(); }
-    tnUI::ImageValue* preview() const { return m_preview.get(); }
-    void setPreview(const QImage& picture);
+    // A picture of the pen's tip at its width and colour; it waits until a
+    // tool-options window shows it and asks for a size.
+    tnUI::ImageValue* brushTip() const { return m_brushTip.get(); }
 
     // Closes every window through the application. A window whose drawing
     // has unsaved strokes refuses; its question then decides: Save saves and
@@ -118,6 +145,11 @@ private:
     void _makeCommands();
     void _makeMenus();
     void _makePrintSettings();
+    void _makeToolOptions();
+    // The width's field in the unit chosen, then the unit itself.
+    void _applyPenUnit();
+    // Draws the brush tip at the size last asked for, if any.
+    void _drawBrushTip();
     // The undo depth, the canvas-not-empty condition and the tools' checked
     // conditions follow the active document.
     void _syncConditions();
@@ -126,14 +158,19 @@ private:
     QString m_savePath;
     tn::Reference<tnUI::BoolValue> m_grid;
     tn::Reference<tnUI::IntValue> m_ink;
-    tn::Reference<tnUI::IntValue> m_width;
+    tn::Reference<tnUI::LinearValue> m_penWidth;
+    tn::Reference<tnUI::IntValue> m_penUnit;
+    tn::Reference<tnUI::ColorValue> m_penColour;
     tn::Reference<tnUI::IntValue> m_undoDepth;
     tn::Reference<tnUI::ValueList> m_palette;
     tn::Reference<tnUI::RealValue2> m_paper;
-    tn::Reference<tnUI::LinearValue> m_nibWidth;
     tn::Reference<tnUI::AngleValue> m_nibAngle;
     tn::Reference<tnUI::FontValue> m_captionFont;
-    tn::Reference<tnUI::ImageValue> m_preview;
+    tn::Reference<tnUI::ImageValue> m_brushTip;
+    QSize m_brushTipSize;
+    tn::Reference<tnUI::GroupOfArguments> m_toolOptions;
+    tn::Reference<tnUI::ValueArgument> m_widthArgument;
+    tn::Reference<tnUI::MutableLabel> m_widthUnit;
     tn::Reference<tnUI::Condition> m_notEmpty;
     tn::vector<tn::Reference<tnUI::Condition>> m_toolCurrent;
     tn::vector<tn::Reference<tnUI::CommandInstance>> m_commands;

@@ -7,7 +7,8 @@
 #include <tnUI/commands/CommandClass.h>
 #include <tnUI/commands/CommandInstance.h>
 #include <tnUI/values/BoolValue.h>
-#include <tnUI/values/IntValue.h>
+#include <tnUI/values/ColorValue.h>
+#include <tnUI/values/LinearValue.h>
 
 #include <QCloseEvent>
 #include <QDir>
@@ -149,7 +150,7 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     tnRTB::connect(controller.commandClassSignal, this, &SketchWindow::classChanged);
     tnRTB::connect(app.grid()->messageSignal, &signalClient,
                    [this](tnUI::Message&) { m_canvas->setGridShown(SketchApp::instance().grid()->getValue()); });
-    for (tnUI::Value* value : {static_cast<tnUI::Value*>(app.inkValue()), static_cast<tnUI::Value*>(app.widthValue())})
+    for (tnUI::Value* value : {static_cast<tnUI::Value*>(app.penColour()), static_cast<tnUI::Value*>(app.penWidth())})
         tnRTB::connect(value->messageSignal, &signalClient, [this](tnUI::Message&) { updateStatus(); });
     QObject::connect(drawing, &Drawing::changed, window, [this] { updateStatus(); });
     m_canvas->setGridShown(app.grid()->getValue());
@@ -253,7 +254,7 @@ void SketchWindow::updateStatus()
     const tnUI::CommandInstance* tool = instance->getCommandController().getCurrentContinuousCommand();
     const SketchApp& app = SketchApp::instance();
     m_tool->setText(QStringLiteral("Tool: %1").arg(tool ? SketchApp::labelOf(tool) : QStringLiteral("none")));
-    m_ink->setText(QStringLiteral("Ink: %1, %2 px").arg(app.inkName()).arg(app.width()));
+    m_ink->setText(QStringLiteral("Ink: %1, %2").arg(app.inkName(), app.widthText()));
     if (m_drawing)
         m_strokes->setText(QStringLiteral("Strokes: %1%2")
                                .arg(m_drawing->strokes().size())

@@ -110,8 +110,8 @@ void PenState::handleEvent(tnUI::CallInfo&, TabletEvent& event)
 void PenState::handleEvent(tnUI::CallInfo&, tnUI::WheelEvent& event)
 {
     SketchApp& app = SketchApp::instance();
-    app.setWidth(app.width() + event.getDelta() / 120);
-    note(QStringLiteral("wheel %1, width now %2").arg(event.getDelta()).arg(app.width()));
+    app.widen(event.getDelta() / 120);
+    note(QStringLiteral("wheel %1, width now %2").arg(event.getDelta()).arg(app.widthText()));
 }
 
 void PenState::begin(const QPointF& p, double width, const QString& how)

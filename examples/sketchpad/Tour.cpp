@@ -2,12 +2,23 @@
 
 #include "SketchApp.h"
 #include "SketchWindow.h"
+#include "ToolOptions.h"
+
+#include "ArgumentBinding.h"
+#include "ArgumentPaneWidget.h"
+#include "ColorButton.h"
+#include "StepSpinBox.h"
 
 #include <tnUI/application/Environment.h>
 #include <tnUI/application/ToolkitImpl.h>
+#include <tnUI/arguments/ArgumentPane.h>
+#include <tnUI/arguments/GroupOfArguments.h>
+#include <tnUI/arguments/LabelArgument.h>
+#include <tnUI/arguments/ValueArgument.h>
 #include <tnUI/commands/CommandController.h>
 #include <tnUI/commands/CommandInstance.h>
 #include <tnUI/commands/Keybinding.h>
+#include <tnUI/entity/Label.h>
 #include <tnUI/markingmenus/MarkItem.h>
 #include <tnUI/markingmenus/MarkMenu.h>
 #include <tnUI/markingmenus/popup/PopUpMenu.h>
@@ -15,21 +26,28 @@
 #include <tnUI/menus/CommandGroup.h>
 #include <tnUI/values/AngleValue.h>
 #include <tnUI/values/BoolValue.h>
+#include <tnUI/values/ColorValue.h>
 #include <tnUI/values/ImageValue.h>
+#include <tnUI/values/IntValue.h>
 #include <tnUI/values/LinearValue.h>
 #include <tnUI/values/RealValueArray.h>
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QCursor>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointingDevice>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
+#include <QSlider>
 #include <QTabletEvent>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 #include <QWheelEvent>
 
 #include <cmath>
@@ -51,6 +69,27 @@ QList<QPoint> line(const QPoint& from, const QPoint& to, int steps, double wave 
         points.append(QPoint(qRound(p.x()), qRound(p.y() + wave * std::sin(t * 2 * std::numbers::pi))));
     }
     return points;
+}
+
+// The widget made for the argument named name inside w, or null.
+QWidget* controlOf(const QWidget* w, const char* name)
+{
+    for (QWidget* child : w->findChildren<QWidget*>()) {
+        const ArgumentBinding* binding = ArgumentBinding::bindingOf(child);
+        if (binding && binding->argument() && QByteArray(binding->argument()->nameAsChar()) == name)
+            return child;
+    }
+    return nullptr;
+}
+
+// The button of w showing text, or null.
+template <class Button>
+Button* buttonOf(const QWidget* w, const QString& text)
+{
+    for (Button* button : w ? w->findChildren<Button*>() : QList<Button*>())
+        if (button->text() == text)
+            return button;
+    return nullptr;
 }
 
 } // namespace
@@ -84,6 +123,7 @@ int Tour::run()
     hintOutlastsMessages();
     quitAndCancel();
     closeAndSave();
+    toolOptions();
     quitWithNothingUnsaved();
     closeAndDiscard();
     check(tnUI::ToolkitImpl::numberOfActiveObjects() == 0, "no window binding is left");
@@ -370,7 +410,7 @@ void Tour::widthSaveAndDraw()
                       Qt::NoScrollPhase, false);
     QApplication::sendEvent(m_canvas, &wheel);
     check(currentTool() == "pen" && m_app.inkName() == "blue", "the pen is current, with blue ink");
-    check(m_app.width() == 4, "the wheel widens the pen to 4 pixels");
+    check(m_app.widthText() == "1.05 mm", "the wheel widens the pen by a quarter millimetre, to 1.05 mm");
 
     m_app.transcript().user(QStringLiteral("Ctrl+S: save the picture"));
     key(Qt::Key_S, Qt::ControlModifier);
@@ -389,7 +429,7 @@ void Tour::picturesAndDump()
 {
     const QImage canvas = m_canvas->grab().toImage();
     save(canvas, "canvas.png", "the canvas at the end of the session");
-    printSettings(canvas);
+    printSettings();
     // The status bar lays its labels out in the event loop.
     QCoreApplication::processEvents();
     save(m_window->mainWindow()->grab().toImage(), "window.png",
@@ -399,7 +439,7 @@ void Tour::picturesAndDump()
     m_files.append(QStringLiteral("model-dump.txt: the whole model, written by the library's dump file"));
 }
 
-void Tour::printSettings(const QImage& canvas)
+void Tour::printSettings()
 {
     const tnLinear::Tuple2 cm = m_app.paper()->evalInternal();
     const tnLinear::Tuple2 in = m_app.paper()->evalDisplay();
@@ -409,16 +449,10 @@ void Tour::printSettings(const QImage& canvas)
                                 .arg(in.x, 0, 'f', 2)
                                 .arg(in.y, 0, 'f', 2));
     check(std::fabs(in.x - 21.0 / 2.54) < 1e-9, "the paper's width shows in inches");
-    m_app.transcript().note(QStringLiteral("nib: %1 mm at %2 degrees")
-                                .arg(m_app.nibWidth()->evalDisplay())
-                                .arg(m_app.nibAngle()->evalDisplay()));
-    tnUI::ImageValue* preview = m_app.preview();
-    check(preview->waiting() && !preview->haveSetImage(), "the preview waits for its picture");
-    m_app.setPreview(canvas);
-    check(!preview->waiting() && preview->getWidth() == 64 && preview->getBytesPerPixel() == 4,
-          "the preview arrived, 64 pixels wide");
-    m_app.transcript().note(
-        QStringLiteral("preview: %1 x %2 pixels arrived").arg(preview->getWidth()).arg(preview->getHeight()));
+    m_app.transcript().note(QStringLiteral("nib: %1 degrees, pen %2 (%3 cm)")
+                                .arg(m_app.nibAngle()->evalDisplay())
+                                .arg(m_app.widthText())
+                                .arg(m_app.penWidth()->evalInternal()));
 }
 
 void Tour::hintOutlastsMessages()
@@ -465,6 +499,186 @@ void Tour::closeAndSave()
     const QImage after(m_app.savePath());
     check(!after.isNull() && after != before, "the picture is saved with the last stroke");
     check(m_exits > 0, "the application announces the exit");
+}
+
+void Tour::toolOptions()
+{
+    openDocument("options");
+    m_app.transcript().user(QStringLiteral("a drawing with its tool-options window beside it"));
+    ToolOptionsWindow* options = SketchApp::toolOptionsOf(m_window);
+    QWidget* pane = options ? options->paneWidget() : nullptr;
+    check(pane && options->qtWindow()->isVisible() && options->getWindowPane(),
+          "the tool-options window shows its pane");
+    if (!pane)
+        return;
+    // On the screen, over the drawing's window, for the marking menu.
+    options->qtWindow()->move(m_window->mainWindow()->geometry().topRight() - QPoint(options->qtWindow()->width(), 0));
+    QWidget* width = controlOf(pane, "width");
+    auto* spin = width ? width->findChild<StepSpinBox*>() : nullptr;
+    auto* slider = width ? width->findChild<QSlider*>() : nullptr;
+    QWidget* unit = controlOf(pane, "unit");
+    QWidget* ink = controlOf(pane, "ink");
+    auto* colour = pane->findChild<ColorButton*>();
+    auto* grid = pane->findChild<QCheckBox*>();
+    auto* clear = buttonOf<QPushButton>(pane, QStringLiteral("Clear"));
+    check(spin && slider && unit && ink && colour && grid && clear, "the pane has every control");
+    if (!(spin && slider && unit && ink && colour && grid && clear))
+        return;
+    const auto sliderAt = [spin, slider] {
+        return slider->value() == std::lround((spin->value() - spin->minimum()) / spin->singleStep());
+    };
+    check(spin->suffix() == " mm" && spin->decimals() == 2 && std::fabs(spin->value() - 1.05) < 1e-9 && sliderAt(),
+          "the width shows 1.05 mm, in the field and on the slider");
+    check(width->toolTip() == "The width of the pen and the line", "the width has its tooltip");
+    key(Qt::Key_P);
+
+    m_app.transcript().user(QStringLiteral("type 2.5 into the width and press Return"));
+    QTest::mouseClick(spin, Qt::LeftButton);
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("2.5"));
+    QTest::keyClick(spin, Qt::Key_Return);
+    check(std::fabs(m_app.penWidth()->evalInternal() - 0.25) < 1e-9, "the pen width is 0.25 cm");
+    check(sliderAt(), "the slider follows the field");
+    drag(line(QPoint(80, 120), QPoint(300, 160), 8));
+    check(strokes() == 1 &&
+              std::fabs(m_app.activeDocument()->drawing().strokes().last().widths.first() - m_app.width()) < 1e-9 &&
+              std::fabs(m_app.width() - 2.5 * 96 / 25.4) < 1e-9,
+          "the pen draws 2.5 mm wide");
+
+    m_app.transcript().user(QStringLiteral("PageUp in the width, then Right on the slider"));
+    QTest::keyClick(spin, Qt::Key_PageUp);
+    check(std::fabs(m_app.penWidth()->evalDisplay() - 3.5) < 1e-9, "PageUp adds the large step, 1 mm");
+    QTest::keyClick(slider, Qt::Key_Right);
+    check(std::fabs(m_app.penWidth()->evalDisplay() - 3.6) < 1e-9 && std::fabs(spin->value() - 3.6) < 1e-9,
+          "the slider adds a step, 0.1 mm, and the field follows");
+
+    m_app.transcript().user(QStringLiteral("click the unit \u201cin\u201d"));
+    QTest::mouseClick(buttonOf<QRadioButton>(unit, QStringLiteral("in")), Qt::LeftButton);
+    check(m_app.penUnit()->getValue() == 1 && m_app.penWidth()->getDisplayUnit() == tnUI::LinearUnit::Inch,
+          "the width is shown in inches");
+    check(spin->suffix() == " in" && spin->decimals() == 3 && std::fabs(spin->value() - 0.142) < 1e-9 && sliderAt(),
+          "the field shows 0.142 in, with three decimals");
+    m_app.transcript().user(QStringLiteral("the model sets the width to 1 mm"));
+    m_app.penWidth()->setInternalValue(0.1);
+    check(std::fabs(spin->value() - 0.039) < 1e-9 && sliderAt(), "the field and the slider follow: 0.039 in");
+    QTest::mouseClick(buttonOf<QRadioButton>(unit, QStringLiteral("mm")), Qt::LeftButton);
+    check(spin->suffix() == " mm" && std::fabs(spin->value() - 1.0) < 1e-9, "back in millimetres: 1.00 mm");
+
+    m_app.transcript().user(QStringLiteral("E for the eraser, then P for the pen"));
+    key(Qt::Key_E);
+    check(!width->isEnabled() && !spin->isEnabled(), "the width is disabled while the eraser is the tool");
+    key(Qt::Key_P);
+    check(width->isEnabled(), "the width is enabled again with the pen");
+
+    m_app.transcript().user(QStringLiteral("click the ink \u201cRed\u201d, then K on the canvas"));
+    QTest::mouseClick(buttonOf<QRadioButton>(ink, QStringLiteral("Red")), Qt::LeftButton);
+    check(m_app.inkValue()->getValue() == 1 && m_app.inkName() == "red" && colour->colour() == QColor(205, 35, 35),
+          "the ink is red, and so is the colour button");
+    drag(line(QPoint(80, 220), QPoint(300, 260), 8));
+    check(strokes() == 2 && m_app.activeDocument()->drawing().strokes().last().colour == QColor(205, 35, 35),
+          "the pen draws in red");
+    key(Qt::Key_K);
+    check(buttonOf<QRadioButton>(ink, QStringLiteral("Black"))->isChecked() && colour->colour() == QColor(20, 20, 20),
+          "the radio buttons and the colour button follow the key");
+    m_app.transcript().user(QStringLiteral("the model sets the pen colour to green"));
+    m_app.penColour()->setInternalValue(30, 140, 60, 255);
+    check(colour->colour() == QColor(30, 140, 60) && m_app.inkName() == "#1e8c3c", "the colour button shows the green");
+
+    m_app.transcript().user(QStringLiteral("click \u201cShow the grid\u201d twice, G in between"));
+    const bool shown = m_app.grid()->getValue();
+    check(grid->isChecked() == shown, "the check box shows whether the grid shows");
+    const QImage before = m_canvas->grab().toImage();
+    QTest::mouseClick(grid, Qt::LeftButton);
+    check(m_app.grid()->getValue() == !shown && m_canvas->grab().toImage() != before,
+          "the check box shows or hides the grid on the canvas");
+    key(Qt::Key_G);
+    check(grid->isChecked() == shown && m_canvas->grab().toImage() == before,
+          "G toggles it back, the check box follows");
+    if (!shown)
+        QTest::mouseClick(grid, Qt::LeftButton);
+    check(m_app.grid()->getValue() && grid->isChecked(), "the grid shows");
+
+    m_app.transcript().user(QStringLiteral("press Clear, then Ctrl+Z"));
+    check(clear->isEnabled(), "Clear is enabled while there are strokes");
+    QTest::mouseClick(clear, Qt::LeftButton);
+    check(strokes() == 0 && !clear->isEnabled(), "Clear empties the canvas, and is disabled then");
+    key(Qt::Key_Z, Qt::ControlModifier);
+    check(strokes() == 2 && clear->isEnabled(), "undo brings the strokes back, and Clear is enabled again");
+
+    m_app.transcript().user(
+        QStringLiteral("I over the tool options: the ink menu; rest, move south onto Blue, release"));
+    QWidget* window = options->qtWindow();
+    window->activateWindow();
+    check(QTest::qWaitForWindowActive(window), "the tool-options window is active");
+    QCursor::setPos(pane->mapToGlobal(pane->rect().center()));
+    QObject pending;
+    QTimer::singleShot(restTime, &pending, [this, pane] {
+        check(checkedItems() == QStringList{"Black"}, "the menu shows Black checked");
+        const tnMarkItem* blue = shownItem(QStringLiteral("Blue"));
+        check(blue != nullptr, "the menu offers Blue");
+        const QPoint target = blue ? pointIn(pane, blue) : QPoint();
+        QTest::mouseMove(pane, target);
+        if (const QmarkMenuView* view = QmarkMenuView::findView())
+            save(screenshot(QRect(view->geometry().topLeft() + view->getCenter() - QPoint(150, 110), QSize(300, 220))),
+                 "ink-menu.png", "the ink's marking menu, popped by I over the tool options, Blue highlighted");
+        QTest::mouseRelease(pane, Qt::LeftButton, Qt::NoModifier, target);
+    });
+    QTimer::singleShot(20000, &pending, [this] {
+        check(false, "the ink menu was still open after 20 s");
+        if (QmarkMenuView* view = QmarkMenuView::findView())
+            view->cancel();
+    });
+    QTest::keyClick(window, Qt::Key_I);
+    check(m_app.inkValue()->getValue() == 2 && buttonOf<QRadioButton>(ink, QStringLiteral("Blue"))->isChecked() &&
+              colour->colour() == QColor(35, 75, 205),
+          "the menu chose blue: the radio buttons and the colour button follow");
+
+    m_app.transcript().user(QStringLiteral("the brush tip"));
+    const tnUI::ImageValue* tip = m_app.brushTip();
+    check(!tip->waiting() && tip->getWidth() == 64 && tip->getHeight() == 40 && tip->getBytesPerPixel() == 4,
+          "the brush tip arrived once the pane showed, 64 x 40 pixels");
+    const QImage tipImage(tip->getImageData(), tip->getWidth(), tip->getHeight(), QImage::Format_RGBA8888);
+    check(tipImage.pixelColor(tip->getWidth() / 2, tip->getHeight() / 2) == QColor(35, 75, 205),
+          "the brush tip is drawn in blue");
+    m_app.penWidth()->setInternalValue(0.3);
+    QCoreApplication::processEvents();
+    save(window->grab().toImage(), "tool-options.png",
+         "the tool-options window: width with unit and slider, colour, tip, inks, grid, Clear");
+
+    m_app.transcript().user(QStringLiteral("the model adds a caption to the options, removes it, and shows them anew"));
+    const auto captions = [pane](const QString& text) {
+        int n = 0;
+        for (const QLabel* label : pane->findChildren<QLabel*>())
+            n += label->isVisible() && label->text() == text ? 1 : 0;
+        return n;
+    };
+    tnUI::Arguments* list = m_app.toolOptions()->getArguments();
+    const tn::Reference<tnUI::LabelArgument> note(new tnUI::LabelArgument);
+    note->setLabel(tn::Reference<tnUI::Label>(new tnUI::Label("Added by the model")));
+    list->addArgument(note);
+    check(captions(QStringLiteral("Added by the model")) == 1, "the pane shows the added caption");
+    list->removeArgument(note);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    check(captions(QStringLiteral("Added by the model")) == 0 && note->getRefCount() == 1,
+          "the removed caption's controls are gone and hold it no longer");
+    auto* panes = static_cast<ArgumentPaneWidget*>(pane);
+    panes->pane()->setArgument(nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    check(!panes->content() && !pane->findChild<StepSpinBox*>(), "a pane without an argument shows nothing");
+    m_app.penWidth()->setInternalValue(0.25);
+    panes->pane()->setArgument(m_app.toolOptions());
+    spin = pane->findChild<StepSpinBox*>();
+    check(spin && spin->isVisible() && std::fabs(spin->value() - 2.5) < 1e-9, "shown anew, the width reads 2.50 mm");
+
+    m_app.transcript().user(QStringLiteral("close the window, answer Discard"));
+    QtDocumentWindow* main = m_window->mainWindow();
+    const QPointer<QWidget> optionsWindow(window);
+    answering([main] { main->close(); },
+              [](QMessageBox& question) { QTest::mouseClick(question.button(QMessageBox::Discard), Qt::LeftButton); });
+    m_window = nullptr;
+    m_canvas = nullptr;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    check(m_app.getNumDocuments() == 0 && !optionsWindow, "the tool-options window goes with its drawing");
 }
 
 void Tour::quitWithNothingUnsaved()
@@ -611,12 +825,17 @@ QString Tour::labelOf(const tnMarkItem* item)
 
 QPoint Tour::canvasPoint(const tnMarkItem* item) const
 {
+    return pointIn(m_canvas, item);
+}
+
+QPoint Tour::pointIn(const QWidget* w, const tnMarkItem* item)
+{
     // Item boxes are relative to the menu's centre with y up.
     float left = 0, bottom = 0, right = 0, top = 0;
     item->getBox(left, bottom, right, top);
     const QmarkMenuView* view = QmarkMenuView::findView();
     const QPoint inView = view->getCenter() + QPoint(qRound((left + right) / 2), -qRound((bottom + top) / 2));
-    return m_canvas->mapFromGlobal(view->geometry().topLeft() + inView);
+    return w->mapFromGlobal(view->geometry().topLeft() + inView);
 }
 
 QImage Tour::screenshot(const QRect& area) const
@@ -625,12 +844,14 @@ QImage Tour::screenshot(const QRect& area) const
     QImage image(screen.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(72, 78, 92));
     QPainter painter(&image);
+    // The menu's view covers every other window.
+    QWidget* view = QmarkMenuView::findView();
     QList<QWidget*> windows{m_window->mainWindow()};
-    if (QWidget* view = QmarkMenuView::findView())
-        windows.append(view);
     for (QWidget* widget : QApplication::topLevelWidgets())
-        if (widget->isVisible() && !windows.contains(widget))
+        if (widget->isVisible() && widget != view && !windows.contains(widget))
             windows.append(widget);
+    if (view)
+        windows.append(view);
     for (QWidget* widget : windows)
         painter.drawPixmap(widget->geometry().topLeft() - screen.topLeft(), widget->grab());
     painter.end();

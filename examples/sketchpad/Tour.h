@@ -12,6 +12,7 @@
 #include <utility>
 
 class Canvas;
+class QWidget;
 class QMessageBox;
 class SketchApp;
 class SketchWindow;
@@ -48,12 +49,14 @@ private:
     void clearTwice();
     void widthSaveAndDraw();
     void picturesAndDump();
-    // The print settings: lengths and angles in their display units, and the
-    // preview image arriving after the value that shows it.
-    void printSettings(const QImage& canvas);
+    // The print settings: lengths and angles in their display units.
+    void printSettings();
     void hintOutlastsMessages();
     void quitAndCancel();
     void closeAndSave();
+    // The tool-options window of a drawing of its own: its controls driven
+    // with real input reach the model and the canvas, and follow the model.
+    void toolOptions();
     void quitWithNothingUnsaved();
     void closeAndDiscard();
 
@@ -83,6 +86,8 @@ private:
     static QString labelOf(const tnMarkItem* item);
     // The canvas point at the middle of an item of the shown menu.
     QPoint canvasPoint(const tnMarkItem* item) const;
+    // The same point in w's coordinates.
+    static QPoint pointIn(const QWidget* w, const tnMarkItem* item);
     // What the screen shows in area: the document window, the menu view and
     // any other window of the program.
     QImage screenshot(const QRect& area) const;

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "ArgumentBinding.h"
+
+#include <tnUI/foundation/ReferenceCount.h>
+#include <tnUI/foundation/Signal.h>
+
+#include <QPointer>
+#include <QWidget>
+
+namespace tnUI {
+class Argument;
+class ArgumentPane;
+} // namespace tnUI
+
+// The widget of an argument pane: the controls of the argument it shows,
+// made again whenever the pane shows another argument. It holds the pane
+// while it lives and stops listening to it when it goes.
+class ArgumentPaneWidget : public QWidget {
+public:
+    ArgumentPaneWidget(tnUI::ArgumentPane* pane, const ArgumentWidgetHost& host, QWidget* parent = nullptr);
+    ~ArgumentPaneWidget() override;
+
+    tnUI::ArgumentPane* pane() const { return m_pane.get(); }
+    // The widget made for the argument shown; null while none is shown.
+    QWidget* content() const { return m_content; }
+
+private:
+    void show(tnUI::Argument* a);
+
+    tn::Reference<tnUI::ArgumentPane> m_pane;
+    ArgumentWidgetHost m_host;
+    QPointer<QWidget> m_content;
+    tnRTB::SignalClient m_client;
+};

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDoubleSpinBox>
+
+// A number field with two step sizes: the arrows and the arrow keys move by
+// the single step, PageUp and PageDown by the large one.
+class StepSpinBox : public QDoubleSpinBox {
+public:
+    explicit StepSpinBox(QWidget* parent = nullptr);
+
+    // Zero or less: ten single steps, as a plain spin box pages.
+    void setLargeStep(double step) { m_largeStep = step; }
+    double largeStep() const { return m_largeStep; }
+
+    void stepBy(int steps) override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    double m_largeStep = 0.0;
+    bool m_paging = false;
+};
