@@ -127,8 +127,9 @@ DoubleAnimation::~DoubleAnimation() = default;
 
 double DoubleAnimation::eval() const
 {
-    const auto self = tn::keepAlive(this);
-    return interpolate(m_from, m_to, getInterp());
+    // Copied first: the time source may drop this animation.
+    const double from = m_from, to = m_to;
+    return interpolate(from, to, getInterp());
 }
 
 PointAnimation::PointAnimation(const tnLinear::Point& from, const tnLinear::Point& to) : m_from(from), m_to(to)
@@ -138,8 +139,9 @@ PointAnimation::~PointAnimation() = default;
 
 tnLinear::Point PointAnimation::eval() const
 {
-    const auto self = tn::keepAlive(this);
-    return interpolate(m_from, m_to, getInterp());
+    // Copied first: the time source may drop this animation.
+    const tnLinear::Point from = m_from, to = m_to;
+    return interpolate(from, to, getInterp());
 }
 
 } // namespace tnUI

@@ -54,10 +54,11 @@ public:
     // A hook for derived classes; does nothing here.
     virtual void update();
 
+    ~AnimationBase() override;
+
 protected:
     // Running from now, for one second, neither reversing nor repeating.
     AnimationBase();
-    ~AnimationBase() override;
 
 private:
     void setFinished() const;

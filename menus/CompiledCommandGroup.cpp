@@ -169,7 +169,7 @@ public:
     static tn::Reference<CompiledCommandGroup> compile(Element* group)
     {
         // The new node holds group alive while it is walked.
-        const tn::Reference<CompiledCommandGroup> result(new CompiledCommandGroup(group));
+        tn::Reference<CompiledCommandGroup> result(new CompiledCommandGroup(group));
         if (auto* g = dynamic_cast<Group*>(group))
             appendElements(*g, result->m_items);
         tidy(result->m_items);
@@ -188,9 +188,9 @@ private:
                 if (sub && sub->getLayoutPreference() == Group::EmbeddedInParent) {
                     appendElements(*sub, out);
                 } else {
-                    tn::Reference<CompiledCommandGroup> compiled = compile(e.get());
+                    const tn::Reference<CompiledCommandGroup> compiled = compile(e.get());
                     if (compiled->getNumItems() > 0)
-                        out.push_back(std::move(compiled));
+                        out.emplace_back(compiled.get());
                 }
             } else if (e->isCommand() || e->isSeparator()) {
                 out.emplace_back(new CompiledCommandNode(e.get()));
