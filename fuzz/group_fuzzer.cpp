@@ -1,8 +1,8 @@
 // Builds, rearranges and compiles menu trees through a script decoded from
 // the fuzzer's input and checks every group against a reference model.
 //
-// The pool holds four items, four separators and five command groups for the
-// whole run. Operations append, insert sorted (before or after equal orders),
+// The pool holds four items, three separators, an element of no kind and five
+// command groups for the whole run. Operations append, insert sorted (before or after equal orders),
 // remove by index (in range or not), search for an element, change an
 // element's order value (NaN and infinities included) or a group's layout
 // preference, and compile a group. The model keeps each group's children
@@ -18,7 +18,8 @@
 // every group above it).
 //
 // Compiling is checked against the three passes applied literally to the
-// model's tree: build a node for every group, command and separator; merge
+// model's tree: build a node for every group, command and separator (the
+// element of no kind has none); merge
 // each group laid out as EmbeddedInParent into its parent, bottom-up, by
 // putting its items in its place; then, bottom-up, drop groups left empty,
 // leading separators, all but the first of each run of separators, and
@@ -51,9 +52,10 @@
 
 namespace {
 
-constexpr int kItems = 4, kSeparators = 4, kGroups = 5;
-constexpr int kLeaves = kItems + kSeparators;
-constexpr int kElements = kLeaves + kGroups; // items, separators, groups
+constexpr int kItems = 4, kSeparators = 3, kGroups = 5;
+constexpr int kInert = kItems + kSeparators; // the element of no kind
+constexpr int kLeaves = kInert + 1;
+constexpr int kElements = kLeaves + kGroups; // items, separators, inert, groups
 constexpr int kMaxOps = 48;
 constexpr std::size_t kSnapshots = 3;
 
@@ -64,8 +66,14 @@ bool isGroup(int e)
 
 bool isSeparator(int e)
 {
-    return e >= kItems && e < kLeaves;
+    return e >= kItems && e < kInert;
 }
+
+// Neither group, command nor separator.
+class Inert : public tnUI::Element {
+public:
+    bool getEnabled() const override { return true; }
+};
 
 // A node of a compiled tree in the model.
 struct Node {
@@ -105,6 +113,8 @@ public:
                 m_real[e] = new tnUI::CommandGroup;
             else if (isSeparator(e))
                 m_real[e] = new tnUI::Separator;
+            else if (e == kInert)
+                m_real[e] = new Inert;
             else
                 m_real[e] = new tnUI::Item;
             m_listeners.push_back(std::make_unique<Listener>(m_real[e].get()));
@@ -172,8 +182,10 @@ private:
     Node modelBuild(int g) const
     {
         Node node{g, true, {}};
-        for (int c : m_children[g])
-            node.items.push_back(isGroup(c) ? modelBuild(c) : Node{c, false, {}});
+        for (int c : m_children[g]) {
+            if (c != kInert)
+                node.items.push_back(isGroup(c) ? modelBuild(c) : Node{c, false, {}});
+        }
         return node;
     }
 

@@ -1,7 +1,5 @@
-// Animations on a stepped time source: the parameter over time for each
-// combination of repeat and auto-reverse, odd durations and readings, the
-// exact ends of the evaluated values, and an animation dropped by its own
-// time source.
+// Animations on a stepped time source: the parameter over time, odd numbers,
+// settings, the exact ends, and an animation dropped by its time source.
 
 #include "entity/EntityTestSupport.h"
 
@@ -56,7 +54,7 @@ TEST_F(AnimationTest, ParameterOverTime)
         {0.0, false, false, {{0, 1, true}}},
         {0.0, true, true, {{0, 0, false}, {3, 0, false}}},
         {inf, true, false, {{1e300, 0, false}, {inf, 0, false}}},
-        {1e308, true, false, {{0.75e308, 0.5, false}, {1e308, 0, false}}},
+        {0x1p1023, true, false, {{0x1.8p1022, 0.5, false}, {0x1p1023, 0, false}}}, // 2t overflows
         {1.0, false, false, {{-3, 0, false}, {nan, 0, false}, {0.5, 0.5, false}}},
     };
     for (const auto& c : cases) {
@@ -67,13 +65,13 @@ TEST_F(AnimationTest, ParameterOverTime)
         a->setRepeat(c.repeat);
         for (const Query& q : c.queries) {
             now = q.time;
-            EXPECT_DOUBLE_EQ(a->getInterp(), q.interp) << "duration " << c.duration << " at " << q.time;
+            EXPECT_EQ(a->getInterp(), q.interp) << "duration " << c.duration << " at " << q.time;
             EXPECT_EQ(a->isFinished(), q.finished) << "duration " << c.duration << " at " << q.time;
         }
     }
 }
 
-TEST_F(AnimationTest, SettingsAndEnds)
+TEST_F(AnimationTest, EndsSettingsAndTimeSources)
 {
     // The exact ends, the straight line between them.
     const auto d = make<DoubleAnimation>(2.0, 4.0);
@@ -90,7 +88,6 @@ TEST_F(AnimationTest, SettingsAndEnds)
     EXPECT_EQ(p->eval(), tnLinear::Point(1.5, 2, -1));
     now = 2;
     EXPECT_EQ(p->eval(), tnLinear::Point(3, 5, -7));
-    EXPECT_TRUE(p->isFinished());
 
     // Settings count from the next query on; nothing restarts. Refused
     // durations change nothing.
@@ -120,11 +117,8 @@ TEST_F(AnimationTest, SettingsAndEnds)
     const tn::Reference<DoubleAnimation> real(new DoubleAnimation(0, 1));
     real->setDuration(3600.0);
     EXPECT_LT(real->getInterp(), 0.01);
-    EXPECT_FALSE(real->isFinished());
-}
 
-TEST_F(AnimationTest, DroppedByItsTimeSource)
-{
+    // A time source may drop the animation it serves.
     tn::Reference<DoubleAnimation> holder(new DoubleAnimation(2.0, 4.0));
     int reads = 0;
     holder->setTimeSource([&] {
