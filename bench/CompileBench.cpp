@@ -32,10 +32,11 @@ void addSeparator(tnUI::Group& group)
 // three commands, the submenu and its three commands).
 tn::Reference<tnUI::CommandGroup> makeMenu(std::int64_t elements)
 {
-    const tn::Reference<tnUI::CommandGroup> root(new tnUI::CommandGroup);
-    tn::Reference<tnUI::CommandGroup> previous;
+    tn::Reference<tnUI::CommandGroup> root(new tnUI::CommandGroup);
+    tnUI::CommandGroup* previous = nullptr; // held by the tree
     for (std::int64_t s = 0; s < elements / 10; ++s) {
-        const tn::Reference<tnUI::CommandGroup> section(new tnUI::CommandGroup);
+        auto* section = new tnUI::CommandGroup;
+        (s % 2 ? *previous : *root).appendItem(section);
         section->setLayoutPreference(tnUI::Group::EmbeddedInParent);
         addSeparator(*section);
         addItems(*section, 3);
@@ -44,7 +45,6 @@ tn::Reference<tnUI::CommandGroup> makeMenu(std::int64_t elements)
         addItems(*submenu, 3);
         section->appendItem(submenu);
         addSeparator(*section);
-        (s % 2 ? *previous : *root).appendItem(section);
         previous = section;
     }
     return root;

@@ -17,7 +17,7 @@ using namespace tnUI;
 // embedded one.
 tn::Reference<CommandGroup> build(const std::string& text)
 {
-    const tn::Reference<CommandGroup> root(new CommandGroup);
+    tn::Reference<CommandGroup> root(new CommandGroup);
     std::vector<Group*> open{root.get()};
     std::istringstream in(text);
     for (std::string token; in >> token;) {
@@ -25,10 +25,8 @@ tn::Reference<CommandGroup> build(const std::string& text)
             open.pop_back();
             continue;
         }
-        const tn::Reference<CommandGroup> sub(token == "[" || token == "<" ? new CommandGroup : nullptr);
-        const tn::Reference<Element> e(sub            ? sub.get()
-                                       : token == "-" ? static_cast<Element*>(new Separator)
-                                                      : new Item);
+        auto* sub = token == "[" || token == "<" ? new CommandGroup : nullptr;
+        const tn::Reference<Element> e(sub ? sub : token == "-" ? static_cast<Element*>(new Separator) : new Item);
         if (sub)
             sub->setLayoutPreference(token == "<" ? Group::EmbeddedInParent : Group::List);
         else if (token != "-")
