@@ -193,7 +193,7 @@ private:
                         out.emplace_back(compiled.get());
                 }
             } else if (e->isCommand() || e->isSeparator()) {
-                out.emplace_back(new CompiledCommandNode(e.get()));
+                out.push_back(tn::Reference<CompiledCommandNode>(new CompiledCommandNode(e.get())));
             }
         }
     }
