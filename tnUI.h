@@ -74,9 +74,11 @@
 
 #include "menus/CommandGroup.h"
 #include "menus/CommandItem.h"
+#include "menus/CompiledCommandGroup.h"
 #include "menus/Element.h"
 #include "menus/Group.h"
 
+#include "application/Animation.h"
 #include "application/Application.h"
 #include "application/Constants.h"
 #include "application/Document.h"

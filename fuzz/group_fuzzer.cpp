@@ -1,10 +1,11 @@
-// Builds and rearranges menu trees through a script decoded from the
-// fuzzer's input and checks every group against a reference model.
+// Builds, rearranges and compiles menu trees through a script decoded from
+// the fuzzer's input and checks every group against a reference model.
 //
-// The pool holds four items and four groups for the whole run. Operations
-// append, insert sorted (before or after equal orders), remove by index
-// (in range or not), search for an element, and change an element's order
-// value (NaN and infinities included). The model keeps each group's children
+// The pool holds four items, three separators, an element of no kind and five
+// command groups for the whole run. Operations append, insert sorted (before or after equal orders),
+// remove by index (in range or not), search for an element, change an
+// element's order value (NaN and infinities included) or a group's layout
+// preference, and compile a group. The model keeps each group's children
 // as a plain vector and applies the documented rules directly: an insertion
 // refused with CycleError, changing nothing and sending nothing, when the
 // element already sits anywhere in the group's tree, is the group itself or
@@ -15,6 +16,17 @@
 // on every element must have heard one message for each path from it down to
 // the group that changed (the group's own "Content" message, passed on by
 // every group above it).
+//
+// Compiling is checked against the three passes applied literally to the
+// model's tree: build a node for every group, command and separator (the
+// element of no kind has none); merge
+// each group laid out as EmbeddedInParent into its parent, bottom-up, by
+// putting its items in its place; then, bottom-up, drop groups left empty,
+// leading separators, all but the first of each run of separators, and
+// trailing separators. The last few compiled trees are kept: they must not
+// change whatever the groups go through afterwards, and every element's
+// reference count must be its holders in the pool, the groups and those
+// trees.
 
 #include "FuzzInput.h"
 
@@ -23,6 +35,8 @@
 #include <tnUI/foundation/Containers.h>
 #include <tnUI/foundation/ReferenceCount.h>
 #include <tnUI/foundation/Signal.h>
+#include <tnUI/menus/CommandGroup.h>
+#include <tnUI/menus/CompiledCommandGroup.h>
 #include <tnUI/menus/Element.h>
 #include <tnUI/menus/Group.h>
 
@@ -30,20 +44,43 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <deque>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
 
-constexpr int kItems = 4, kGroups = 4;
-constexpr int kElements = kItems + kGroups; // items first
+constexpr int kItems = 4, kSeparators = 3, kGroups = 5;
+constexpr int kInert = kItems + kSeparators; // the element of no kind
+constexpr int kLeaves = kInert + 1;
+constexpr int kElements = kLeaves + kGroups; // items, separators, inert, groups
 constexpr int kMaxOps = 48;
+constexpr std::size_t kSnapshots = 3;
 
 bool isGroup(int e)
 {
-    return e >= kItems;
+    return e >= kLeaves;
 }
+
+bool isSeparator(int e)
+{
+    return e >= kItems && e < kInert;
+}
+
+// Neither group, command nor separator.
+class Inert : public tnUI::Element {
+public:
+    bool getEnabled() const override { return true; }
+};
+
+// A node of a compiled tree in the model.
+struct Node {
+    int element;
+    bool group;
+    std::vector<Node> items;
+};
 
 [[noreturn]] void fail(const char* what, int opIndex, int element)
 {
@@ -72,9 +109,17 @@ public:
     World()
     {
         for (int e = 0; e < kElements; ++e) {
-            m_real[e] = isGroup(e) ? tn::Reference<tnUI::Element>(new tnUI::Group)
-                                   : tn::Reference<tnUI::Element>(new tnUI::Item);
+            if (isGroup(e))
+                m_real[e] = new tnUI::CommandGroup;
+            else if (isSeparator(e))
+                m_real[e] = new tnUI::Separator;
+            else if (e == kInert)
+                m_real[e] = new Inert;
+            else
+                m_real[e] = new tnUI::Item;
             m_listeners.push_back(std::make_unique<Listener>(m_real[e].get()));
+            m_order[e] = 50.0;
+            m_parent[e] = -1;
         }
     }
 
@@ -84,8 +129,8 @@ public:
         for (auto& l : m_listeners)
             l->heard = 0;
         std::vector<int> expected(kElements, 0);
-        const int op = in.next() % 6;
-        const int g = kItems + in.next() % kGroups;
+        const int op = in.next() % 8;
+        const int g = kLeaves + in.next() % kGroups;
         const int e = in.next() % kElements;
         const std::uint8_t extra = in.next();
         tnUI::Group* group = realGroup(g);
@@ -99,6 +144,8 @@ public:
             case 3: group->removeItem(extra % 6 - 1); break;
             case 4: checkFind(group, g, e); break;
             case 5: m_real[e]->setOrderValue(orderFrom(extra)); break;
+            case 6: group->setLayoutPreference(static_cast<tnUI::Group::ELayoutPreference>(extra % 5)); break;
+            case 7: checkCompile(g); break;
             }
         } catch (const tnUI::CycleError&) {
             real = Cycle;
@@ -111,6 +158,7 @@ public:
         case 2: model = modelInsert(op, g, e); break;
         case 3: model = modelRemove(g, extra % 6 - 1); break;
         case 5: m_order[e] = orderFrom(extra); break;
+        case 6: m_layout[g] = extra % 5; break;
         default: break;
         }
         if (real != model)
@@ -124,10 +172,119 @@ public:
                 fail("the messages heard differ from the model", opIndex, a);
         }
         checkState();
+        checkSnapshots();
     }
 
 private:
     tnUI::Group* realGroup(int g) { return static_cast<tnUI::Group*>(m_real[g].get()); }
+
+    // Pass 1: a node for the group and, in order, for each of its elements.
+    Node modelBuild(int g) const
+    {
+        Node node{g, true, {}};
+        for (int c : m_children[g]) {
+            if (c != kInert)
+                node.items.push_back(isGroup(c) ? modelBuild(c) : Node{c, false, {}});
+        }
+        return node;
+    }
+
+    // Pass 2: from the last item down, embedded groups (themselves done
+    // first) give way to their items.
+    void modelEmbed(Node& node) const
+    {
+        for (std::size_t i = node.items.size(); i-- > 0;) {
+            if (!node.items[i].group)
+                continue;
+            modelEmbed(node.items[i]);
+            if (m_layout[node.items[i].element] != tnUI::Group::EmbeddedInParent)
+                continue;
+            std::vector<Node> inner = std::move(node.items[i].items);
+            node.items.erase(node.items.begin() + static_cast<std::ptrdiff_t>(i));
+            node.items.insert(node.items.begin() + static_cast<std::ptrdiff_t>(i), inner.begin(), inner.end());
+        }
+    }
+
+    // Pass 3, in its four steps.
+    static void modelTidy(Node& node)
+    {
+        std::vector<Node>& items = node.items;
+        const auto separator = [&items](std::size_t i) { return isSeparator(items[i].element); };
+        for (std::size_t i = items.size(); i-- > 0;) {
+            if (!items[i].group)
+                continue;
+            modelTidy(items[i]);
+            if (items[i].items.empty())
+                items.erase(items.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+        while (!items.empty() && separator(0))
+            items.erase(items.begin());
+        for (std::size_t i = items.size() < 2 ? 0 : items.size() - 1; i-- > 0;) {
+            if (separator(i) && separator(i + 1))
+                items.erase(items.begin() + static_cast<std::ptrdiff_t>(i) + 1);
+        }
+        while (!items.empty() && separator(items.size() - 1))
+            items.pop_back();
+    }
+
+    bool sameTree(const tnUI::CompiledCommandNode* real, const Node& model) const
+    {
+        if (real->getElement() != m_real[model.element].get())
+            return false;
+        const auto* group = dynamic_cast<const tnUI::CompiledCommandGroup*>(real);
+        if (!group)
+            return !model.group;
+        if (!model.group || group->getNumItems() != static_cast<int>(model.items.size()))
+            return false;
+        for (std::size_t i = 0; i < model.items.size(); ++i) {
+            if (!sameTree(group->getItem(static_cast<int>(i)), model.items[i]))
+                return false;
+        }
+        return true;
+    }
+
+    void checkCompile(int g)
+    {
+        Node model = modelBuild(g);
+        modelEmbed(model);
+        modelTidy(model);
+        tn::Reference<tnUI::CompiledCommandGroup> real =
+            tnUI::compileCommandGroup(static_cast<tnUI::CommandGroup*>(realGroup(g)));
+        if (!sameTree(real, model))
+            fail("the compiled tree differs from the model", m_opIndex, g);
+        m_snapshots.push_back({std::move(real), std::move(model)});
+        if (m_snapshots.size() > kSnapshots)
+            m_snapshots.pop_front();
+    }
+
+    static void countNodes(const Node& node, int* counts)
+    {
+        ++counts[node.element];
+        for (const Node& n : node.items)
+            countNodes(n, counts);
+    }
+
+    // Earlier compiled trees are as they were, and they, the pool and the
+    // groups hold every reference there is.
+    void checkSnapshots() const
+    {
+        int holders[kElements];
+        for (int e = 0; e < kElements; ++e)
+            holders[e] = 1;
+        for (int g = kLeaves; g < kElements; ++g) {
+            for (int c : m_children[g])
+                ++holders[c];
+        }
+        for (const auto& snapshot : m_snapshots) {
+            if (!sameTree(snapshot.first, snapshot.second))
+                fail("a compiled tree changed", m_opIndex, snapshot.second.element);
+            countNodes(snapshot.second, holders);
+        }
+        for (int e = 0; e < kElements; ++e) {
+            if (m_real[e]->getRefCount() != holders[e])
+                fail("the reference count differs from the model", m_opIndex, e);
+        }
+    }
 
     static double orderFrom(std::uint8_t b)
     {
@@ -266,8 +423,10 @@ private:
     tn::Reference<tnUI::Element> m_real[kElements];
     std::vector<std::unique_ptr<Listener>> m_listeners;
     std::vector<int> m_children[kElements];
-    double m_order[kElements] = {50, 50, 50, 50, 50, 50, 50, 50};
-    int m_parent[kElements] = {-1, -1, -1, -1, -1, -1, -1, -1};
+    double m_order[kElements];
+    int m_parent[kElements];
+    int m_layout[kElements] = {};
+    std::deque<std::pair<tn::Reference<tnUI::CompiledCommandGroup>, Node>> m_snapshots;
     int m_opIndex = 0;
 };
 

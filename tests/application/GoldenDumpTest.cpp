@@ -15,6 +15,7 @@
 #include <tnUI/commands/Keybinding.h>
 #include <tnUI/entity/DecoratedEntity.h>
 #include <tnUI/entity/Rectangle.h>
+#include <tnUI/menus/CompiledCommandGroup.h>
 #include <tnUI/menus/Element.h>
 #include <tnUI/values/AngleValue.h>
 #include <tnUI/values/ColorValue.h>
@@ -227,9 +228,11 @@ TEST_F(GoldenDumpTest, RepresentativeModel)
     ASSERT_TRUE(dump.opened());
     dump.file.header();
     app->dump(dump.file, 0, nullptr);
+    // Compiled after the application's lines, whose reference counts it would change.
+    const tn::Reference<CompiledCommandGroup> compiled = compileCommandGroup(menu);
     for (const Entity* e :
          std::initializer_list<const Entity*>{either, ready, selectTool, state, labelled, decorated, broken, &partial,
-                                              &instance->getCommandController(), page, argumentPane})
+                                              &instance->getCommandController(), page, argumentPane, compiled})
         e->dump(dump.file, 0, "root");
     empty.dump(dump.file, 1, "empty");
     bounds.dump(dump.file, 1, "bounds");
