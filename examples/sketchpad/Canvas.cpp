@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTabletEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -288,6 +289,11 @@ Canvas::Canvas(SketchWindow* window, Drawing* drawing) : m_window(window), m_dra
     setMouseTracking(true);
     setMinimumSize(320, 240);
     connect(drawing, &Drawing::changed, this, qOverload<>(&QWidget::update));
+    // About sixty frames a second while the zoom glides; each repaint reads
+    // the scale.
+    m_frames = new QTimer(this);
+    m_frames->setInterval(16);
+    connect(m_frames, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void Canvas::detach()
@@ -337,6 +343,27 @@ void Canvas::setGridShown(bool shown)
     update();
 }
 
+void Canvas::zoomBy(double factor)
+{
+    m_zoomAnimation = nullptr;
+    m_frames->stop();
+    m_zoom = std::clamp(m_zoom * factor, 0.25, 4.0);
+    update();
+}
+
+void Canvas::returnToActualSize()
+{
+    if (m_zoom == 1.0 && !m_zoomAnimation)
+        return;
+    // From the scale shown now, also when a glide is under way.
+    m_zoomAnimation = new tnUI::DoubleAnimation(m_zoom, 1.0);
+    m_zoomAnimation->setDuration(0.25);
+    if (m_clock)
+        m_zoomAnimation->setTimeSource(m_clock);
+    m_frames->start();
+    update();
+}
+
 void Canvas::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -344,11 +371,21 @@ void Canvas::paintEvent(QPaintEvent*)
         painter.fillRect(rect(), Qt::lightGray);
         return;
     }
-    m_drawing->paint(painter, size(), m_grid);
+    if (m_zoomAnimation) {
+        m_zoom = m_zoomAnimation->eval();
+        if (m_zoomAnimation->isFinished()) {
+            m_zoomAnimation = nullptr;
+            m_frames->stop();
+        }
+    }
+    painter.scale(m_zoom, m_zoom);
+    m_drawing->paint(painter, QSize(std::ceil(width() / m_zoom), std::ceil(height() / m_zoom)), m_grid);
     if (m_preview)
         m_preview->paint(painter);
     if (m_ringRadius > 0.0) {
-        painter.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
+        QPen ring(Qt::darkGray, 1, Qt::DashLine);
+        ring.setCosmetic(true);
+        painter.setPen(ring);
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(m_ringCentre, m_ringRadius, m_ringRadius);
     }
@@ -400,7 +437,7 @@ void Canvas::forward(QMouseEvent* event, MouseEvent::Button b, int clicks)
     if (!m_window)
         return;
     const QPointF local = event->position();
-    MouseEvent e(point(local), point(mapTo(window(), local)), point(event->globalPosition()), b, clicks,
+    MouseEvent e(point(toDrawing(local)), point(mapTo(window(), local)), point(event->globalPosition()), b, clicks,
                  modifiers(event->modifiers()), buttonMask(event->buttons()));
     m_window->getCommandController().forwardEvent(e);
     runWaiting();
@@ -414,9 +451,10 @@ void Canvas::wheelEvent(QWheelEvent* event)
     const QPoint angle = event->angleDelta();
     const bool vertical = angle.y() != 0;
     const QPointF local = event->position();
-    tnUI::WheelEvent e(
-        point(local), point(mapTo(window(), local)), point(event->globalPosition()), vertical ? angle.y() : angle.x(),
-        vertical ? tnUI::WheelEvent::Vertical : tnUI::WheelEvent::Horizontal, modifiers(event->modifiers()));
+    tnUI::WheelEvent e(point(toDrawing(local)), point(mapTo(window(), local)), point(event->globalPosition()),
+                       vertical ? angle.y() : angle.x(),
+                       vertical ? tnUI::WheelEvent::Vertical : tnUI::WheelEvent::Horizontal,
+                       modifiers(event->modifiers()));
     m_window->getCommandController().forwardEvent(e);
 }
 
@@ -435,7 +473,7 @@ void Canvas::tabletEvent(QTabletEvent* event)
     }
     const QPointF local = event->position();
     const bool sideButton = event->buttons() & (Qt::MiddleButton | Qt::RightButton);
-    TabletEvent e(type, deviceType(*event), pointerType(*event), point(local), point(mapTo(window(), local)),
+    TabletEvent e(type, deviceType(*event), pointerType(*event), point(toDrawing(local)), point(mapTo(window(), local)),
                   point(event->globalPosition()), tnLinear::Vector2(event->xTilt(), event->yTilt()), event->pressure(),
                   event->rotation(), sideButton, modifiers(event->modifiers()),
                   static_cast<int>(event->pointingDevice() ? event->pointingDevice()->uniqueId().numericId() : 0));
@@ -461,7 +499,7 @@ void Canvas::forwardKey(QKeyEvent* event, bool pressed)
     const KeyName key = keyName(*event);
     const int mods = modifiers(event->modifiers());
     const QPointF local = mapFromGlobal(QCursor::pos());
-    tnUI::KeyEvent e(key, mods, pressed, point(local), point(mapTo(window(), local)), point(QCursor::pos()));
+    tnUI::KeyEvent e(key, mods, pressed, point(toDrawing(local)), point(mapTo(window(), local)), point(QCursor::pos()));
     m_window->getCommandController().forwardEvent(e);
     // The current tool has seen the key; a shortcut then selects its command
     // through the window, like a menu choice.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <tnUI/application/Animation.h>
 #include <tnUI/commands/CommandInstance.h>
 #include <tnUI/foundation/Event.h>
 #include <tnUI/foundation/ReferenceCount.h>
@@ -12,8 +13,10 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 class QPainter;
+class QTimer;
 class SketchWindow;
 
 namespace tnUI {
@@ -85,6 +88,9 @@ private:
 // chosen command is selected through the window. A key bound to a command
 // selects it through the window too, except in the middle of a drag: the
 // command waits for the release, so that the drag goes on undisturbed.
+//
+// The drawing may be shown magnified or reduced; the tools see every event
+// in the drawing's own coordinates whatever the scale.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
@@ -102,6 +108,20 @@ public:
     void setRing(const QPointF& centre, double radius);
     void clearRing();
     void setGridShown(bool shown);
+
+    // The scale the drawing is shown at; 1 is its actual size.
+    double zoom() const { return m_zoom; }
+    // Scales the view by factor at once, within a quarter to four times the
+    // actual size; a return to actual size under way stops.
+    void zoomBy(double factor);
+    // Glides back to the actual size over a quarter of a second, so that the
+    // eye can follow where the strokes go. The scale is read from the
+    // animation at every repaint and is exactly 1 when it ends.
+    void returnToActualSize();
+    bool isZooming() const { return m_zoomAnimation; }
+    // The clock of the animations started from now on: seconds that never go
+    // backwards; the library's stop watch when empty.
+    void setAnimationClock(tnUI::AnimationBase::TimeSource clock) { m_clock = std::move(clock); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -122,6 +142,8 @@ private:
     void popUp(tnUI::PopUpMenu* menu, const QPointF& global);
     // Selects the commands whose keys came during a drag, once it is over.
     void runWaiting();
+    // A point of this widget in the drawing's coordinates.
+    QPointF toDrawing(const QPointF& p) const { return p / m_zoom; }
 
     SketchWindow* m_window;
     // The drawing dies with its document, which may go before this view.
@@ -134,4 +156,9 @@ private:
     bool m_mouseHeld = false;
     bool m_stylusDown = false;
     QList<tn::Reference<tnUI::CommandInstance>> m_waiting;
+    double m_zoom = 1.0;
+    tn::Reference<tnUI::DoubleAnimation> m_zoomAnimation;
+    tnUI::AnimationBase::TimeSource m_clock;
+    // Asks for frames while the zoom glides.
+    QTimer* m_frames;
 };

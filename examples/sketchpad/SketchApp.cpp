@@ -22,6 +22,7 @@
 #include <tnUI/entity/Label.h>
 #include <tnUI/markingmenus/popup/PopUpMenu.h>
 #include <tnUI/menus/CommandGroup.h>
+#include <tnUI/menus/Element.h>
 #include <tnUI/values/AngleValue.h>
 #include <tnUI/values/BoolValue.h>
 #include <tnUI/values/ColorValue.h>
@@ -43,6 +44,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <utility>
 
 using tnString::CString;
@@ -483,6 +485,27 @@ void SketchApp::_makeCommands()
     grid->setDoesStateChange(false);
     add(grid, "Grid", "Show or hide the grid", "G", editing)->setCheckedExpression(m_grid);
 
+    // The view's scale: a step either way at once, and a glide back to the
+    // actual size. The current tool stays.
+    const auto view = [&](const char* name, const char* text, const char* tip, const char* key,
+                          const std::function<void(Canvas&)>& act) {
+        auto* defn = new Action(name, [this, act](CallInfo& call) {
+            if (Canvas* canvas = canvasOf(&call)) {
+                act(*canvas);
+                m_transcript.note(QStringLiteral("zoom: %1")
+                                      .arg(canvas->isZooming()
+                                               ? QStringLiteral("gliding to 100 %")
+                                               : QStringLiteral("%1 %").arg(qRound(canvas->zoom() * 100))));
+            }
+        });
+        defn->setDoesStateChange(false);
+        add(defn, text, tip, key, editing);
+    };
+    view("zoomIn", "Zoom in", "Show the drawing larger", "Ctrl+=", [](Canvas& c) { c.zoomBy(1.25); });
+    view("zoomOut", "Zoom out", "Show the drawing smaller", "Ctrl+-", [](Canvas& c) { c.zoomBy(0.8); });
+    view("actualSize", "Actual size", "Glide back to the drawing's actual size", "Ctrl+0",
+         [](Canvas& c) { c.returnToActualSize(); });
+
     auto* save = new Action("save", [this](CallInfo& call) {
         SketchDocument* document = documentOf(call);
         SketchWindow* window = windowOf(&call);
@@ -565,6 +588,31 @@ void SketchApp::_makeMenus()
         edit->appendItem(command(name));
     addMenu(marking);
     addMenu(edit);
+
+    // The menu bar of every window: File, Edit, Tools and View, null for a
+    // separator, the inks in a submenu of Edit.
+    const tn::Reference<tnUI::CommandGroup> bar = group("menuBar", "Menu bar");
+    const auto barMenu = [&](const char* name, const char* text, std::initializer_list<const char*> names) {
+        const tn::Reference<tnUI::CommandGroup> menu = group(name, text);
+        for (const char* each : names) {
+            if (each)
+                menu->appendItem(command(each));
+            else
+                menu->appendItem(tn::Reference<tnUI::Element>(new tnUI::Separator));
+        }
+        bar->appendItem(menu);
+        return menu;
+    };
+    barMenu("fileMenu", "File", {"save", nullptr, "quit"});
+    const tn::Reference<tnUI::CommandGroup> editMenu = barMenu("editMenu", "Edit", {"undo", nullptr, "clear", nullptr});
+    const tn::Reference<tnUI::CommandGroup> barInks = group("inkMenu", "Ink");
+    for (const Ink& ink : inks)
+        barInks->appendItem(command(ink.command));
+    editMenu->appendItem(barInks);
+    barMenu("toolsMenu", "Tools", {"pen", "line", "eraser"});
+    barMenu("viewMenu", "View", {"grid", nullptr, "zoomIn", "zoomOut", "actualSize"});
+    addMenu(bar);
+    setMenuBar(CString("menuBar"));
 
     // Appending to a group can raise an element's order value, and these
     // instances stand in several groups; the marking menu reads its compass

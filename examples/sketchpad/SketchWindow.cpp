@@ -2,6 +2,8 @@
 
 #include "SketchApp.h"
 
+#include "CommandMenu.h"
+
 #include <tnUI/application/DocumentInstance.h>
 #include <tnUI/commands/CallInfo.h>
 #include <tnUI/commands/CommandClass.h>
@@ -14,6 +16,7 @@
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QStatusBar>
@@ -131,6 +134,18 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     m_hint->setForegroundRole(QPalette::PlaceholderText);
     grid->addWidget(m_hint, 1, 0, 1, column);
     window->statusBar()->addPermanentWidget(status, 1);
+
+    // The menu bar, compiled from the application's menu-bar group as its
+    // menus open; a choice is selected through this window, like a choice in
+    // the marking menu.
+    if (tnUI::CommandGroup* bar = app.getMenuBar())
+        CommandMenu::fillMenuBar(window->menuBar(), bar, [this](tnUI::CommandInstance* command) {
+            // The command may close this window.
+            const tn::Reference<SketchWindow> hold(this);
+            SketchApp::instance().transcript().note(
+                QStringLiteral("menu bar: chose %1").arg(SketchApp::labelOf(command)));
+            selectCommand(command);
+        });
     m_messageTimer = new QTimer(window);
     m_messageTimer->setSingleShot(true);
     QObject::connect(m_messageTimer, &QTimer::timeout, m_message, [label = m_message] {
@@ -162,6 +177,11 @@ SketchWindow::~SketchWindow()
 {
     if (m_drawing && m_mainWindow)
         QObject::disconnect(m_drawing, nullptr, m_mainWindow, nullptr);
+    // The Qt window outlives this object for a moment: its menus stop
+    // choosing through it.
+    if (m_mainWindow)
+        for (CommandMenu* menu : m_mainWindow->menuBar()->findChildren<CommandMenu*>(Qt::FindDirectChildrenOnly))
+            menu->detach();
     if (m_canvas)
         m_canvas->detach();
 }
