@@ -7,6 +7,8 @@
 #include "ArgumentBinding.h"
 #include "ArgumentPaneWidget.h"
 #include "ColorButton.h"
+#include "CommandAction.h"
+#include "CommandMenu.h"
 #include "StepSpinBox.h"
 
 #include <tnUI/application/Environment.h>
@@ -37,6 +39,8 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPointingDevice>
@@ -52,6 +56,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <memory>
 #include <numbers>
 
 namespace {
@@ -92,6 +97,22 @@ Button* buttonOf(const QWidget* w, const QString& text)
     return nullptr;
 }
 
+// A menu's entries on one line: each label with its key, "-" for a
+// separator, a submenu's entries in brackets after its title.
+QString entries(const QMenu* menu)
+{
+    QStringList list;
+    for (const QAction* action : menu->actions()) {
+        if (action->isSeparator())
+            list.append(QStringLiteral("-"));
+        else if (action->menu())
+            list.append(action->text() + QLatin1Char('[') + entries(action->menu()) + QLatin1Char(']'));
+        else
+            list.append(action->text().replace(QLatin1Char('\t'), QLatin1Char(' ')));
+    }
+    return list.join(QStringLiteral(" | "));
+}
+
 } // namespace
 
 Tour::Tour(SketchApp& app, const QDir& output) : m_app(app), m_output(output)
@@ -106,10 +127,13 @@ int Tour::run()
 
     statusHint();
     refuseUndo();
+    menuBarOnEmptyDrawing();
+    menuBarFollowsItsGroup();
     menuOnEmptyCanvas();
     quickMark();
     penStroke();
     stylusStroke();
+    zoomAndGlideBack();
     restAndPickLine();
     lines();
     inkKeepsTheTool();
@@ -174,6 +198,134 @@ void Tour::refuseUndo()
           "undo with nothing to undo is refused");
     check(m_window->message() == "Undo is not available now", "the window says that undo is not available");
     check(currentTool().isEmpty(), "no tool is selected yet");
+}
+
+void Tour::menuBarOnEmptyDrawing()
+{
+    m_app.transcript().user(QStringLiteral("open each menu of the menu bar on the empty drawing"));
+    const struct {
+        const char* title;
+        const char* entries;
+    } menus[] = {
+        {"File", "Save Ctrl+S | - | Quit Ctrl+Q"},
+        {"Edit", "Undo Ctrl+Z | - | Clear Ctrl+Del | - | Ink[Black ink K | Red ink R | Blue ink B]"},
+        {"Tools", "Pen P | Line L | Eraser E"},
+        {"View", "Grid G | - | Zoom in Ctrl+= | Zoom out Ctrl+- | Actual size Ctrl+0"},
+    };
+    for (const auto& expected : menus) {
+        CommandMenu* menu = barMenu(QLatin1String(expected.title));
+        check(openBarMenu(menu), QStringLiteral("a click on %1 opens its menu").arg(expected.title));
+        const QString shown = menu ? entries(menu) : QString();
+        check(shown == QLatin1String(expected.entries),
+              QStringLiteral("the %1 menu shows %2, not %3").arg(expected.title, expected.entries, shown));
+        closeMenus();
+    }
+
+    // Each state as the model has it and as the menu shows it.
+    const struct {
+        const char* menu;
+        const char* command;
+        bool enabled;
+        bool checkable;
+        bool checked;
+    } states[] = {
+        {"Edit", "undo", false, false, false},  {"Edit", "clear", false, false, false},
+        {"Edit", "blackInk", true, true, true}, {"Edit", "redInk", true, true, false},
+        {"Tools", "pen", true, true, false},    {"View", "grid", true, true, false},
+        {"File", "save", true, false, false},
+    };
+    for (const auto& expected : states) {
+        CommandMenu* menu = barMenu(QLatin1String(expected.menu));
+        const CommandAction* action = menu ? menu->actionFor(expected.command) : nullptr;
+        const tnUI::CommandInstance* command = m_app.command(expected.command);
+        check(action && action->isEnabled() == expected.enabled && command->getEnabled() == expected.enabled,
+              QStringLiteral("%1 is %2 in the model and the menu")
+                  .arg(expected.command, expected.enabled ? "enabled" : "disabled"));
+        check(action && action->isCheckable() == expected.checkable &&
+                  (!expected.checkable ||
+                   (action->isChecked() == expected.checked && command->getChecked() == expected.checked)),
+              QStringLiteral("%1 is %2 in the model and the menu")
+                  .arg(expected.command, !expected.checkable ? "not checkable"
+                                         : expected.checked  ? "checked"
+                                                             : "unchecked"));
+    }
+
+    m_app.transcript().user(QStringLiteral("Edit, then Down and Right with the keys: the Ink submenu opens"));
+    CommandMenu* edit = barMenu(QStringLiteral("Edit"));
+    if (openBarMenu(edit)) {
+        // Undo and Clear are disabled: the first key lands on Ink.
+        QTest::keyClick(edit, Qt::Key_Down);
+        QTest::keyClick(edit, Qt::Key_Right);
+        QMenu* inks = edit->activeAction() ? edit->activeAction()->menu() : nullptr;
+        check(inks && QTest::qWaitFor([inks] { return inks->isVisible(); }, 5000), "the Ink submenu opens");
+        if (inks && inks->isVisible()) {
+            // From the window's corner to a little beyond the open menus.
+            const QWidget* bar = m_window->mainWindow()->menuBar();
+            const QRect area(bar->mapToGlobal(QPoint(0, 0)), inks->geometry().bottomRight() + QPoint(60, 40));
+            save(screenshot(area), "menu-bar.png",
+                 "the menu bar's Edit menu on the empty drawing: Undo and Clear disabled, the Ink submenu open with "
+                 "Black ink checked");
+        }
+        closeMenus();
+    }
+
+    m_app.transcript().user(QStringLiteral("View > Grid with the mouse"));
+    CommandMenu* view = barMenu(QStringLiteral("View"));
+    CommandAction* grid = view ? view->actionFor("grid") : nullptr;
+    if (grid && openBarMenu(view)) {
+        QTest::mouseMove(view, view->actionGeometry(grid).center());
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->actionGeometry(grid).center());
+    }
+    check(m_app.transcript().stepMentions(QStringLiteral("menu bar: chose Grid")), "the menu bar chooses Grid");
+    check(m_app.grid()->getValue() && grid && grid->isChecked(), "the grid is shown, and Grid checked in the menu");
+    check(view && !view->isVisible(), "the menu closes");
+    check(currentTool().isEmpty(), "the grid selects no tool");
+
+    m_app.transcript().user(QStringLiteral("G on the canvas, the View menu closed: its Grid follows"));
+    const int compiles = view ? view->compileCount() : -1;
+    key(Qt::Key_G);
+    check(!m_app.grid()->getValue() && grid && !grid->isChecked(), "Grid is unchecked at once, menu closed");
+
+    m_app.transcript().user(QStringLiteral("View, then Down and Return with the keys"));
+    if (grid && openBarMenu(view)) {
+        QTest::keyClick(view, Qt::Key_Down);
+        check(view->activeAction() == grid, "Down highlights Grid");
+        QTest::keyClick(view, Qt::Key_Return);
+    }
+    check(m_app.grid()->getValue() && grid && grid->isChecked(), "Return chooses Grid: the grid shows again");
+    check(view && view->compileCount() == compiles, "an unchanged group is not compiled again");
+    key(Qt::Key_G);
+    check(!m_app.grid()->getValue(), "G hides the grid again");
+}
+
+void Tour::menuBarFollowsItsGroup()
+{
+    m_app.transcript().user(QStringLiteral("a second save command is added to the File group after Save"));
+    CommandMenu* file = barMenu(QStringLiteral("File"));
+    if (!file) {
+        check(false, "the menu bar has a File menu");
+        return;
+    }
+    const tn::Reference<tnUI::CommandInstance> copy(
+        new tnUI::CommandInstance(m_app.getCommand(tnString::CString("save"))));
+    copy->setName(tnString::CString("saveCopy"));
+    copy->setLabel(tn::Reference<tnUI::Label>(new tnUI::Label("Save a copy")));
+    tnUI::CommandGroup* group = file->group();
+    group->appendItem(tnString::CString("save"), copy);
+    const int compiles = file->compileCount();
+    check(entries(file) == "Save Ctrl+S | - | Quit Ctrl+Q", "the closed menu still shows what it showed");
+    check(openBarMenu(file) && entries(file) == "Save Ctrl+S | Save a copy | - | Quit Ctrl+Q",
+          "the File menu shows the new command when it opens");
+    check(file->compileCount() == compiles + 1, "opening the changed menu compiled its group once");
+    closeMenus();
+
+    m_app.transcript().user(QStringLiteral("the second save command is taken out of the File group"));
+    for (int i = 0; i < group->getNumElements(); ++i)
+        if (group->getElement(i) == copy.get())
+            group->removeItem(i);
+    check(openBarMenu(file) && entries(file) == "Save Ctrl+S | - | Quit Ctrl+Q",
+          "the File menu shows it no more when it opens again");
+    closeMenus();
 }
 
 void Tour::menuOnEmptyCanvas()
@@ -248,6 +400,54 @@ void Tour::stylusStroke()
         const QList<double>& widths = m_app.activeDocument()->drawing().strokes().last().widths;
         check(widths.first() < widths.last(), "the stroke widens with the pressure");
     }
+}
+
+void Tour::zoomAndGlideBack()
+{
+    m_app.transcript().user(QStringLiteral("Ctrl+= twice: the drawing shows larger"));
+    key(Qt::Key_Equal, Qt::ControlModifier);
+    key(Qt::Key_Equal, Qt::ControlModifier);
+    m_canvas->repaint();
+    check(m_canvas->zoom() == 1.5625, QStringLiteral("two steps of 125 %: 156 %, not %1").arg(m_canvas->zoom()));
+
+    m_app.transcript().user(QStringLiteral("a short stroke at that scale, then Ctrl+Z"));
+    drag(line(QPoint(100, 250), QPoint(200, 250), 4));
+    if (strokes() == 3) {
+        const QList<QPointF>& points = m_app.activeDocument()->drawing().strokes().last().points;
+        check(points.first() == QPointF(64, 160) && points.last() == QPointF(128, 160),
+              "the stroke lands in the drawing's coordinates, under the pointer");
+    } else {
+        check(false, "the pen drew a third stroke at the scale");
+    }
+    key(Qt::Key_Z, Qt::ControlModifier);
+    check(strokes() == 2, "undo takes it back");
+
+    m_app.transcript().user(QStringLiteral("View > Actual size, on a clock the tour steps"));
+    const auto now = std::make_shared<double>(0.0);
+    m_canvas->setAnimationClock([now] { return *now; });
+    CommandMenu* view = barMenu(QStringLiteral("View"));
+    CommandAction* actual = view ? view->actionFor("actualSize") : nullptr;
+    if (actual && openBarMenu(view))
+        QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->actionGeometry(actual).center());
+    check(m_app.transcript().stepMentions(QStringLiteral("menu bar: chose Actual size")),
+          "the menu bar chooses Actual size");
+    check(m_canvas->isZooming(), "the view glides");
+    m_canvas->repaint();
+    check(m_canvas->zoom() == 1.5625, "the glide starts at the scale shown");
+    *now = 0.125;
+    m_canvas->repaint();
+    check(m_canvas->zoom() > 1.0 && m_canvas->zoom() < 1.5625, "halfway, the scale is between both");
+    *now = 0.3;
+    m_canvas->repaint();
+    check(m_canvas->zoom() == 1.0 && !m_canvas->isZooming(), "the glide ends exactly at the actual size");
+    m_canvas->setAnimationClock({});
+
+    m_app.transcript().user(QStringLiteral("Ctrl+= then Ctrl+0 on the real clock"));
+    key(Qt::Key_Equal, Qt::ControlModifier);
+    key(Qt::Key_0, Qt::ControlModifier);
+    check(QTest::qWaitFor([this] { return !m_canvas->isZooming(); }, 10000) && m_canvas->zoom() == 1.0,
+          "the glide ends by itself, at the actual size");
+    check(currentTool() == "pen", "zooming leaves the pen current");
 }
 
 void Tour::restAndPickLine()
@@ -764,6 +964,34 @@ int Tour::answering(const std::function<void()>& action, const std::function<voi
     return asked;
 }
 
+CommandMenu* Tour::barMenu(const QString& title) const
+{
+    for (CommandMenu* menu : m_window->mainWindow()->menuBar()->findChildren<CommandMenu*>())
+        if (menu->title() == title)
+            return menu;
+    return nullptr;
+}
+
+bool Tour::openBarMenu(CommandMenu* menu)
+{
+    if (!menu)
+        return false;
+    QMenuBar* bar = m_window->mainWindow()->menuBar();
+    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(menu->menuAction()).center());
+    return QTest::qWaitFor([menu] { return menu->isVisible(); }, 5000);
+}
+
+void Tour::closeMenus()
+{
+    for (int i = 0; i < 10; ++i) {
+        auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!open)
+            return;
+        QTest::keyClick(open, Qt::Key_Escape);
+    }
+    check(false, "Escape closes the open menus");
+}
+
 void Tour::openDocument(const char* name)
 {
     m_window = m_app.openDocument(name);
@@ -844,12 +1072,14 @@ QImage Tour::screenshot(const QRect& area) const
     QImage image(screen.size(), QImage::Format_ARGB32_Premultiplied);
     image.fill(QColor(72, 78, 92));
     QPainter painter(&image);
-    // The menu's view covers every other window.
+    // Open menus, then the marking menu's view, cover every other window.
     QWidget* view = QmarkMenuView::findView();
     QList<QWidget*> windows{m_window->mainWindow()};
+    QList<QWidget*> menus;
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->isVisible() && widget != view && !windows.contains(widget))
-            windows.append(widget);
+            (qobject_cast<QMenu*>(widget) ? menus : windows).append(widget);
+    windows.append(menus);
     if (view)
         windows.append(view);
     for (QWidget* widget : windows)

@@ -12,6 +12,7 @@
 #include <utility>
 
 class Canvas;
+class CommandMenu;
 class QWidget;
 class QMessageBox;
 class SketchApp;
@@ -35,10 +36,20 @@ private:
 
     void statusHint();
     void refuseUndo();
+    // The menu bar on the empty drawing: every menu's entries, enabled and
+    // checked states against the model, a picture of an open menu, and Grid
+    // chosen with the mouse and with the keyboard.
+    void menuBarOnEmptyDrawing();
+    // A command added to a group at run time, and taken out again, shows in
+    // its menu the next time the menu opens.
+    void menuBarFollowsItsGroup();
     void menuOnEmptyCanvas();
     void quickMark();
     void penStroke();
     void stylusStroke();
+    // Zoom keys, a stroke drawn at a scale, and the glide back to the actual
+    // size from the View menu on a stepped clock, then on the real one.
+    void zoomAndGlideBack();
     void restAndPickLine();
     void lines();
     void inkKeepsTheTool();
@@ -75,6 +86,12 @@ private:
     int answering(const std::function<void()>& action, const std::function<void(QMessageBox&)>& answer);
     // Ctrl+Q, and the quitting it sets off once the event loop runs.
     void quitKey();
+    // The menu of the window's menu bar with that title, or null.
+    CommandMenu* barMenu(const QString& title) const;
+    // Opens menu by clicking its title in the menu bar; true once it shows.
+    bool openBarMenu(CommandMenu* menu);
+    // Closes the menus that are open with Escape.
+    void closeMenus();
     // A new document in a window of its own, which the following steps use.
     void openDocument(const char* name);
     // The menu the marking-menu view is running, or null.
@@ -89,7 +106,7 @@ private:
     // The same point in w's coordinates.
     static QPoint pointIn(const QWidget* w, const tnMarkItem* item);
     // What the screen shows in area: the document window, the menu view and
-    // any other window of the program.
+    // any other window of the program, open menus over the other windows.
     QImage screenshot(const QRect& area) const;
     void save(const QImage& image, const QString& name, const QString& what);
     QRect around(const QPoint& canvasPoint, int left, int top, int width, int height) const;
