@@ -593,7 +593,7 @@ void SketchApp::_makeMenus()
     // separator, the inks in a submenu of Edit.
     const tn::Reference<tnUI::CommandGroup> bar = group("menuBar", "Menu bar");
     const auto barMenu = [&](const char* name, const char* text, std::initializer_list<const char*> names) {
-        const tn::Reference<tnUI::CommandGroup> menu = group(name, text);
+        tn::Reference<tnUI::CommandGroup> menu = group(name, text);
         for (const char* each : names) {
             if (each)
                 menu->appendItem(command(each));

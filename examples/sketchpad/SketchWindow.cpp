@@ -144,7 +144,7 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
             const tn::Reference<SketchWindow> hold(this);
             SketchApp::instance().transcript().note(
                 QStringLiteral("menu bar: chose %1").arg(SketchApp::labelOf(command)));
-            selectCommand(command);
+            hold->selectCommand(command);
         });
     m_messageTimer = new QTimer(window);
     m_messageTimer->setSingleShot(true);
