@@ -66,6 +66,12 @@ protected:
     // Cuts every connection of this entity on source's messageSignal,
     // whatever method it calls. Null: nothing.
     void removeSignal(const Entity* source);
+
+private:
+    friend class Message;
+
+    // The messages of this entity that exist, the newest first.
+    mutable Message* m_liveMessages = nullptr;
 };
 
 // Sets out to the readable form of a type-information name; a name that is

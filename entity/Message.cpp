@@ -1,29 +1,67 @@
 #include "Message.h"
 
+#include "Entity.h"
 #include "Error.h"
 
 namespace tnUI {
 
-Message::Message(const Entity* e, Type t) : m_entity(e), m_causedBy(nullptr), m_type(t)
+Message::Message(const Entity* e, Type t) : m_entity(e), m_causedBy(nullptr), m_root(this), m_type(t)
 {
     if (!e)
         throw NullError();
+    enlist();
 }
 
-Message::Message(const Entity* e, Message& cause, Type t) : m_entity(e), m_causedBy(&cause), m_type(t)
+Message::Message(const Entity* e, Message& cause, Type t)
+    : m_entity(e), m_causedBy(&cause), m_root(cause.m_root), m_type(t)
 {
     if (!e)
         throw NullError();
-    if (cause.entityPresent(e))
+    if (sendsInChain(e, cause))
         throw CycleError();
+    enlist();
 }
 
-const Message* Message::getRoot() const noexcept
+Message::Message(const Message& other) noexcept
+    : m_entity(other.m_entity), m_causedBy(other.m_causedBy), m_root(other.isRoot() ? this : other.m_root),
+      m_type(other.m_type)
 {
-    const Message* m = this;
-    while (m->m_causedBy)
-        m = m->m_causedBy;
-    return m;
+    // A copy made after its entity died stays off every list.
+    if (other.m_listed)
+        enlist();
+}
+
+Message::~Message()
+{
+    if (!m_listed)
+        return;
+    if (m_previousOfEntity)
+        m_previousOfEntity->m_nextOfEntity = m_nextOfEntity;
+    else
+        m_entity->m_liveMessages = m_nextOfEntity;
+    if (m_nextOfEntity)
+        m_nextOfEntity->m_previousOfEntity = m_previousOfEntity;
+}
+
+void Message::enlist() noexcept
+{
+    m_nextOfEntity = m_entity->m_liveMessages;
+    if (m_nextOfEntity)
+        m_nextOfEntity->m_previousOfEntity = this;
+    m_entity->m_liveMessages = this;
+    m_listed = true;
+}
+
+bool Message::sendsInChain(const Entity* e, const Message& cause) noexcept
+{
+    // Every message of a chain is alive and shares its root: without a live
+    // message of e on that root, e is not in the chain. One on it is almost
+    // always a real cycle, which the walk confirms.
+    for (const Message* m = e->m_liveMessages; m; m = m->m_nextOfEntity) {
+        if (m->m_root == cause.m_root)
+            return cause.entityPresent(e);
+    }
+    return false;
 }
 
 bool Message::entityPresent(const Entity* e) const noexcept

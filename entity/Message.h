@@ -33,16 +33,16 @@ public:
     // A message caused by cause. Null e raises NullError; an entity already in
     // cause's chain raises CycleError, which is what stops forwarding loops.
     Message(const Entity* e, Message& cause, Type t);
-    Message(const Message&) = default;
+    Message(const Message& other) noexcept;
     Message& operator=(const Message&) = delete;
-    virtual ~Message() = default;
+    virtual ~Message();
 
     const Entity* getEntity() const noexcept { return m_entity; }
     Type getType() const noexcept { return m_type; }
     const Message* causedBy() const noexcept { return m_causedBy; }
     bool isRoot() const noexcept { return m_causedBy == nullptr; }
     // The message that started the chain; a root is its own root.
-    const Message* getRoot() const noexcept;
+    const Message* getRoot() const noexcept { return m_root; }
     // True when e sent this message or any message of its chain.
     bool entityPresent(const Entity* e) const noexcept;
 
@@ -50,8 +50,24 @@ public:
     static const char* TypeName(Type t);
 
 private:
+    friend class Entity;
+
+    // Every message lives on its entity's list of live messages from its
+    // construction to its destruction (or to the entity's death), which
+    // answers the cycle check without walking the chain.
+    void enlist() noexcept;
+    // True when e sends a live message of cause's chain.
+    static bool sendsInChain(const Entity* e, const Message& cause) noexcept;
+
     const Entity* m_entity;
     const Message* m_causedBy;
+    // The first message of the chain: shared by every message of one chain.
+    const Message* m_root;
+    // Neighbours on the entity's list; m_listed is false once the entity
+    // died.
+    Message* m_previousOfEntity = nullptr;
+    Message* m_nextOfEntity = nullptr;
+    bool m_listed = false;
     Type m_type;
 };
 
