@@ -9,7 +9,6 @@ Message::Message(const Entity* e, Type t) : m_entity(e), m_causedBy(nullptr), m_
 {
     if (!e)
         throw NullError();
-    enlist();
 }
 
 Message::Message(const Entity* e, Message& cause, Type t)
@@ -26,15 +25,14 @@ Message::Message(const Message& other) noexcept
     : m_entity(other.m_entity), m_causedBy(other.m_causedBy), m_root(other.isRoot() ? this : other.m_root),
       m_type(other.m_type)
 {
-    // A copy made after its entity died stays off every list.
+    // A copy is listed where its original is: not for a root, nor after the
+    // entity died.
     if (other.m_listed)
         enlist();
 }
 
-Message::~Message()
+void Message::delist() noexcept
 {
-    if (!m_listed)
-        return;
     if (m_previousOfEntity)
         m_previousOfEntity->m_nextOfEntity = m_nextOfEntity;
     else
@@ -54,9 +52,11 @@ void Message::enlist() noexcept
 
 bool Message::sendsInChain(const Entity* e, const Message& cause) noexcept
 {
-    // Every message of a chain is alive and shares its root: without a live
-    // message of e on that root, e is not in the chain. One on it is almost
-    // always a real cycle, which the walk confirms.
+    // Every message of a chain is alive and shares its root: unless e sent
+    // the root or has a live message on that root, e is not in the chain.
+    // Such a message is almost always a real cycle, which the walk confirms.
+    if (cause.m_root->m_entity == e)
+        return true;
     for (const Message* m = e->m_liveMessages; m; m = m->m_nextOfEntity) {
         if (m->m_root == cause.m_root)
             return cause.entityPresent(e);

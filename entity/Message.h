@@ -35,7 +35,11 @@ public:
     Message(const Entity* e, Message& cause, Type t);
     Message(const Message& other) noexcept;
     Message& operator=(const Message&) = delete;
-    virtual ~Message();
+    virtual ~Message()
+    {
+        if (m_listed)
+            delist();
+    }
 
     const Entity* getEntity() const noexcept { return m_entity; }
     Type getType() const noexcept { return m_type; }
@@ -52,10 +56,12 @@ public:
 private:
     friend class Entity;
 
-    // Every message lives on its entity's list of live messages from its
-    // construction to its destruction (or to the entity's death), which
-    // answers the cycle check without walking the chain.
+    // A message caused by another lives on its entity's list of live
+    // messages from its construction to its destruction (or to the entity's
+    // death), which answers the cycle check without walking the chain. A
+    // root stays off the lists: the check compares its entity directly.
     void enlist() noexcept;
+    void delist() noexcept;
     // True when e sends a live message of cause's chain.
     static bool sendsInChain(const Entity* e, const Message& cause) noexcept;
 
