@@ -70,8 +70,9 @@ protected:
 private:
     friend class Message;
 
-    // The messages of this entity that exist, the newest first.
-    mutable Message* m_liveMessages = nullptr;
+    // The deep messages of this entity that exist, the newest first (see
+    // Message).
+    mutable Message* m_deepMessages = nullptr;
 };
 
 // Sets out to the readable form of a type-information name; a name that is

@@ -5,72 +5,77 @@
 
 namespace tnUI {
 
-Message::Message(const Entity* e, Type t) : m_entity(e), m_causedBy(nullptr), m_root(this), m_type(t)
+void Message::raiseNull()
 {
-    if (!e)
-        throw NullError();
+    throw NullError();
 }
 
-Message::Message(const Entity* e, Message& cause, Type t)
-    : m_entity(e), m_causedBy(&cause), m_root(cause.m_root), m_type(t)
+void Message::raiseCycle()
 {
-    if (!e)
-        throw NullError();
-    if (sendsInChain(e, cause))
-        throw CycleError();
-    enlist();
+    throw CycleError();
 }
 
 Message::Message(const Message& other) noexcept
-    : m_entity(other.m_entity), m_causedBy(other.m_causedBy), m_root(other.isRoot() ? this : other.m_root),
-      m_type(other.m_type)
+    : m_entity(other.m_entity), m_causedBy(other.m_causedBy), m_type(other.m_type), m_depth(other.m_depth)
 {
-    // A copy is listed where its original is: not for a root, nor after the
-    // entity died.
+    if (m_depth <= kWalkedDepth)
+        return;
+    // A deep copy is listed where its original is: not after the entity died.
+    m_anchor = other.m_anchor;
+    m_previousOfEntity = m_nextOfEntity = nullptr;
+    m_listed = false;
     if (other.m_listed)
         enlist();
 }
 
-void Message::delist() noexcept
+const Message* Message::getRoot() const noexcept
 {
-    if (m_previousOfEntity)
-        m_previousOfEntity->m_nextOfEntity = m_nextOfEntity;
-    else
-        m_entity->m_liveMessages = m_nextOfEntity;
-    if (m_nextOfEntity)
-        m_nextOfEntity->m_previousOfEntity = m_previousOfEntity;
+    const Message* m = m_depth > kWalkedDepth ? m_anchor : this;
+    while (m->m_causedBy)
+        m = m->m_causedBy;
+    return m;
+}
+
+void Message::enterDeepChain(const Message& cause)
+{
+    m_anchor = cause.m_depth == kWalkedDepth ? &cause : cause.m_anchor;
+    // Every message between the anchor and this one is deep, hence listed on
+    // its entity while it lives: unless m_entity sends a message of the
+    // anchor or above, or has a deep message of the same anchor, it is not in
+    // the chain. Such a message is almost always a real cycle, which the walk
+    // confirms.
+    if (m_anchor->entityPresent(m_entity))
+        raiseCycle();
+    for (const Message* m = m_entity->m_deepMessages; m; m = m->m_nextOfEntity) {
+        if (m->m_anchor == m_anchor) {
+            if (cause.entityPresent(m_entity))
+                raiseCycle();
+            break;
+        }
+    }
+    m_previousOfEntity = nullptr;
+    enlist();
 }
 
 void Message::enlist() noexcept
 {
-    m_nextOfEntity = m_entity->m_liveMessages;
+    m_nextOfEntity = m_entity->m_deepMessages;
     if (m_nextOfEntity)
         m_nextOfEntity->m_previousOfEntity = this;
-    m_entity->m_liveMessages = this;
+    m_entity->m_deepMessages = this;
     m_listed = true;
 }
 
-bool Message::sendsInChain(const Entity* e, const Message& cause) noexcept
+void Message::leaveDeepChain() noexcept
 {
-    // Every message of a chain is alive and shares its root: unless e sent
-    // the root or has a live message on that root, e is not in the chain.
-    // Such a message is almost always a real cycle, which the walk confirms.
-    if (cause.m_root->m_entity == e)
-        return true;
-    for (const Message* m = e->m_liveMessages; m; m = m->m_nextOfEntity) {
-        if (m->m_root == cause.m_root)
-            return cause.entityPresent(e);
-    }
-    return false;
-}
-
-bool Message::entityPresent(const Entity* e) const noexcept
-{
-    for (const Message* m = this; m; m = m->m_causedBy) {
-        if (m->m_entity == e)
-            return true;
-    }
-    return false;
+    if (!m_listed)
+        return;
+    if (m_previousOfEntity)
+        m_previousOfEntity->m_nextOfEntity = m_nextOfEntity;
+    else
+        m_entity->m_deepMessages = m_nextOfEntity;
+    if (m_nextOfEntity)
+        m_nextOfEntity->m_previousOfEntity = m_previousOfEntity;
 }
 
 const char* Message::TypeName(Type t)
