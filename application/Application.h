@@ -182,9 +182,9 @@ private:
 
     IndexedRegistry<Document> m_documents;
     IndexedRegistry<Environment> m_environments;
-    tn::NameHashTable<tn::Reference<CommandDefn>> m_commands;
-    tn::NameHashTable<tn::Reference<Value>> m_values;
-    tn::NameHashTable<tn::Reference<CommandGroup>> m_menus;
+    NameTable<CommandDefn> m_commands;
+    NameTable<Value> m_values;
+    NameTable<CommandGroup> m_menus;
     WatchedPointer<DocumentInstance> m_activeInstance;
     tn::Reference<Constants> m_constants;
     WatchedPointer<Environment> m_activeEnvironment;

@@ -26,7 +26,7 @@ Document::~Document()
     tn::vector<tn::Reference<DocumentInstance>> instances;
     instances.swap(m_instances);
     instances.clear();
-    tn::NameHashTable<tn::Reference<Value>> values;
+    NameTable<Value> values;
     values.swap(m_values);
 }
 

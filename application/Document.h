@@ -55,7 +55,7 @@ private:
 
     WatchedPointer<Application> m_application;
     tn::vector<tn::Reference<DocumentInstance>> m_instances;
-    tn::NameHashTable<tn::Reference<Value>> m_values;
+    NameTable<Value> m_values;
 };
 
 // Walks a document's own values, in the table's order. It must not outlive a

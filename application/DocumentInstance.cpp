@@ -61,7 +61,7 @@ DocumentInstance::~DocumentInstance()
     m_documentWindow = nullptr;
     // Emptied before the values may die: their listeners see no half-cleared
     // table.
-    tn::NameHashTable<tn::Reference<Value>> values;
+    NameTable<Value> values;
     values.swap(m_values);
     values.clear();
     m_environmentCommands = nullptr;
@@ -143,12 +143,8 @@ bool DocumentInstance::removeValue(Value* v)
     // reference on the name. The entry goes before the value may die, so
     // that its destruction listeners see the table without it.
     const tnString::CString key = name->asString();
-    const auto it = m_values.find(key);
-    if (it == m_values.end())
-        return false;
-    const tn::Reference<Value> released = std::move(it->second);
-    m_values.erase(it);
-    return true;
+    const tn::Reference<Value> released = m_values.take(key);
+    return released.get() != nullptr;
 }
 
 Value* DocumentInstance::getValue(const tnString::CString& name, bool searchParent) const

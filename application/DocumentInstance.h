@@ -93,7 +93,7 @@ private:
     tn::Reference<DocumentWindow> m_documentWindow;
     tn::Reference<CommandGroup> m_environmentCommands;
     WatchedPointer<Environment> m_environment;
-    tn::NameHashTable<tn::Reference<Value>> m_values;
+    NameTable<Value> m_values;
     // How many of the application's environments existed when this instance
     // was made: the ones its environment commands are made from.
     int m_numEnvironments = 0;

@@ -35,7 +35,7 @@ void BM_Forward_Chain(benchmark::State& state)
     report(state, n, "per_entity", before);
     checkDelivery(state, tail->count, state.iterations());
 }
-BENCHMARK(BM_Forward_Chain)->ArgName("entities")->Arg(1)->Arg(4)->Arg(16);
+BENCHMARK(BM_Forward_Chain)->ArgName("entities")->Arg(1)->Arg(4)->Arg(16)->Arg(64)->Arg(256)->Arg(1024);
 
 // new, ref and the last unref of a small entity.
 void BM_Create_Entity(benchmark::State& state)

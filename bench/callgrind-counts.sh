@@ -31,7 +31,7 @@ for n in 1 8 64; do
     count "BM_Emit_BoostNoLock/listeners:$n" emitBoost
     count "BM_Emit_StdFunction/listeners:$n" emitFunctions
 done
-for n in 1 4 16; do
+for n in 1 4 16 64 256 1024; do
     count "BM_Forward_Chain/entities:$n" announceAtHead
 done
 count "BM_Value_ScalarChange" changeLeaf

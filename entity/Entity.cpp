@@ -26,6 +26,14 @@ Entity::~Entity()
     signalClient.disconnectAll();
     destroyedSignal.fire(this);
     --g_activeEntities;
+    // Messages that outlive this entity no longer reach it.
+    for (Message* m = m_deepMessages; m;) {
+        Message* next = m->m_nextOfEntity;
+        m->m_listed = false;
+        m->m_previousOfEntity = m->m_nextOfEntity = nullptr;
+        m = next;
+    }
+    m_deepMessages = nullptr;
     // The members then die in reverse order: the two signals cut the
     // connections made on them.
 }

@@ -66,6 +66,13 @@ protected:
     // Cuts every connection of this entity on source's messageSignal,
     // whatever method it calls. Null: nothing.
     void removeSignal(const Entity* source);
+
+private:
+    friend class Message;
+
+    // The deep messages of this entity that exist, the newest first (see
+    // Message).
+    mutable Message* m_deepMessages = nullptr;
 };
 
 // Sets out to the readable form of a type-information name; a name that is

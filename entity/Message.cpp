@@ -1,38 +1,81 @@
 #include "Message.h"
 
+#include "Entity.h"
 #include "Error.h"
 
 namespace tnUI {
 
-Message::Message(const Entity* e, Type t) : m_entity(e), m_causedBy(nullptr), m_type(t)
+void Message::raiseNull()
 {
-    if (!e)
-        throw NullError();
+    throw NullError();
 }
 
-Message::Message(const Entity* e, Message& cause, Type t) : m_entity(e), m_causedBy(&cause), m_type(t)
+void Message::raiseCycle()
 {
-    if (!e)
-        throw NullError();
-    if (cause.entityPresent(e))
-        throw CycleError();
+    throw CycleError();
+}
+
+Message::Message(const Message& other) noexcept
+    : m_entity(other.m_entity), m_causedBy(other.m_causedBy), m_type(other.m_type), m_depth(other.m_depth)
+{
+    if (m_depth <= kWalkedDepth)
+        return;
+    // A deep copy is listed where its original is: not after the entity died.
+    m_anchor = other.m_anchor;
+    m_previousOfEntity = m_nextOfEntity = nullptr;
+    m_listed = false;
+    if (other.m_listed)
+        enlist();
 }
 
 const Message* Message::getRoot() const noexcept
 {
-    const Message* m = this;
+    const Message* m = m_depth > kWalkedDepth ? m_anchor : this;
     while (m->m_causedBy)
         m = m->m_causedBy;
     return m;
 }
 
-bool Message::entityPresent(const Entity* e) const noexcept
+void Message::enterDeepChain(const Message& cause)
 {
-    for (const Message* m = this; m; m = m->m_causedBy) {
-        if (m->m_entity == e)
-            return true;
+    m_anchor = cause.m_depth == kWalkedDepth ? &cause : cause.m_anchor;
+    // Every message between the anchor and this one is deep, hence listed on
+    // its entity while it lives: unless m_entity sends a message of the
+    // anchor or above, or has a deep message of the same anchor, it is not in
+    // the chain. Such a message is almost always a real cycle, which the walk
+    // confirms.
+    if (m_anchor->entityPresent(m_entity))
+        raiseCycle();
+    for (const Message* m = m_entity->m_deepMessages; m; m = m->m_nextOfEntity) {
+        if (m->m_anchor == m_anchor) {
+            if (cause.entityPresent(m_entity))
+                raiseCycle();
+            break;
+        }
     }
-    return false;
+    m_previousOfEntity = nullptr;
+    enlist();
+}
+
+void Message::enlist() noexcept
+{
+    m_nextOfEntity = m_entity->m_deepMessages;
+    if (m_nextOfEntity)
+        m_nextOfEntity->m_previousOfEntity = this;
+    m_entity->m_deepMessages = this;
+    m_listed = true;
+}
+
+void Message::leaveDeepChain() noexcept
+{
+    if (!m_listed)
+        return;
+    if (m_previousOfEntity)
+        m_previousOfEntity->m_nextOfEntity = m_nextOfEntity;
+    else
+        m_entity->m_deepMessages = m_nextOfEntity;
+    if (m_nextOfEntity)
+        m_nextOfEntity->m_previousOfEntity = m_previousOfEntity;
 }
 
 const char* Message::TypeName(Type t)

@@ -28,14 +28,36 @@ public:
         Binding = 9,
     };
 
+    // The fields of a deep message are left unset in the others, which must
+    // not pay for them.
+    // NOLINTBEGIN(clang-analyzer-optin.cplusplus.UninitializedObject)
+
     // A root message. Null e raises NullError.
-    Message(const Entity* e, Type t);
+    Message(const Entity* e, Type t) : m_entity(e), m_causedBy(nullptr), m_type(t), m_depth(0)
+    {
+        if (!e)
+            raiseNull();
+    }
     // A message caused by cause. Null e raises NullError; an entity already in
     // cause's chain raises CycleError, which is what stops forwarding loops.
-    Message(const Entity* e, Message& cause, Type t);
-    Message(const Message&) = default;
+    Message(const Entity* e, Message& cause, Type t)
+        : m_entity(e), m_causedBy(&cause), m_type(t), m_depth(cause.m_depth + 1)
+    {
+        if (!e)
+            raiseNull();
+        if (m_depth > kWalkedDepth)
+            enterDeepChain(cause);
+        else if (cause.entityPresent(e))
+            raiseCycle();
+    }
+    // NOLINTEND(clang-analyzer-optin.cplusplus.UninitializedObject)
+    Message(const Message& other) noexcept;
     Message& operator=(const Message&) = delete;
-    virtual ~Message() = default;
+    virtual ~Message()
+    {
+        if (m_depth > kWalkedDepth)
+            leaveDeepChain();
+    }
 
     const Entity* getEntity() const noexcept { return m_entity; }
     Type getType() const noexcept { return m_type; }
@@ -44,15 +66,49 @@ public:
     // The message that started the chain; a root is its own root.
     const Message* getRoot() const noexcept;
     // True when e sent this message or any message of its chain.
-    bool entityPresent(const Entity* e) const noexcept;
+    bool entityPresent(const Entity* e) const noexcept
+    {
+        for (const Message* m = this; m; m = m->m_causedBy) {
+            if (m->m_entity == e)
+                return true;
+        }
+        return false;
+    }
 
     // The type's text; a value outside the enumeration raises ImplError.
     static const char* TypeName(Type t);
 
 private:
+    friend class Entity;
+
+    // The cycle check walks a chain up to this depth, which costs less than
+    // any bookkeeping. A message deeper down lists itself on its entity's
+    // list of deep messages from its construction to its destruction (or to
+    // the entity's death); its check walks only the messages from the one at
+    // this depth (its anchor) up to the root, and looks for the entity's own
+    // deep messages of the same anchor, usually none. The chain is walked in
+    // full only to confirm a real cycle, so forwarding stays linear.
+    static constexpr int kWalkedDepth = 8;
+
+    [[noreturn]] static void raiseNull();
+    [[noreturn]] static void raiseCycle();
+    void enterDeepChain(const Message& cause);
+    void leaveDeepChain() noexcept;
+    void enlist() noexcept;
+
+    // Set for every message.
     const Entity* m_entity;
     const Message* m_causedBy;
     Type m_type;
+    // The number of messages between this one and its root.
+    int m_depth;
+    // Set only beyond kWalkedDepth: the chain's message at kWalkedDepth, and
+    // the neighbours on the entity's list (m_listed is false once the entity
+    // died).
+    const Message* m_anchor;
+    Message* m_previousOfEntity;
+    Message* m_nextOfEntity;
+    bool m_listed;
 };
 
 // Same as Message::TypeName.

@@ -120,6 +120,80 @@ TEST_F(ApplicationTest, DocumentsAndEnvironmentsAreListedInTheOrderMade)
     EXPECT_EQ(paint->getRefCount(), 2);
 }
 
+// Removals from the front, the back and the middle, with lookups between
+// them: the list keeps the order made, and indexes and lookups agree with it.
+TEST_F(ApplicationTest, DocumentsKeepTheirOrderWhicheverLeaves)
+{
+    struct Case {
+        const char* name;
+        std::function<int(int size, int step)> pick; // index removed at a step
+        bool lookUpBetween;
+    };
+    const Case cases[] = {
+        {"front", [](int, int) { return 0; }, false},
+        {"back", [](int size, int) { return size - 1; }, true},
+        {"middle", [](int size, int) { return size / 2; }, true},
+        {"middle, no lookups", [](int size, int) { return size / 2; }, false},
+        {"scattered", [](int size, int step) { return (step * 7) % size; }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<Document*> model;
+        for (int i = 0; i < 40; ++i) {
+            model.push_back(document(std::to_string(i).c_str()));
+            new DocumentInstance(model.back());
+        }
+        for (int step = 0; !model.empty(); ++step) {
+            const auto at = static_cast<std::size_t>(c.pick(static_cast<int>(model.size()), step));
+            Document* leaving = model[at];
+            const tn::Reference<Document> held(leaving);
+            // Through the document's own path or by index.
+            if (step % 2 == 0)
+                app->removeDocument(app->findDocument(leaving));
+            else
+                leaving->removeInstance(leaving->getInstance(0));
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+            EXPECT_EQ(app->findDocument(leaving), -1);
+            if (!c.lookUpBetween && !model.empty())
+                continue;
+            ASSERT_EQ(app->getNumDocuments(), static_cast<int>(model.size()));
+            for (std::size_t i = 0; i < model.size(); ++i) {
+                EXPECT_EQ(app->getDocument(static_cast<int>(i)), model[i]);
+                EXPECT_EQ(app->findDocument(model[i]), static_cast<int>(i));
+            }
+            if (!model.empty())
+                EXPECT_EQ(app->findDocument(model.back()->getName()->asString()), static_cast<int>(model.size()) - 1);
+        }
+        EXPECT_THROW(app->getDocument(0), IndexError);
+    }
+    // A document that left may come back, at the end.
+    Document* first = document("first");
+    Document* second = document("second");
+    const tn::Reference<Document> held(first);
+    app->removeDocument(0);
+    app->addDocument(first);
+    EXPECT_EQ(app->getDocument(0), second);
+    EXPECT_EQ(app->getDocument(1), first);
+}
+
+TEST_F(ApplicationTest, ManyRegistrationsAreFoundAndWalkedInTheOrderMade)
+{
+    std::vector<tn::Reference<TestCommandDefn>> made;
+    for (int i = 0; i < 3000; ++i) {
+        made.push_back(command(("c" + std::to_string(i * 7919 % 3001)).c_str()));
+        app->addCommand(made.back().get());
+    }
+    for (const auto& c : made) {
+        EXPECT_EQ(app->getCommand(c->getName()->asString()), c.get());
+        EXPECT_THROW(app->addCommand(command(c->getName()->asChar()).get()), DuplicateError);
+    }
+    EXPECT_EQ(app->getCommand(CString("c3001")), nullptr);
+    std::size_t i = 0;
+    for (ApplicationCommandIterator it(app.get()); it.valid(); it.next(), ++i)
+        EXPECT_EQ(it.get(), made.at(i).get());
+    EXPECT_EQ(i, made.size());
+}
+
 TEST_F(ApplicationTest, TheActiveInstanceChangesWithNoticesAndIsForgottenWhenItDies)
 {
     Document* d = document();
