@@ -11,6 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <typeinfo>
 #include <vector>
 
@@ -75,6 +78,51 @@ TEST_F(EntityCoreTest, MessageChains)
         EXPECT_THROW(Message(t, fromC, Message::Forward), CycleError);
     EXPECT_THROW(Message(nullptr, Message::Value), tnUI::NullError);
     EXPECT_THROW(Message(nullptr, root, Message::Forward), tnUI::NullError);
+}
+
+// Chains far deeper than a menu's, built as forwarding builds them: every
+// message whose sender is already in its chain is refused, and only those,
+// whether the repeat sits near the root or deep down, and whether the deeper
+// messages of an earlier branch still exist or are gone.
+TEST_F(EntityCoreTest, DeepChainsRefuseExactlyTheirCycles)
+{
+    std::vector<tn::Reference<Thing>> things;
+    for (int i = 0; i < 30; ++i)
+        things.emplace_back(new Thing);
+    std::uint32_t seed = 7;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1664525u + 1013904223u;
+        return (seed >> 8) % n;
+    };
+    for (int round = 0; round < 200; ++round) {
+        // A chain of distinct senders, 1 to 24 messages deep, kept alive.
+        std::vector<std::unique_ptr<Message>> chain;
+        std::vector<const Thing*> senders;
+        const auto depth = 1 + next(24);
+        while (chain.size() < depth) {
+            Thing* t = things[next(30)].get();
+            const bool repeat = std::find(senders.begin(), senders.end(), t) != senders.end();
+            if (chain.empty()) {
+                chain.push_back(std::make_unique<Message>(t, Message::Value));
+            } else if (repeat) {
+                EXPECT_THROW(Message(t, *chain.back(), Message::Forward), CycleError);
+                continue;
+            } else {
+                chain.push_back(std::make_unique<Message>(t, *chain.back(), Message::Forward));
+            }
+            senders.push_back(t);
+            // A side branch from a random message, dropped at once.
+            const auto at = next(static_cast<std::uint32_t>(chain.size()));
+            Thing* other = things[next(30)].get();
+            const bool inPrefix = std::find(senders.begin(), senders.begin() + static_cast<std::ptrdiff_t>(at) + 1,
+                                            other) != senders.begin() + static_cast<std::ptrdiff_t>(at) + 1;
+            if (inPrefix)
+                EXPECT_THROW(Message(other, *chain[at], Message::Forward), CycleError);
+            else
+                EXPECT_NO_THROW(Message(other, *chain[at], Message::Forward));
+        }
+        EXPECT_EQ(chain.back()->getRoot(), chain.front().get());
+    }
 }
 
 TEST_F(EntityCoreTest, WatchedMemberResendsWithItsOwnType)
