@@ -161,8 +161,9 @@ TEST_F(ApplicationTest, DocumentsKeepTheirOrderWhicheverLeaves)
                 EXPECT_EQ(app->getDocument(static_cast<int>(i)), model[i]);
                 EXPECT_EQ(app->findDocument(model[i]), static_cast<int>(i));
             }
-            if (!model.empty())
+            if (!model.empty()) {
                 EXPECT_EQ(app->findDocument(model.back()->getName()->asString()), static_cast<int>(model.size()) - 1);
+            }
         }
         EXPECT_THROW(app->getDocument(0), IndexError);
     }
@@ -180,7 +181,9 @@ TEST_F(ApplicationTest, ManyRegistrationsAreFoundAndWalkedInTheOrderMade)
 {
     std::vector<tn::Reference<TestCommandDefn>> made;
     for (int i = 0; i < 3000; ++i) {
-        made.push_back(command(("c" + std::to_string(i * 7919 % 3001)).c_str()));
+        CString name;
+        name.format("c%d", i * 7919 % 3001);
+        made.push_back(command(name.asChar()));
         app->addCommand(made.back().get());
     }
     for (const auto& c : made) {
