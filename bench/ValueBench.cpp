@@ -89,21 +89,28 @@ void BM_Value_EvaluateTree(benchmark::State& state)
 }
 BENCHMARK(BM_Value_EvaluateTree)->Apply(depths);
 
+// Changes value (alternating two numbers, so every store is a change) at
+// every iteration; a listener of announcer must hear each change once.
+void changeEveryIteration(benchmark::State& state, tnUI::RealValue& value, tnUI::Entity& announcer)
+{
+    tn::Reference<MessageCounter> listener(new MessageCounter);
+    tnRTB::connect(announcer.messageSignal, listener.get(), &MessageCounter::onMessage);
+    double next = 2.0;
+    const std::uint64_t before = allocationCount();
+    for (auto _ : state) {
+        changeLeaf(value, next);
+        next = 3.0 - next;
+    }
+    report(state, 1, "per_change", before);
+    checkDelivery(state, listener->count, state.iterations());
+}
+
 // A scalar's change (alternating two numbers) reaching its listener as one
 // root "Value" message: the yardstick for the vectors below.
 void BM_Value_ScalarChange(benchmark::State& state)
 {
     const tn::Reference<tnUI::RealValue> value(new tnUI::RealValue(1.0));
-    tn::Reference<MessageCounter> listener(new MessageCounter);
-    tnRTB::connect(value->messageSignal, listener.get(), &MessageCounter::onMessage);
-    double next = 2.0;
-    const std::uint64_t before = allocationCount();
-    for (auto _ : state) {
-        changeLeaf(*value, next);
-        next = 3.0 - next;
-    }
-    report(state, 1, "per_change", before);
-    checkDelivery(state, listener->count, state.iterations());
+    changeEveryIteration(state, *value, *value);
 }
 BENCHMARK(BM_Value_ScalarChange);
 
@@ -113,17 +120,7 @@ void BM_Value_Vector4ComponentChange(benchmark::State& state)
 {
     const tn::Reference<tnUI::RealValue4> vector(new tnUI::RealValue4);
     vector->setInternalValue(1.0, 1.0, 1.0, 1.0);
-    tn::Reference<MessageCounter> listener(new MessageCounter);
-    tnRTB::connect(vector->messageSignal, listener.get(), &MessageCounter::onMessage);
-    tnUI::RealValue& component = *vector->getValue(2);
-    double next = 2.0;
-    const std::uint64_t before = allocationCount();
-    for (auto _ : state) {
-        changeLeaf(component, next);
-        next = 3.0 - next;
-    }
-    report(state, 1, "per_change", before);
-    checkDelivery(state, listener->count, state.iterations());
+    changeEveryIteration(state, *vector->getValue(2), *vector);
 }
 BENCHMARK(BM_Value_Vector4ComponentChange);
 
@@ -158,17 +155,7 @@ void BM_Value_VectorNComponentChange(benchmark::State& state)
     const auto n = state.range(0);
     const tn::Reference<tnUI::RealValueN> vector(
         new tnUI::RealValueN(std::vector<double>(static_cast<std::size_t>(n), 1.0)));
-    tn::Reference<MessageCounter> listener(new MessageCounter);
-    tnRTB::connect(vector->messageSignal, listener.get(), &MessageCounter::onMessage);
-    tnUI::RealValue& component = *vector->getValue(static_cast<int>(n / 2));
-    double next = 2.0;
-    const std::uint64_t before = allocationCount();
-    for (auto _ : state) {
-        changeLeaf(component, next);
-        next = 3.0 - next;
-    }
-    report(state, 1, "per_change", before);
-    checkDelivery(state, listener->count, state.iterations());
+    changeEveryIteration(state, *vector->getValue(static_cast<int>(n / 2)), *vector);
 }
 BENCHMARK(BM_Value_VectorNComponentChange)->ArgName("components")->Arg(100)->Arg(10000)->Arg(100000);
 
