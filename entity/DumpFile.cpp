@@ -8,15 +8,54 @@
 #include <ctime>
 #include <map>
 #include <string>
+#include <vector>
 
 namespace tnUI {
+
+namespace {
+// Room for most lines; a longer one grows the buffer once.
+constexpr std::size_t initialLineCapacity = 256;
+} // namespace
 
 struct DumpFile::State {
     std::FILE* stream = nullptr;
     int line = 1;
     bool ownsStream = false;
     std::map<const Entity*, int> written;
+    // Each line is formatted here whole and then written with one call.
+    std::vector<char> buffer = std::vector<char>(initialLineCapacity);
+
+    // Puts the line number (at least five digits) and the indentation of level
+    // at the start of the buffer; returns their length.
+    std::size_t writePrefix(int level);
 };
+
+std::size_t DumpFile::State::writePrefix(int level)
+{
+    char digits[16];
+    std::size_t count = 0;
+    for (unsigned n = static_cast<unsigned>(line); n != 0 || count < 5; n /= 10)
+        digits[count++] = static_cast<char>('0' + n % 10);
+    const std::size_t width = level > 0 ? 2 * static_cast<std::size_t>(level) : 0;
+    const std::size_t length = count + 2 + width;
+    if (buffer.size() < length + initialLineCapacity)
+        buffer.resize(length + initialLineCapacity);
+    char* out = buffer.data();
+    while (count != 0)
+        *out++ = digits[--count];
+    *out++ = ':';
+    *out++ = ' ';
+    // The indentation repeats every four characters, so it is copied in
+    // pieces of a multiple of four.
+    static constexpr char bars[] = "|   |   |   |   |   |   |   |   |   |   |   |   |   |   |   |   ";
+    for (std::size_t left = width; left != 0;) {
+        const std::size_t piece = left < sizeof bars - 1 ? left : sizeof bars - 1;
+        std::memcpy(out, bars, piece);
+        out += piece;
+        left -= piece;
+    }
+    return length;
+}
 
 DumpFile::DumpFile() : m_state(std::make_unique<State>())
 {}
@@ -69,13 +108,24 @@ void DumpFile::printf(int level, const char* format, ...) const
 {
     if (!m_state->stream)
         throw ImplError();
-    std::fprintf(m_state->stream, "%05d: %s", m_state->line, indentation(level));
+    State& s = *m_state;
+    const std::size_t prefix = s.writePrefix(level);
     va_list args;
     va_start(args, format);
-    std::vfprintf(m_state->stream, format, args);
+    int text = std::vsnprintf(s.buffer.data() + prefix, s.buffer.size() - prefix, format, args);
     va_end(args);
+    if (text >= 0 && prefix + static_cast<std::size_t>(text) >= s.buffer.size()) {
+        s.buffer.resize(prefix + static_cast<std::size_t>(text) + 1);
+        va_start(args, format);
+        text = std::vsnprintf(s.buffer.data() + prefix, s.buffer.size() - prefix, format, args);
+        va_end(args);
+    }
+    // Text that cannot be formatted (an encoding error) leaves the number and
+    // the indentation alone on the line.
+    const std::size_t length = prefix + (text > 0 ? static_cast<std::size_t>(text) : 0);
+    std::fwrite(s.buffer.data(), 1, length, s.stream);
     if (std::strchr(format, '\n'))
-        ++m_state->line;
+        ++s.line;
 }
 
 int DumpFile::getLineNumber() const

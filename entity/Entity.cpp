@@ -5,13 +5,63 @@
 #include <cinttypes>
 #include <cstdlib>
 #include <cxxabi.h>
+#include <string>
 #include <typeinfo>
+#include <unordered_map>
 
 namespace tnUI {
 
 namespace {
 std::int32_t g_activeEntities = 0;
+
+// Set when the type-name cache is destroyed at exit. Constant-initialised, so
+// it can be read at any time, also after the cache is gone.
+bool g_typeNamesGone = false;
+
+// The readable names of the types met so far, each demangled once. Keyed by
+// the address of the type's mangled name, which is the same for every object
+// of a type in one module; the mangled text is kept and compared too, so that
+// a module unloaded and another loaded at the same address is not misread.
+class TypeNames {
+public:
+    TypeNames() = default;
+    TypeNames(const TypeNames&) = delete;
+    TypeNames& operator=(const TypeNames&) = delete;
+    ~TypeNames() { g_typeNamesGone = true; }
+
+    const tnString::CString& readable(const char* mangled)
+    {
+        Entry& entry = m_entries[mangled];
+        if (entry.mangled != mangled) {
+            entry.mangled = mangled;
+            demangleCppTypeidName(entry.readable, mangled);
+        }
+        return entry.readable;
+    }
+
+private:
+    struct Entry {
+        std::string mangled;
+        tnString::CString readable;
+    };
+    // Nodes stay put, so a returned name lives as long as the cache.
+    std::unordered_map<const char*, Entry> m_entries;
+};
+
+// The readable name of the type whose type-information name is mangled: the
+// cached one, made on first use and destroyed at exit with the other
+// statics. Dumps written later in the exit (by destructors of other statics)
+// demangle into spare every time.
+const char* readableTypeName(const char* mangled, tnString::CString& spare)
+{
+    if (g_typeNamesGone) {
+        demangleCppTypeidName(spare, mangled);
+        return spare.asChar();
+    }
+    static TypeNames names;
+    return names.readable(mangled).asChar();
 }
+} // namespace
 
 Entity::Entity()
 {
@@ -71,7 +121,9 @@ void Entity::removeSignal(const Entity* source)
 
 void Entity::getTypeName(tnString::CString& out) const
 {
-    demangleCppTypeidName(out, typeid(*this).name());
+    tnString::CString spare;
+    const char* name = readableTypeName(typeid(*this).name(), spare);
+    out = tnString::CString(name);
 }
 
 tnString::CString Entity::getTypeName() const
@@ -89,22 +141,22 @@ std::int32_t Entity::numberOfActiveObjects() noexcept
 bool Entity::dump(DumpFile& file, int level, const char* label) const
 {
     const int line = file.writtenEntity(this);
-    const tnString::CString type = getTypeName();
+    tnString::CString spare;
+    const char* type = readableTypeName(typeid(*this).name(), spare);
     const auto ptr = reinterpret_cast<std::uintptr_t>(this);
     const int refs = getRefCount();
     if (label) {
         if (line == -1)
-            file.printf(level, "entity %s \"%s\" (refs = %d, ptr = 0x%08" PRIxPTR ")\n", type.asChar(), label, refs,
-                        ptr);
+            file.printf(level, "entity %s \"%s\" (refs = %d, ptr = 0x%08" PRIxPTR ")\n", type, label, refs, ptr);
         else
-            file.printf(level, "entity %s \"%s\" (refs = %d, ptr = 0x%08" PRIxPTR ") written on line %d\n",
-                        type.asChar(), label, refs, ptr, line);
+            file.printf(level, "entity %s \"%s\" (refs = %d, ptr = 0x%08" PRIxPTR ") written on line %d\n", type, label,
+                        refs, ptr, line);
     } else {
         if (line == -1)
-            file.printf(level, "entity %s (refs = %d, ptr = 0x%08" PRIxPTR ")\n", type.asChar(), refs, ptr);
+            file.printf(level, "entity %s (refs = %d, ptr = 0x%08" PRIxPTR ")\n", type, refs, ptr);
         else
-            file.printf(level, "entity %s (refs = %d, ptr = 0x%08" PRIxPTR ") written on line %d\n", type.asChar(),
-                        refs, ptr, line);
+            file.printf(level, "entity %s (refs = %d, ptr = 0x%08" PRIxPTR ") written on line %d\n", type, refs, ptr,
+                        line);
     }
     return line == -1;
 }

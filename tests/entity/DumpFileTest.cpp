@@ -1,6 +1,6 @@
 // The dump file: line numbering, indentation, the record of written
-// entities and the refusals of a file without a stream (the header and the
-// entities' lines are the golden dump's).
+// entities, type names, long lines and the refusals of a file without a
+// stream (the header and the entities' lines are the golden dump's).
 
 #include <tnUI/entity/DumpFile.h>
 #include <tnUI/entity/Entity.h>
@@ -12,6 +12,7 @@
 
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 namespace dumptest {
@@ -19,11 +20,16 @@ namespace dumptest {
 // Named, so that the dump's type name is a qualified name the test can spell.
 class Dumped : public tnUI::Entity {};
 
+// Types whose mangled names start alike.
+template <class T>
+class Holder : public tnUI::Entity {};
+
 } // namespace dumptest
 
 namespace {
 
 using dumptest::Dumped;
+using dumptest::Holder;
 using tnUI::DumpFile;
 using tnUITest::DumpCapture;
 using tnUITest::ptr;
@@ -75,6 +81,37 @@ TEST_F(DumpFileTest, WrittenEntitiesAreRecordedWithTheirLine)
     EXPECT_FALSE(a->dump(dump.file, 0, nullptr));
     EXPECT_EQ(dump.lines().back(),
               "00003: entity dumptest::Dumped (refs = 1, ptr = " + ptr(a.get()) + ") written on line 2");
+}
+
+TEST_F(DumpFileTest, TypeNamesLongLinesAndLongFiles)
+{
+    // Types met in turn keep their own names, however often each is asked.
+    const tn::Reference<Dumped> plain(new Dumped);
+    const tn::Reference<Holder<int>> ints(new Holder<int>);
+    const tn::Reference<Holder<int*>> pointers(new Holder<int*>);
+    const std::pair<const tnUI::Entity*, const char*> types[] = {
+        {plain, "dumptest::Dumped"},     {ints, "dumptest::Holder<int>"}, {pointers, "dumptest::Holder<int*>"},
+        {ints, "dumptest::Holder<int>"}, {plain, "dumptest::Dumped"},     {pointers, "dumptest::Holder<int*>"}};
+    for (const auto& [entity, name] : types)
+        EXPECT_STREQ(entity->getTypeName().asChar(), name);
+
+    // A line many times longer than usual, deeply indented, is written whole,
+    // and the next one as usual.
+    DumpCapture dump;
+    const std::string label(5000, 'x');
+    EXPECT_TRUE(pointers->dump(dump.file, 40, label.c_str()));
+    dump.file.printf(1, "after %d\n", 7);
+    // Past 99,999 lines the number takes the digits it needs.
+    while (dump.file.getLineNumber() < 100000)
+        dump.file.printf(0, "\n");
+    dump.file.printf(2, "last\n");
+    const Lines lines = dump.lines();
+    ASSERT_EQ(lines.size(), 100000u);
+    EXPECT_EQ(lines[0], "00001: " + std::string(DumpFile::indentation(40)) + "entity dumptest::Holder<int*> \"" +
+                            label + "\" (refs = 1, ptr = " + ptr(pointers.get()) + ")");
+    EXPECT_EQ(lines[1], "00002: | after 7");
+    EXPECT_EQ(lines[99998], "99999: ");
+    EXPECT_EQ(lines.back(), "100000: |   last");
 }
 
 TEST_F(DumpFileTest, WritingWithoutAStreamIsRefused)
