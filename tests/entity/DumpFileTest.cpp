@@ -10,6 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -112,6 +119,59 @@ TEST_F(DumpFileTest, TypeNamesLongLinesAndLongFiles)
     EXPECT_EQ(lines[1], "00002: | after 7");
     EXPECT_EQ(lines[99998], "99999: ");
     EXPECT_EQ(lines.back(), "100000: |   last");
+}
+
+// The C library's printf is the reference: every combination of flags, width
+// and precision of every conversion, with edge values, gives its text.
+TEST_F(DumpFileTest, TextIsWhatTheCLibraryFormats)
+{
+    DumpCapture dump;
+    Lines expected;
+    const auto check = [&]<class T>(const std::string& conversion, std::initializer_list<T> values) {
+        for (const char* flags : {"", "-", "0", "-0", "+", " ", "#"})
+            for (const char* width : {"", "1", "7", "25"})
+                for (const char* precision : {"", ".0", ".4"}) {
+                    const bool text = conversion.back() == 's' || conversion.back() == 'c';
+                    // Left undefined by the language for characters and strings.
+                    if (text && (std::strpbrk(flags, "0+ #") || (conversion == "c" && *precision)))
+                        continue;
+                    const std::string format = std::string("%") + flags + width + precision + conversion;
+                    for (const T& value : values) {
+                        char number[16];
+                        char reference[512];
+                        std::snprintf(number, sizeof number, "%05d: ", dump.file.getLineNumber());
+                        std::snprintf(reference, sizeof reference, format.c_str(), value);
+                        expected.push_back(number + std::string(reference) + "|");
+                        dump.file.printf(0, (format + "|\n").c_str(), value);
+                    }
+                }
+    };
+    check("d", {0, 5, -5, 123456, INT_MIN, INT_MAX});
+    check("i", {-42});
+    check("hhd", {-3, 130});
+    check("hd", {-3, 70000});
+    check("ld", {LONG_MIN, -1L, 1L << 40});
+    check("lld", {LLONG_MIN, 7LL});
+    check("jd", {INTMAX_MAX});
+    check("td", {std::ptrdiff_t{-9}});
+    for (const char* conversion : {"u", "x", "X", "o"})
+        check(conversion, {0u, 10u, 255u, UINT_MAX});
+    for (const char* conversion : {"hhu", "hhx", "hu", "hx"})
+        check(conversion, {300u, 70000u});
+    for (const char* conversion : {"lu", "lx", "llX", "zu", "zx", "jx"})
+        check(conversion, {ULONG_MAX, 0xdeadbeefUL});
+    check("c", {'a', ' '});
+    check("s", {"", "abc", "a longer text than any width"});
+    for (const char* conversion : {"f", "F", "e", "E", "g", "G", "a", "A", "lf"})
+        check(conversion, {0.0, -1.5, 2.0 / 3, 1e300, -HUGE_VAL});
+    const int anchor = 1;
+    check("p", {static_cast<const void*>(&anchor)});
+    dump.file.printf(0, "%d%% and %s%c %08lx %Lf|\n", 50, "more", '!', 0x1234UL, 1.5L);
+    char last[64];
+    std::snprintf(last, sizeof last, "%05d: %d%% and %s%c %08lx %Lf|", dump.file.getLineNumber() - 1, 50, "more", '!',
+                  0x1234UL, 1.5L);
+    expected.emplace_back(last);
+    EXPECT_EQ(dump.lines(), expected);
 }
 
 TEST_F(DumpFileTest, WritingWithoutAStreamIsRefused)
