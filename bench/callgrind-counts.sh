@@ -5,8 +5,8 @@
 # number of calls. Instruction counts do not depend on the load of the
 # machine, unlike times.
 # Usage: bench/callgrind-counts.sh [path/to/tnui_bench] [group...]
-# Groups: emit, forward, value (the default set), and controller, hover,
-# create, repaint, dump.
+# Groups: emit, forward, value (the default set), and emit-ours (the
+# library's own emissions only), controller, hover, create, repaint, dump.
 set -euo pipefail
 bench=${1:-build/bench/bench/tnui_bench}
 shift || true
@@ -71,6 +71,13 @@ for group in "${groups[@]}"; do
             count "BM_Emit_Boost/listeners:$n" emitBoost
             count "BM_Emit_BoostNoLock/listeners:$n" emitBoost
             count "BM_Emit_StdFunction/listeners:$n" emitFunctions
+        done
+        ;;
+    emit-ours)
+        for n in 1 8 64; do
+            count "BM_Emit_OursMessage/listeners:$n" emitOursMessage
+            count "BM_Emit_OursSignalInt/listeners:$n" emitOursInt
+            count "BM_Emit_OursSignalIntLambda/listeners:$n" emitOursInt
         done
         ;;
     forward)
