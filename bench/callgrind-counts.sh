@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Prints the instructions (callgrind Ir) of one iteration of benchmarks of
-# tnui_bench (and of tnui_bench_render, found beside it): the inclusive cost
-# of the function each benchmark calls once per iteration, divided by its
-# number of calls. Instruction counts do not depend on the load of the
-# machine, unlike times.
+# tnui_bench: the inclusive cost of the function each benchmark calls once
+# per iteration, divided by its number of calls. Instruction counts do not
+# depend on the load of the machine, unlike times. (The repaint benchmark is
+# left out: the few paints that fit in a run under callgrind are dominated
+# by the first one's font and glyph loading.)
 # Usage: bench/callgrind-counts.sh [path/to/tnui_bench] [group...]
 # Groups: emit, forward, value (the default set), and emit-ours (the
-# library's own emissions only), controller, hover, create, repaint, dump.
+# library's own emissions only), controller, hover, create, dump.
 set -euo pipefail
 bench=${1:-build/bench/bench/tnui_bench}
 shift || true
 groups=("$@")
 [[ ${#groups[@]} -eq 0 ]] && groups=(emit forward value)
-render="$(dirname "$bench")/tnui_bench_render"
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
 
@@ -32,9 +32,9 @@ sums() {
     ' "$out"
 }
 
-# count <benchmark> <function called once per iteration> [binary]
+# count <benchmark> <function called once per iteration>
 count() {
-    profile "${3:-$bench}" "$1"
+    profile "$bench" "$1"
     read -r calls ir < <(sums "$2")
     if [[ $calls -gt 0 ]]; then
         printf "%-42s %8.0f Ir per iteration\n" "$1" "$((ir / calls))"
@@ -44,12 +44,12 @@ count() {
 }
 
 # count_loop <benchmark> <benchmark function> <function called once per
-# iteration> [binary]: for a loop that calls nothing of its own once per
-# iteration, the whole benchmark function's instructions divided by the
-# calls of a function each iteration makes exactly once (setup included, a
+# iteration>: for a loop that calls nothing of its own once per iteration,
+# the whole benchmark function's instructions divided by the calls of a
+# function each iteration makes exactly once (its small setup included, a
 # fraction of a per mille over the iterations run).
 count_loop() {
-    profile "${4:-$bench}" "$1"
+    profile "$bench" "$1"
     read -r _ ir < <(sums "$2")
     read -r calls _ < <(sums "$3")
     if [[ $calls -gt 0 ]]; then
@@ -108,12 +108,6 @@ for group in "${groups[@]}"; do
         count_loop "BM_Create_EntityListenedTo" "BM_Create_EntityListenedTo(" "tnUI::Entity::Entity()"
         count_loop "BM_Create_EntityListening" "BM_Create_EntityListening(" "tnUI::Entity::Entity()"
         count_loop "BM_Create_QObject" "BM_Create_QObject(" "QObject::QObject("
-        ;;
-    repaint)
-        for n in 3 20; do
-            count_loop "BM_MarkRender_RadialRepaint/overflow:$n" "BM_MarkRender_RadialRepaint(" \
-                "QmarkRender::drawPointerLine(" "$render"
-        done
         ;;
     dump)
         for n in 100 1000 10000; do

@@ -15,7 +15,7 @@
 #                delivery, hover, creation)
 #   RENDER_FILTER benchmarks of tnui_bench_render (default: repaint; empty: none)
 #   COUNT_GROUPS callgrind-counts.sh groups (default: emit-ours controller hover
-#                create repaint)
+#                create)
 #   JOBS         build parallelism (default 1)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,7 +27,7 @@ repetitions=${REPETITIONS:-5}
 min_time=${MIN_TIME:-0.2}
 filter=${FILTER:-'^BM_Emit_|^BM_Controller_|^BM_MarkMenu_Hover|^BM_Create_'}
 render_filter=${RENDER_FILTER-'^BM_MarkRender_'}
-groups=${COUNT_GROUPS:-emit-ours controller hover create repaint}
+groups=${COUNT_GROUPS:-emit-ours controller hover create}
 jobs=${JOBS:-1}
 launcher=()
 command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
