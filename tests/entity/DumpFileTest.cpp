@@ -88,6 +88,25 @@ TEST_F(DumpFileTest, WrittenEntitiesAreRecordedWithTheirLine)
     EXPECT_FALSE(a->dump(dump.file, 0, nullptr));
     EXPECT_EQ(dump.lines().back(),
               "00003: entity dumptest::Dumped (refs = 1, ptr = " + ptr(a.get()) + ") written on line 2");
+
+    // Many entities, each recorded on a line of its own, in files made one
+    // after the other: a new file knows none of them, whatever the files
+    // before it recorded.
+    std::vector<tn::Reference<Dumped>> many;
+    for (int i = 0; i < 3000; ++i)
+        many.emplace_back(new Dumped);
+    for (int round = 0; round < 3; ++round) {
+        DumpCapture file;
+        for (const auto& e : many) {
+            EXPECT_EQ(file.file.writtenEntity(e), -1);
+            file.file.printf(0, "\n");
+        }
+        int line = 1;
+        for (const auto& e : many)
+            EXPECT_EQ(file.file.writtenEntity(e), line++);
+        EXPECT_EQ(file.file.writtenEntity(nullptr), -1);
+        EXPECT_EQ(file.file.writtenEntity(nullptr), line);
+    }
 }
 
 TEST_F(DumpFileTest, TypeNamesLongLinesAndLongFiles)
