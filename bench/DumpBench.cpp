@@ -22,7 +22,7 @@ namespace {
 // kinds of command and three kinds of value.
 tn::Reference<tnUI::Application> model(std::int64_t n)
 {
-    const tn::Reference<tnUI::Application> app(new tnUI::Application);
+    tn::Reference<tnUI::Application> app(new tnUI::Application);
     for (std::int64_t i = 0; i < n; ++i) {
         const tnString::CString name("entity." + std::to_string(i));
         switch (i % 5) {

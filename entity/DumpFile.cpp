@@ -68,6 +68,8 @@ private:
 
 enum class Size { Int, Char, Short, Long, LongLong, SizeT, IntMax, PtrDiff, LongDouble };
 
+// Some of the sizes name the same type on some platforms only.
+// NOLINTBEGIN(bugprone-branch-clone)
 std::uintmax_t unsignedArgument(Size size, va_list& args)
 {
     switch (size) {
@@ -95,6 +97,7 @@ std::intmax_t signedArgument(Size size, va_list& args)
     default: return va_arg(args, int);
     }
 }
+// NOLINTEND(bugprone-branch-clone)
 
 // Appends the printf formatting of format and args to line, as the C
 // library writes it, for the conversions a dump uses: integers, characters

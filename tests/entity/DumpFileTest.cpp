@@ -93,6 +93,7 @@ TEST_F(DumpFileTest, WrittenEntitiesAreRecordedWithTheirLine)
     // after the other: a new file knows none of them, whatever the files
     // before it recorded.
     std::vector<tn::Reference<Dumped>> many;
+    many.reserve(3000);
     for (int i = 0; i < 3000; ++i)
         many.emplace_back(new Dumped);
     for (int round = 0; round < 3; ++round) {
