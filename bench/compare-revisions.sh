@@ -8,7 +8,8 @@
 # Usage: bench/compare-revisions.sh BASE [HEAD]
 # Each revision is checked out in a git worktree under build/compare/<commit>
 # and built there in Release with g++ (ccache when installed); a worktree
-# left by an earlier run is reused. Settings (environment):
+# left by an earlier run is reused (remove one with
+# `git worktree remove --force build/compare/<commit>`). Settings (environment):
 #   REPETITIONS  rounds of each binary (default 5)
 #   MIN_TIME     --benchmark_min_time of each run (default 0.2)
 #   FILTER       benchmarks of tnui_bench (default: emission, controller
