@@ -3,6 +3,8 @@
 #include "Error.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <cstdarg>
 #include <cstddef>
 #include <cstdint>
@@ -102,8 +104,8 @@ std::intmax_t signedArgument(Size size, va_list& args)
 // Appends the printf formatting of format and args to line, as the C
 // library writes it, for the conversions a dump uses: integers, characters
 // and strings with the flags '-' and '0' and a width, strings with a
-// precision, and floating-point numbers, which the C library formats one by
-// one. Returns false at anything else (other flags, '*', a precision on an
+// precision, and floating-point numbers (those the standard library cannot
+// write, the C library formats one by one). Returns false at anything else (other flags, '*', a precision on an
 // integer, a null string, wide characters...), args then being partly read.
 bool appendFormatted(Line& line, const char* format, va_list& args)
 {
@@ -236,10 +238,25 @@ bool appendFormatted(Line& line, const char* format, va_list& args)
         case 'A': {
             if (size == Size::LongDouble || p - spec > 24)
                 return false;
+            const double v = va_arg(args, double);
+            if (conversion == 'f' || conversion == 'e' || conversion == 'g') {
+                // The standard library writes finite numbers exactly as
+                // printf does in the "C" locale, without its overhead.
+                const auto style = conversion == 'f'   ? std::chars_format::fixed
+                                   : conversion == 'e' ? std::chars_format::scientific
+                                                       : std::chars_format::general;
+                char text[128];
+                const auto [end, error] =
+                    std::isfinite(v) ? std::to_chars(text, text + sizeof text, v, style, precision < 0 ? 6 : precision)
+                                     : std::to_chars_result{text, std::errc::not_supported};
+                if (error == std::errc()) {
+                    line.padded(text, static_cast<std::size_t>(end - text), width, left, zeros, text[0] == '-' ? 1 : 0);
+                    break;
+                }
+            }
             char one[32];
             std::memcpy(one, spec, static_cast<std::size_t>(p - spec));
             one[p - spec] = '\0';
-            const double v = va_arg(args, double);
             constexpr std::size_t usual = 64;
             int n = std::snprintf(line.reserve(usual), usual + 1, one, v);
             if (n > static_cast<int>(usual))

@@ -183,7 +183,7 @@ TEST_F(DumpFileTest, TextIsWhatTheCLibraryFormats)
     check("c", {'a', ' '});
     check("s", {"", "abc", "a longer text than any width"});
     for (const char* conversion : {"f", "F", "e", "E", "g", "G", "a", "A", "lf"})
-        check(conversion, {0.0, -1.5, 2.0 / 3, 1e300, -HUGE_VAL});
+        check(conversion, {0.0, -1.5, 2.0 / 3, 2.5, 0.125, -0.0, 1e-300, 1e300, -HUGE_VAL, std::nan("")});
     const int anchor = 1;
     check("p", {static_cast<const void*>(&anchor)});
     dump.file.printf(0, "%d%% and %s%c %08lx %Lf|\n", 50, "more", '!', 0x1234UL, 1.5L);
