@@ -271,65 +271,6 @@ bool appendFormatted(Line& line, const char* format, va_list& args)
     }
 }
 
-struct WrittenSlot {
-    const Entity* entity = nullptr;
-    int line = 0;
-};
-
-// Set when the pool below is destroyed at exit; constant-initialised.
-bool g_slotPoolGone = false;
-
-// The tables of the dump files that were destroyed, the two largest, for the
-// next dump files. A dump file usually serves one dump, and the C library
-// gives a large block freed at the top of the heap back to the system, so
-// every dump of a large model would otherwise page its tables in afresh.
-// (Growing a table alternates between two blocks, hence two.)
-class SlotPool {
-public:
-    SlotPool() = default;
-    SlotPool(const SlotPool&) = delete;
-    SlotPool& operator=(const SlotPool&) = delete;
-    ~SlotPool() { g_slotPoolGone = true; }
-
-    // The smallest kept table that holds n slots, or an empty one.
-    static std::vector<WrittenSlot> take(std::size_t n)
-    {
-        std::vector<WrittenSlot> result;
-        if (SlotPool* pool = instance()) {
-            std::vector<WrittenSlot>* best = nullptr;
-            for (auto& table : pool->m_tables)
-                if (table.capacity() >= n && (!best || table.capacity() < best->capacity()))
-                    best = &table;
-            if (best)
-                result.swap(*best);
-        }
-        return result;
-    }
-    // Keeps table when it is larger than one of the two kept.
-    static void give(std::vector<WrittenSlot>& table)
-    {
-        if (SlotPool* pool = instance()) {
-            auto& smaller =
-                pool->m_tables[0].capacity() < pool->m_tables[1].capacity() ? pool->m_tables[0] : pool->m_tables[1];
-            if (table.capacity() > smaller.capacity())
-                smaller.swap(table);
-        }
-    }
-
-private:
-    // None once destroyed at exit: dump files destroyed later free their
-    // tables.
-    static SlotPool* instance()
-    {
-        if (g_slotPoolGone)
-            return nullptr;
-        static SlotPool pool;
-        return &pool;
-    }
-
-    std::vector<WrittenSlot> m_tables[2];
-};
-
 // The entities written so far with the lines they were written on: open
 // addressing by address over a table at most half full.
 class WrittenEntities {
@@ -337,7 +278,6 @@ public:
     WrittenEntities() = default;
     WrittenEntities(const WrittenEntities&) = delete;
     WrittenEntities& operator=(const WrittenEntities&) = delete;
-    ~WrittenEntities() { SlotPool::give(m_slots); }
 
     // The line e was recorded with, or -1 after recording it with line.
     int record(const Entity* e, int line)
@@ -363,7 +303,10 @@ public:
     }
 
 private:
-    using Slot = WrittenSlot;
+    struct Slot {
+        const Entity* entity = nullptr;
+        int line = 0;
+    };
 
     std::size_t slotOf(const Entity* e) const
     {
@@ -376,7 +319,7 @@ private:
     void grow()
     {
         m_bits = m_bits == 0 ? 6 : m_bits + 1;
-        std::vector<Slot> old = SlotPool::take(std::size_t{1} << m_bits);
+        std::vector<Slot> old;
         old.swap(m_slots);
         m_slots.assign(std::size_t{1} << m_bits, Slot{});
         for (const Slot& slot : old) {
@@ -387,7 +330,6 @@ private:
                 i = (i + 1) & (m_slots.size() - 1);
             m_slots[i] = slot;
         }
-        SlotPool::give(old);
     }
 
     std::vector<Slot> m_slots;
