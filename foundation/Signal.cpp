@@ -9,9 +9,18 @@ namespace tnRTB {
 // (the fuzzer and the sanitizer tests exercise these paths).
 // NOLINTBEGIN(clang-analyzer-cplusplus.NewDelete)
 
-connectionItem::~connectionItem()
+void connectionItem::destroy() noexcept
 {
-    delete m_callback;
+    // Deleting the callback may run arbitrary code (a function object's
+    // captures); by now the lists no longer know this connection.
+    if (m_embedded) {
+        m_callback->~FunctionBase();
+        this->~connectionItem();
+        ::operator delete(static_cast<void*>(this));
+    } else {
+        delete m_callback;
+        delete this;
+    }
 }
 
 void connectionItem::cut() noexcept
@@ -46,9 +55,7 @@ void connectionItem::release() noexcept
             m_signal->m_tail = m_prev;
         m_signal = nullptr;
     }
-    // Deleting the callback may run arbitrary code (a function object's
-    // captures); by now the lists no longer know this connection.
-    delete this;
+    destroy();
 }
 
 SignalClient::~SignalClient()
@@ -117,7 +124,11 @@ void SignalBase::addConnection(FunctionBase* callback, SignalClient* receiver)
 {
     if (!callback)
         return;
-    auto* c = new connectionItem(callback, this, receiver, m_nextSerial++);
+    link(new connectionItem(callback, this, receiver, m_nextSerial++, false), receiver);
+}
+
+void SignalBase::link(connectionItem* c, SignalClient* receiver) noexcept
+{
     c->m_prev = m_tail;
     if (m_tail)
         m_tail->m_next = c;
