@@ -122,7 +122,7 @@ public:
     bool removeValue(Value* v);
     Value* getValue(const tnString::CString& name);
     const Value* getValue(const tnString::CString& name) const;
-    int getNumValues() const noexcept { return static_cast<int>(m_values.size()); }
+    int getNumValues() const noexcept { return m_values ? static_cast<int>(m_values->size()) : 0; }
 
     // Attaches s for its document instance, replacing the state attached
     // there before (which loses its owner), makes this instance its owner and
@@ -150,6 +150,8 @@ private:
     void _stateSlotLost();
     void _setExpression(tn::Reference<NumericValue>& member, NumericValue* e);
     CommandInstanceStateDataItem* _findItem(const DocumentInstance* d) const;
+    // The values, or an empty table.
+    const ValueTable& _values() const noexcept;
 
     tn::Reference<CommandDefn> m_definition;
     // The definition's kind, found once: the controller asks for it on every
@@ -161,7 +163,8 @@ private:
     tn::Reference<NumericValue> m_enabledExpression;
     tn::Reference<NumericValue> m_checkedExpression;
     tn::Reference<NumericValue> m_visibilityExpression;
-    ValueTable m_values;
+    // Made by the first addValue: most instances have no values.
+    std::unique_ptr<ValueTable> m_values;
     bool m_selected = false;
     tnString::CString m_groupedName;
     tn::Reference<NumericValue> m_groupExclusiveExpression;
