@@ -76,12 +76,17 @@ void FlatIndex::grow()
     m_slots.swap(slots);
 }
 
-const tnString::CString& registryName(const NamedEntity* e)
+const Name* registryNameOf(const NamedEntity* e)
 {
     const Name* name = e ? e->getName() : nullptr;
     if (!name || name->isEmpty())
         throw NullError();
-    return name->asString();
+    return name;
+}
+
+const tnString::CString& registryName(const NamedEntity* e)
+{
+    return registryNameOf(e)->asString();
 }
 
 namespace {
