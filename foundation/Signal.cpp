@@ -45,14 +45,16 @@ void connectionItem::cut() noexcept
 void connectionItem::release() noexcept
 {
     if (m_signal) {
-        if (m_prev)
-            m_prev->m_next = m_next;
+        // The head's m_prev is the tail (see SignalBase).
+        connectionItem*& head = m_signal->m_head;
+        if (this == head)
+            head = m_next;
         else
-            m_signal->m_head = m_next;
+            m_prev->m_next = m_next;
         if (m_next)
             m_next->m_prev = m_prev;
-        else
-            m_signal->m_tail = m_prev;
+        else if (head)
+            head->m_prev = m_prev;
         m_signal = nullptr;
     }
     destroy();
@@ -117,7 +119,7 @@ SignalBase::~SignalBase()
         c->m_prev = c->m_next = nullptr;
         c = next;
     }
-    m_head = m_tail = nullptr;
+    m_head = nullptr;
 }
 
 void SignalBase::addConnection(FunctionBase* callback, SignalClient* receiver)
@@ -129,12 +131,14 @@ void SignalBase::addConnection(FunctionBase* callback, SignalClient* receiver)
 
 void SignalBase::link(connectionItem* c, SignalClient* receiver) noexcept
 {
-    c->m_prev = m_tail;
-    if (m_tail)
-        m_tail->m_next = c;
-    else
+    if (m_head) {
+        c->m_prev = m_head->m_prev;
+        m_head->m_prev->m_next = c;
+        m_head->m_prev = c;
+    } else {
+        c->m_prev = c;
         m_head = c;
-    m_tail = c;
+    }
     if (receiver) {
         c->m_clientNext = receiver->m_head;
         if (receiver->m_head)

@@ -64,7 +64,7 @@ private:
     FunctionBase* m_callback;
     SignalBase* m_signal;
     SignalClient* m_client;
-    connectionItem* m_prev = nullptr; // in the signal's list
+    connectionItem* m_prev = nullptr; // in the signal's list; the head's is the tail
     connectionItem* m_next = nullptr;
     connectionItem* m_clientPrev = nullptr; // in the receiver's list
     connectionItem* m_clientNext = nullptr;
@@ -214,8 +214,9 @@ private:
     // Appends c and records it with receiver (when not null).
     void link(connectionItem* c, SignalClient* receiver) noexcept;
 
+    // The head's m_prev points at the tail, so that appending needs no
+    // tail pointer here; the tail's m_next is null.
     connectionItem* m_head = nullptr;
-    connectionItem* m_tail = nullptr;
     std::uint64_t m_nextSerial = 0;
     mutable Emission* m_emissions = nullptr;
 };
@@ -275,7 +276,8 @@ template <auto Method, class R, class... Args>
 void connect(Signal<Args...>& signal, R* receiver)
 {
     using C = typename MethodOf<decltype(Method)>::Class;
-    static_assert(std::is_same_v<decltype(Method), void (C::*)(Args...)>, "the method must take the signal's arguments");
+    static_assert(std::is_same_v<decltype(Method), void (C::*)(Args...)>,
+                  "the method must take the signal's arguments");
     static_assert(std::is_base_of_v<C, R>, "the method must belong to the receiver's class");
     signal.template emplaceCallback<FixedMemberFunction<Method, C, Args...>>(&receiver->signalClient, receiver);
 }
