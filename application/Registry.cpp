@@ -76,17 +76,12 @@ void FlatIndex::grow()
     m_slots.swap(slots);
 }
 
-const Name* registryNameOf(const NamedEntity* e)
+const tnString::CString& registryName(const NamedEntity* e)
 {
     const Name* name = e ? e->getName() : nullptr;
     if (!name || name->isEmpty())
         throw NullError();
-    return name;
-}
-
-const tnString::CString& registryName(const NamedEntity* e)
-{
-    return registryNameOf(e)->asString();
+    return name->asString();
 }
 
 namespace {

@@ -114,16 +114,14 @@ inline std::size_t nameHash(const tnString::CString& name) noexcept
 }
 
 // A registry of counted entities keyed by name: the entries in the order of
-// their registration, and a flat index over them. An entry points at the
-// Name object it was stored under, whose text never changes, instead of
-// holding a copy of the text: the entity's own name lives as long as the
-// entity; any other name is held by the table while its entry is there.
+// their registration, and a flat index over them.
 template <class T>
 class NameTable {
 public:
     struct Entry {
-        const Name* name;
+        tnString::CString name;
         tn::Reference<T> value;
+        std::size_t hash;
     };
     using const_iterator = typename tn::vector<Entry>::const_iterator;
 
@@ -139,26 +137,16 @@ public:
         return i < 0 ? nullptr : m_entries[static_cast<std::size_t>(i)].value.get();
     }
 
-    // Stores value under name (not null); false, storing nothing, when the
-    // name's text is taken.
-    bool insert(const Name* name, T* value)
+    // Stores value under name; false, storing nothing, when the name is
+    // taken.
+    bool insert(const tnString::CString& name, T* value)
     {
-        const tnString::CString& text = name->asString();
-        const std::size_t h = nameHash(text);
+        const std::size_t h = nameHash(name);
         const auto position = static_cast<std::int32_t>(m_entries.size());
-        if (m_index.insert(h, position, matching(text)) >= 0)
+        if (m_index.insert(h, position, matching(name)) >= 0)
             return false;
-        const bool other = name != value->ownName();
         try {
-            if (other)
-                m_otherNames.emplace_back(name);
-            try {
-                m_entries.push_back(Entry{name, tn::Reference<T>(value)});
-            } catch (...) {
-                if (other)
-                    m_otherNames.pop_back();
-                throw;
-            }
+            m_entries.push_back(Entry{name, tn::Reference<T>(value), h});
         } catch (...) {
             m_index.erase(h, position);
             throw;
@@ -176,23 +164,9 @@ public:
         if (found < 0)
             return {};
         tn::Reference<T> taken = std::move(m_entries[static_cast<std::size_t>(found)].value);
-        // The taken entry's name, when the table holds it, stays held by
-        // the caller's reference until the entry is gone.
-        tn::Reference<const Name> takenName;
-        const Name* const key = m_entries[static_cast<std::size_t>(found)].name;
-        for (std::size_t k = 0; k < m_otherNames.size(); ++k) {
-            if (m_otherNames[k].get() == key) {
-                if (k + 1 != m_otherNames.size())
-                    std::swap(m_otherNames[k], m_otherNames.back());
-                takenName = std::move(m_otherNames.back());
-                m_otherNames.pop_back();
-                break;
-            }
-        }
         m_index.erase(h, found);
         for (auto i = static_cast<std::size_t>(found) + 1; i < m_entries.size(); ++i) {
-            m_index.move(nameHash(m_entries[i].name->asString()), static_cast<std::int32_t>(i),
-                         static_cast<std::int32_t>(i - 1));
+            m_index.move(m_entries[i].hash, static_cast<std::int32_t>(i), static_cast<std::int32_t>(i - 1));
             m_entries[i - 1] = std::move(m_entries[i]);
         }
         m_entries.pop_back();
@@ -203,7 +177,6 @@ public:
     {
         m_entries.swap(other.m_entries);
         m_index.swap(other.m_index);
-        m_otherNames.swap(other.m_otherNames);
     }
 
     // Empties the table, then lets go of the entries.
@@ -216,21 +189,16 @@ public:
 private:
     auto matching(const tnString::CString& name) const
     {
-        return [this, &name](std::int32_t i) {
-            return m_entries[static_cast<std::size_t>(i)].name->asString().str() == name.str();
-        };
+        return
+            [this, &name](std::int32_t i) { return m_entries[static_cast<std::size_t>(i)].name.str() == name.str(); };
     }
 
-    // The names of entries that are not their entities' own; they die after
-    // the entries.
-    tn::vector<tn::Reference<const Name>> m_otherNames;
     tn::vector<Entry> m_entries;
     FlatIndex m_index;
 };
 
 // The name under which a registry stores e; NullError for a null or nameless
 // entity.
-TNUI_EXPORT const Name* registryNameOf(const NamedEntity* e);
 TNUI_EXPORT const tnString::CString& registryName(const NamedEntity* e);
 
 // Stores object under its name: NullError without one, DuplicateError when
@@ -238,7 +206,7 @@ TNUI_EXPORT const tnString::CString& registryName(const NamedEntity* e);
 template <class T>
 void registerNamed(NameTable<T>& table, T* object)
 {
-    if (!table.insert(registryNameOf(object), object))
+    if (!table.insert(registryName(object), object))
         throw DuplicateError();
 }
 

@@ -20,9 +20,6 @@ public:
 
     // The text of getName(), or "<unnamed>".
     const char* nameAsChar() const;
-    // The name given by setName, which lives as long as this entity; null
-    // before. getName() may answer another.
-    const Name* ownName() const noexcept { return m_name.get(); }
 
     // Stores n (taking a reference) and sends "Name". Checked in this order:
     // a name already set raises ImplError, a null n raises NullError, a

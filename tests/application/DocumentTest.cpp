@@ -203,33 +203,6 @@ TEST_F(DocumentTest, ValuesAreFoundInThreeLayersAndRemovedByName)
     EXPECT_THROW(DocumentInstanceValueIterator(nullptr), NullError);
 }
 
-// A value answering a name it does not hold itself.
-class BorrowedNameValue : public BoolValue {
-public:
-    explicit BorrowedNameValue(const Name* name) : m_name(name) {}
-    const Name* getName() const override { return m_name; }
-
-private:
-    const Name* m_name;
-};
-
-TEST_F(DocumentTest, AValueRegisteredUnderANameItDoesNotHoldKeepsThatNameFindable)
-{
-    auto* instance = new DocumentInstance(document());
-    tn::Reference<const Name> name(new Name(CString("borrowed")));
-    const Name* const raw = name.get();
-    const tn::Reference<BorrowedNameValue> value(new BorrowedNameValue(raw));
-    instance->addValue(value);
-    EXPECT_EQ(raw->getRefCount(), 2); // the registry holds it too
-    name = nullptr;
-    // Found, and taken out, by a key that outlives the name's last holder.
-    EXPECT_EQ(instance->getValue(CString("borrowed"), false), value.get());
-    const std::int32_t live = Entity::numberOfActiveObjects();
-    EXPECT_TRUE(instance->removeValue(value));
-    EXPECT_EQ(std::tuple(Entity::numberOfActiveObjects(), instance->getValue(CString("borrowed"), false)),
-              std::tuple(live - 1, nullptr));
-}
-
 // An instance that leaves out one environment.
 class SelectiveInstance : public DocumentInstance {
 public:
