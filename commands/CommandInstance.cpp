@@ -195,6 +195,14 @@ void CommandInstance::setSelected(bool selected)
     sendMessage(m);
 }
 
+void CommandInstance::setGroupedName(const tnString::CString& name)
+{
+    if (m_groupedName)
+        *m_groupedName = name;
+    else
+        m_groupedName = std::make_unique<tnString::CString>(name);
+}
+
 void CommandInstance::addValue(Value* v)
 {
     const tnString::CString& key = valueKey(v);

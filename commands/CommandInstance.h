@@ -108,10 +108,10 @@ public:
     // Sends "Appearance" when the flag changes.
     void setSelected(bool selected);
 
-    bool isGrouped() const noexcept { return !m_groupedName.isEmpty(); }
-    tnString::CString getGroupedName() const { return m_groupedName; }
+    bool isGrouped() const noexcept { return m_groupedName && !m_groupedName->isEmpty(); }
+    tnString::CString getGroupedName() const { return m_groupedName ? *m_groupedName : tnString::CString(); }
     // No message.
-    void setGroupedName(const tnString::CString& name) { m_groupedName = name; }
+    void setGroupedName(const tnString::CString& name);
 
     // Stores v under its name's text with a reference. NullError for a null or
     // nameless value, DuplicateError when the name is taken (the stored value
@@ -166,7 +166,8 @@ private:
     // Made by the first addValue: most instances have no values.
     std::unique_ptr<ValueTable> m_values;
     bool m_selected = false;
-    tnString::CString m_groupedName;
+    // Made by the first setGroupedName: most instances are not grouped.
+    std::unique_ptr<tnString::CString> m_groupedName;
     tn::Reference<NumericValue> m_groupExclusiveExpression;
 };
 
