@@ -65,8 +65,17 @@ bool read(const QString& spec, const Options& options, Samples& samples)
         std::fprintf(stderr, "cannot read %s\n", qPrintable(path));
         return false;
     }
-    const QJsonArray runs =
-        QJsonDocument::fromJson(file.readAll()).object().value(QLatin1String("benchmarks")).toArray();
+    // Google Benchmark writes NaN and infinities (the spread of runs that did
+    // not vary, say) as bare words, which JSON has not: they become null.
+    static const QRegularExpression notJson(QStringLiteral("(?<=[\\s:\\[,])-?(nan|NaN|inf|Infinity)(?=[\\s,\\]}])"));
+    const QString text = QString::fromUtf8(file.readAll()).replace(notJson, QStringLiteral("null"));
+    QJsonParseError error{};
+    const QJsonDocument document = QJsonDocument::fromJson(text.toUtf8(), &error);
+    if (document.isNull()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error.errorString()));
+        return false;
+    }
+    const QJsonArray runs = document.object().value(QLatin1String("benchmarks")).toArray();
     bool medians = false;
     for (const auto& r : runs)
         medians |= r.toObject().value(QLatin1String("aggregate_name")).toString() == QLatin1String("median");
