@@ -157,17 +157,20 @@ QImage draw(const QMap<QString, QMap<double, double>>& series, const Options& op
     const auto x = [&](double n) { return plot.left() + (std::log10(n) - lo) / (hi - lo) * plot.width(); };
     const auto y = [&](double v) { return plot.bottom() - v / topY * plot.height(); };
 
-    // Grid, ticks and labels.
+    // Grid, ticks and labels: a line every step, and at every power of ten.
+    const int lines = static_cast<int>(std::lround(topY / step));
+    const int firstPower = static_cast<int>(std::ceil(lo)), lastPower = static_cast<int>(std::floor(hi + 1e-9));
     p.setPen(QColor(225, 225, 225));
-    for (double v = 0; v <= topY + step / 2; v += step)
-        p.drawLine(QPointF(plot.left(), y(v)), QPointF(plot.right(), y(v)));
-    for (double e = std::ceil(lo); e <= hi + 1e-9; ++e)
+    for (int i = 0; i <= lines; ++i)
+        p.drawLine(QPointF(plot.left(), y(i * step)), QPointF(plot.right(), y(i * step)));
+    for (int e = firstPower; e <= lastPower; ++e)
         p.drawLine(QPointF(x(std::pow(10, e)), plot.top()), QPointF(x(std::pow(10, e)), plot.bottom()));
     p.setPen(Qt::black);
     p.drawRect(plot);
-    for (double v = 0; v <= topY + step / 2; v += step)
-        p.drawText(QRectF(0, y(v) - 10, left - 8, 20), Qt::AlignRight | Qt::AlignVCenter, QString::number(v));
-    for (double e = std::ceil(lo); e <= hi + 1e-9; ++e) {
+    for (int i = 0; i <= lines; ++i)
+        p.drawText(QRectF(0, y(i * step) - 10, left - 8, 20), Qt::AlignRight | Qt::AlignVCenter,
+                   QString::number(i * step));
+    for (int e = firstPower; e <= lastPower; ++e) {
         const double n = std::pow(10, e);
         p.drawText(QRectF(x(n) - 40, plot.bottom() + 6, 80, 20), Qt::AlignHCenter | Qt::AlignTop, sizeLabel(n));
     }
