@@ -1,6 +1,8 @@
 #include "AllocationCounter.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <malloc.h>
 #include <new>
 
 // Every form of the global operator new counts one allocation and forwards to
@@ -10,6 +12,7 @@
 namespace {
 
 thread_local std::uint64_t t_allocations = 0;
+thread_local std::uint64_t t_mallocs = 0;
 
 void* allocate(std::size_t size)
 {
@@ -37,6 +40,17 @@ namespace tnBench {
 std::uint64_t allocationCount() noexcept
 {
     return t_allocations;
+}
+
+std::uint64_t mallocCount() noexcept
+{
+    return t_mallocs;
+}
+
+std::int64_t heapBytesInUse() noexcept
+{
+    const struct mallinfo2 info = mallinfo2();
+    return static_cast<std::int64_t>(info.uordblks + info.hblkhd);
 }
 
 } // namespace tnBench
@@ -99,4 +113,49 @@ void operator delete(void* p, std::size_t, std::align_val_t) noexcept
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
 {
     std::free(p);
+}
+
+// The C heap's allocating functions, replaced for the whole process (Qt's
+// libraries included) to count the blocks; glibc's own implementations do
+// the work.
+extern "C" {
+void* __libc_malloc(std::size_t size);
+void* __libc_calloc(std::size_t count, std::size_t size);
+void* __libc_realloc(void* p, std::size_t size);
+void* __libc_memalign(std::size_t alignment, std::size_t size);
+
+void* malloc(std::size_t size)
+{
+    ++t_mallocs;
+    return __libc_malloc(size);
+}
+void* calloc(std::size_t count, std::size_t size)
+{
+    ++t_mallocs;
+    return __libc_calloc(count, size);
+}
+void* realloc(void* p, std::size_t size)
+{
+    ++t_mallocs;
+    return __libc_realloc(p, size);
+}
+void* memalign(std::size_t alignment, std::size_t size)
+{
+    ++t_mallocs;
+    return __libc_memalign(alignment, size);
+}
+void* aligned_alloc(std::size_t alignment, std::size_t size)
+{
+    ++t_mallocs;
+    return __libc_memalign(alignment, size);
+}
+int posix_memalign(void** out, std::size_t alignment, std::size_t size)
+{
+    ++t_mallocs;
+    void* p = __libc_memalign(alignment, size);
+    if (!p)
+        return ENOMEM;
+    *out = p;
+    return 0;
+}
 }

@@ -15,6 +15,14 @@ Q_SIGNALS:
     void fired(int value);
 };
 
+// One flag that many objects follow, as a setting that enables actions.
+class QtSwitch : public QObject {
+    Q_OBJECT
+
+Q_SIGNALS:
+    void changed(bool on);
+};
+
 class QtCounter : public QObject {
     Q_OBJECT
 

@@ -7,7 +7,8 @@
 # by the first one's font and glyph loading.)
 # Usage: bench/callgrind-counts.sh [path/to/tnui_bench] [group...]
 # Groups: emit, forward, value (the default set), and emit-ours (the
-# library's own emissions only), controller, hover, create, dump.
+# library's own emissions only), controller, hover, create, dump, model (a
+# large application's model built with tnUI and with Qt, per command).
 set -euo pipefail
 bench=${1:-build/bench/bench/tnui_bench}
 shift || true
@@ -20,7 +21,7 @@ trap 'rm -f "$out"' EXIT
 profile() {
     # Immediate binding keeps the dynamic linker's one-off lookups out of the calls.
     LD_BIND_NOW=1 QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind --compress-strings=no --compress-pos=no \
-        --callgrind-out-file="$out" "$1" --benchmark_filter="^$2\$" --benchmark_min_time=0.2 >/dev/null 2>&1
+        --callgrind-out-file="$out" "$1" --benchmark_filter="^$2\$" --benchmark_min_time="${MIN_TIME:-0.2}" >/dev/null 2>&1
 }
 
 # sums <function>: its calls and their inclusive instructions, over all callers
@@ -32,11 +33,14 @@ sums() {
     ' "$out"
 }
 
-# count <benchmark> <function called once per iteration>
+# count <benchmark> <function called once per iteration> [items per call]
+# With items, the figure is per item (per command, say) instead.
 count() {
     profile "$bench" "$1"
     read -r calls ir < <(sums "$2")
-    if [[ $calls -gt 0 ]]; then
+    if [[ $calls -gt 0 && -n ${3:-} ]]; then
+        printf "%-50s %8.0f Ir per item\n" "$1" "$((ir / calls / $3))"
+    elif [[ $calls -gt 0 ]]; then
         printf "%-42s %8.0f Ir per iteration\n" "$1" "$((ir / calls))"
     else
         echo "$1: no calls"
@@ -112,6 +116,13 @@ for group in "${groups[@]}"; do
     dump)
         for n in 100 1000 10000; do
             count "BM_Dump_Model/entities:$n" dumpModel
+        done
+        ;;
+    model)
+        # A build or two per size is enough.
+        for n in 100 1000 10000 100000; do
+            MIN_TIME=0.001 count "BM_Model_Build_Ours/commands:$n/fresh_pages:0" buildOurs "$n"
+            MIN_TIME=0.001 count "BM_Model_Build_Qt/commands:$n/fresh_pages:0" buildQt "$n"
         done
         ;;
     *)

@@ -47,7 +47,7 @@ void CommandDefn::setEnabledExpression(NumericValue* e)
     removeSignal(m_enabledExpression.get());
     m_enabledExpression = e;
     if (e)
-        tnRTB::connect(e->messageSignal, this, &CommandDefn::enabledChanged);
+        tnRTB::connect<&CommandDefn::enabledChanged>(e->messageSignal, this);
 }
 
 void CommandDefn::setCommandEnabledCondition()

@@ -135,7 +135,7 @@ void CommandInstance::_setExpression(tn::Reference<NumericValue>& member, Numeri
     removeSignal(old.get());
     member = e;
     if (e)
-        tnRTB::connect(e->messageSignal, this, &CommandInstance::exprChanged);
+        tnRTB::connect<&CommandInstance::exprChanged>(e->messageSignal, this);
     // Cutting the old expression's connections cut those of the other
     // members that hold it too: they listen again.
     if (!old)
@@ -143,7 +143,7 @@ void CommandInstance::_setExpression(tn::Reference<NumericValue>& member, Numeri
     for (const tn::Reference<NumericValue>* other :
          {&m_enabledExpression, &m_checkedExpression, &m_visibilityExpression, &m_groupExclusiveExpression}) {
         if (other != &member && *other == old)
-            tnRTB::connect(old->messageSignal, this, &CommandInstance::exprChanged);
+            tnRTB::connect<&CommandInstance::exprChanged>(old->messageSignal, this);
     }
 }
 
@@ -195,12 +195,28 @@ void CommandInstance::setSelected(bool selected)
     sendMessage(m);
 }
 
+void CommandInstance::setGroupedName(const tnString::CString& name)
+{
+    if (m_groupedName)
+        *m_groupedName = name;
+    else
+        m_groupedName = std::make_unique<tnString::CString>(name);
+}
+
 void CommandInstance::addValue(Value* v)
 {
     const tnString::CString& key = valueKey(v);
-    if (m_values.contains(key))
+    if (!m_values)
+        m_values = std::make_unique<ValueTable>();
+    if (m_values->contains(key))
         throw DuplicateError();
-    m_values.emplace(key, v);
+    m_values->emplace(key, v);
+}
+
+const CommandInstance::ValueTable& CommandInstance::_values() const noexcept
+{
+    static const ValueTable none;
+    return m_values ? *m_values : none;
 }
 
 bool CommandInstance::removeValue(Value* v)
@@ -208,19 +224,21 @@ bool CommandInstance::removeValue(Value* v)
     const Name* name = v ? v->getName() : nullptr;
     if (!name || name->isEmpty())
         return false;
-    return m_values.erase(name->asString()) > 0;
+    return m_values && m_values->erase(name->asString()) > 0;
 }
 
 Value* CommandInstance::getValue(const tnString::CString& name)
 {
-    const auto it = m_values.find(name);
-    return it == m_values.end() ? nullptr : it->second.get();
+    const ValueTable& values = _values();
+    const auto it = values.find(name);
+    return it == values.end() ? nullptr : it->second.get();
 }
 
 const Value* CommandInstance::getValue(const tnString::CString& name) const
 {
-    const auto it = m_values.find(name);
-    return it == m_values.end() ? nullptr : it->second.get();
+    const ValueTable& values = _values();
+    const auto it = values.find(name);
+    return it == values.end() ? nullptr : it->second.get();
 }
 
 CommandInstanceStateDataItem* CommandInstance::_findItem(const DocumentInstance* d) const
@@ -316,7 +334,7 @@ bool CommandInstance::dump(DumpFile& file, int level, const char* label) const
         }
     }
     file.printf(level + 1, "%d values\n", getNumValues());
-    for (const auto& entry : m_values)
+    for (const auto& entry : _values())
         entry.second->dump(file, level + 2, nullptr);
     return true;
 }
@@ -325,7 +343,7 @@ CommandInstanceValueIterator::CommandInstanceValueIterator(const CommandInstance
 {
     if (!instance)
         throw NullError();
-    m_table = &instance->m_values;
+    m_table = &instance->_values();
     m_node = m_table->begin();
 }
 

@@ -108,10 +108,10 @@ public:
     // Sends "Appearance" when the flag changes.
     void setSelected(bool selected);
 
-    bool isGrouped() const noexcept { return !m_groupedName.isEmpty(); }
-    tnString::CString getGroupedName() const { return m_groupedName; }
+    bool isGrouped() const noexcept { return m_groupedName && !m_groupedName->isEmpty(); }
+    tnString::CString getGroupedName() const { return m_groupedName ? *m_groupedName : tnString::CString(); }
     // No message.
-    void setGroupedName(const tnString::CString& name) { m_groupedName = name; }
+    void setGroupedName(const tnString::CString& name);
 
     // Stores v under its name's text with a reference. NullError for a null or
     // nameless value, DuplicateError when the name is taken (the stored value
@@ -122,7 +122,7 @@ public:
     bool removeValue(Value* v);
     Value* getValue(const tnString::CString& name);
     const Value* getValue(const tnString::CString& name) const;
-    int getNumValues() const noexcept { return static_cast<int>(m_values.size()); }
+    int getNumValues() const noexcept { return m_values ? static_cast<int>(m_values->size()) : 0; }
 
     // Attaches s for its document instance, replacing the state attached
     // there before (which loses its owner), makes this instance its owner and
@@ -150,6 +150,8 @@ private:
     void _stateSlotLost();
     void _setExpression(tn::Reference<NumericValue>& member, NumericValue* e);
     CommandInstanceStateDataItem* _findItem(const DocumentInstance* d) const;
+    // The values, or an empty table.
+    const ValueTable& _values() const noexcept;
 
     tn::Reference<CommandDefn> m_definition;
     // The definition's kind, found once: the controller asks for it on every
@@ -161,9 +163,11 @@ private:
     tn::Reference<NumericValue> m_enabledExpression;
     tn::Reference<NumericValue> m_checkedExpression;
     tn::Reference<NumericValue> m_visibilityExpression;
-    ValueTable m_values;
+    // Made by the first addValue: most instances have no values.
+    std::unique_ptr<ValueTable> m_values;
     bool m_selected = false;
-    tnString::CString m_groupedName;
+    // Made by the first setGroupedName: most instances are not grouped.
+    std::unique_ptr<tnString::CString> m_groupedName;
     tn::Reference<NumericValue> m_groupExclusiveExpression;
 };
 

@@ -23,22 +23,28 @@ int stateIndex(IconState::EState s)
 
 tn::Reference<ImageFile>& DecoratedEntity::_slot(IconState::EState s, IconMode::EMode m)
 {
-    return (m == IconMode::Default ? m_defaultIcons : m_alternateIcons)[stateIndex(s)];
+    const int i = stateIndex(s);
+    if (!m_icons)
+        m_icons = std::make_unique<Icons>();
+    return (m == IconMode::Default ? m_icons->defaults : m_icons->alternates)[i];
 }
 
-const tn::Reference<ImageFile>& DecoratedEntity::_slot(IconState::EState s, IconMode::EMode m) const
+ImageFile* DecoratedEntity::_icon(IconState::EState s, IconMode::EMode m) const
 {
-    return (m == IconMode::Default ? m_defaultIcons : m_alternateIcons)[stateIndex(s)];
+    const int i = stateIndex(s);
+    if (!m_icons)
+        return nullptr;
+    return (m == IconMode::Default ? m_icons->defaults : m_icons->alternates)[i].get();
 }
 
 ImageFile* DecoratedEntity::getIcon(IconState::EState s, IconMode::EMode m)
 {
-    return _slot(s, m).get();
+    return _icon(s, m);
 }
 
 const ImageFile* DecoratedEntity::getIcon(IconState::EState s, IconMode::EMode m) const
 {
-    return _slot(s, m).get();
+    return _icon(s, m);
 }
 
 void DecoratedEntity::setIcon(ImageFile* icon, IconState::EState s, IconMode::EMode m)
@@ -49,7 +55,7 @@ void DecoratedEntity::setIcon(ImageFile* icon, IconState::EState s, IconMode::EM
     removeSignal(slot.get());
     slot = icon;
     if (icon)
-        tnRTB::connect(icon->messageSignal, this, &DecoratedEntity::iconModified);
+        tnRTB::connect<&DecoratedEntity::iconModified>(icon->messageSignal, this);
     Message msg(this, Message::Icon);
     sendMessage(msg);
 }
@@ -61,8 +67,11 @@ void DecoratedEntity::setIcons(const DecoratedEntity& other)
     for (IconMode::EMode mode : {IconMode::Default, IconMode::Alternate}) {
         for (IconState::EState state : Order) {
             // Icons are shared, never const objects: the getter's constness
-            // only reflects that other is not changed here.
-            _slot(state, mode) = const_cast<ImageFile*>(other.getIcon(state, mode));
+            // only reflects that other is not changed here. Empty slots need
+            // no table.
+            auto* icon = const_cast<ImageFile*>(other.getIcon(state, mode));
+            if (icon || m_icons)
+                _slot(state, mode) = icon;
         }
     }
     Message msg(this, Message::Icon);
@@ -78,13 +87,15 @@ bool DecoratedEntity::dump(DumpFile& file, int level, const char* label) const
 {
     if (!NamedLabeledEntity::dump(file, level, label))
         return false;
+    if (!m_icons)
+        return true;
     for (int s = 0; s < NumStates; ++s) {
-        if (m_defaultIcons[s])
-            m_defaultIcons[s]->dump(file, level + 1, DefaultLabels[s]);
+        if (m_icons->defaults[s])
+            m_icons->defaults[s]->dump(file, level + 1, DefaultLabels[s]);
     }
     for (int s = 0; s < NumStates; ++s) {
-        if (m_alternateIcons[s])
-            m_alternateIcons[s]->dump(file, level + 1, AlternateLabels[s]);
+        if (m_icons->alternates[s])
+            m_icons->alternates[s]->dump(file, level + 1, AlternateLabels[s]);
     }
     return true;
 }

@@ -7,6 +7,8 @@
 #include "ImageFile.h"
 #include "NamedLabeledEntity.h"
 
+#include <memory>
+
 namespace tnUI {
 
 // A named labeled entity with eight icon slots: one image per icon state, in
@@ -38,13 +40,19 @@ public:
 private:
     static constexpr int NumStates = 4;
     using IconTable = tn::Reference<ImageFile>[NumStates];
+    struct Icons {
+        IconTable defaults;
+        IconTable alternates;
+    };
 
     void iconModified(Message& m);
+    // The slot to store into: the first store makes the slots.
     tn::Reference<ImageFile>& _slot(IconState::EState s, IconMode::EMode m);
-    const tn::Reference<ImageFile>& _slot(IconState::EState s, IconMode::EMode m) const;
+    // The slot's image, or null.
+    ImageFile* _icon(IconState::EState s, IconMode::EMode m) const;
 
-    IconTable m_defaultIcons;
-    IconTable m_alternateIcons;
+    // Made by the first icon stored: most entities never have one.
+    std::unique_ptr<Icons> m_icons;
 };
 
 } // namespace tnUI

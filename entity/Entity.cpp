@@ -108,8 +108,7 @@ void Entity::connectSignal(const Entity* source)
 {
     if (!source)
         return;
-    source->messageSignal.addCallback(new tnRTB::FunctionArgMember<Message&, Entity>(this, &Entity::forwardMessage),
-                                      &signalClient);
+    tnRTB::connect<&Entity::forwardMessage>(source->messageSignal, this);
 }
 
 void Entity::removeSignal(const Entity* source)

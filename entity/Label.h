@@ -38,6 +38,11 @@ public:
     bool operator<(const tnString::IString& text) const noexcept;
     bool operator==(const wchar_t* text) const;
 
+    // False for a label that never sends a message (this class, HelpRef):
+    // entities holding it need not listen to it. A derived class whose text
+    // changes answers true.
+    virtual bool canChange() const noexcept { return false; }
+
     bool dump(DumpFile& file, int level, const char* label) const override;
 
 protected:
@@ -66,6 +71,10 @@ public:
     void set(const Label* other);
     // Clears a non-empty text and sends "Label".
     void erase();
+
+    // Inline, as its destructor: the class keeps no key function, so hosts
+    // emit its virtual table themselves.
+    bool canChange() const noexcept override { return true; }
 
 protected:
     ~MutableLabel() override = default;

@@ -25,10 +25,13 @@ void NamedLabeledEntity::_replaceMember(tn::Reference<const T>& member, const T*
     if (member.get() == value)
         return;
     // Cut the old member's forwarding, then take the new reference before
-    // releasing the old one and forward the new member.
-    removeSignal(member.get());
+    // releasing the old one and forward the new member. A label that never
+    // changes sends nothing to forward: it is not listened to.
+    if (member && member->canChange())
+        removeSignal(member.get());
     member = value;
-    connectSignal(value);
+    if (value && value->canChange())
+        connectSignal(value);
     Message m(this, Message::Label);
     sendMessage(m);
 }

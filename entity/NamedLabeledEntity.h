@@ -11,7 +11,8 @@ namespace tnUI {
 // A named entity with a label, a tooltip and a help reference. The three are
 // forwarding members: every message one of them sends (a MutableLabel's
 // "Label", say) is passed on by this entity as a "Forward" message caused by
-// it.
+// it. Members that cannot change (Label::canChange) are held without a
+// connection.
 class TNUI_EXPORT NamedLabeledEntity : public NamedEntity {
 public:
     NamedLabeledEntity() = default;

@@ -57,6 +57,20 @@ private:
     Method m_method;
 };
 
+// Calls Method, fixed at compile time, on instance: no member pointer to
+// store, so the callback is half the size of a MemberFunction.
+template <auto Method, class C, class... Args>
+class FixedMemberFunction : public FunctionArg<Args...> {
+public:
+    explicit FixedMemberFunction(C* instance) : m_instance(instance) {}
+
+    bool isInstance(const void* p) const override { return p == static_cast<const void*>(m_instance); }
+    void call(Args... args) override { (m_instance->*Method)(std::forward<Args>(args)...); }
+
+private:
+    C* m_instance;
+};
+
 // The one-argument member callback: FunctionArgMember<Message&, Listener>.
 template <class T, class C>
 using FunctionArgMember = MemberFunction<C, T>;

@@ -28,7 +28,13 @@ IString::IString(const char* s, Encoding encoding)
         begin = valid.data();
         end = valid.data() + valid.size();
     }
-    utf8::unchecked::utf8to32(begin, end, std::back_inserter(m_text));
+    // Sized first (one code point per byte that does not continue a
+    // sequence), then decoded in place: one allocation at most.
+    std::size_t length = 0;
+    for (const char* p = begin; p != end; ++p)
+        length += (static_cast<unsigned char>(*p) & 0xC0u) != 0x80u;
+    m_text.resize(length);
+    utf8::unchecked::utf8to32(begin, end, m_text.data());
 }
 
 CString IString::asUTF8() const

@@ -9,9 +9,18 @@ namespace tnRTB {
 // (the fuzzer and the sanitizer tests exercise these paths).
 // NOLINTBEGIN(clang-analyzer-cplusplus.NewDelete)
 
-connectionItem::~connectionItem()
+void connectionItem::destroy() noexcept
 {
-    delete m_callback;
+    // Deleting the callback may run arbitrary code (a function object's
+    // captures); by now the lists no longer know this connection.
+    if (m_embedded) {
+        m_callback->~FunctionBase();
+        this->~connectionItem();
+        ::operator delete(static_cast<void*>(this));
+    } else {
+        delete m_callback;
+        delete this;
+    }
 }
 
 void connectionItem::cut() noexcept
@@ -36,19 +45,19 @@ void connectionItem::cut() noexcept
 void connectionItem::release() noexcept
 {
     if (m_signal) {
-        if (m_prev)
-            m_prev->m_next = m_next;
+        // The head's m_prev is the tail (see SignalBase).
+        connectionItem*& head = m_signal->m_head;
+        if (this == head)
+            head = m_next;
         else
-            m_signal->m_head = m_next;
+            m_prev->m_next = m_next;
         if (m_next)
             m_next->m_prev = m_prev;
-        else
-            m_signal->m_tail = m_prev;
+        else if (head)
+            head->m_prev = m_prev;
         m_signal = nullptr;
     }
-    // Deleting the callback may run arbitrary code (a function object's
-    // captures); by now the lists no longer know this connection.
-    delete this;
+    destroy();
 }
 
 SignalClient::~SignalClient()
@@ -110,20 +119,26 @@ SignalBase::~SignalBase()
         c->m_prev = c->m_next = nullptr;
         c = next;
     }
-    m_head = m_tail = nullptr;
+    m_head = nullptr;
 }
 
 void SignalBase::addConnection(FunctionBase* callback, SignalClient* receiver)
 {
     if (!callback)
         return;
-    auto* c = new connectionItem(callback, this, receiver, m_nextSerial++);
-    c->m_prev = m_tail;
-    if (m_tail)
-        m_tail->m_next = c;
-    else
+    link(new connectionItem(callback, this, receiver, m_nextSerial++, false), receiver);
+}
+
+void SignalBase::link(connectionItem* c, SignalClient* receiver) noexcept
+{
+    if (m_head) {
+        c->m_prev = m_head->m_prev;
+        m_head->m_prev->m_next = c;
+        m_head->m_prev = c;
+    } else {
+        c->m_prev = c;
         m_head = c;
-    m_tail = c;
+    }
     if (receiver) {
         c->m_clientNext = receiver->m_head;
         if (receiver->m_head)

@@ -4,7 +4,9 @@
 
 #include "Function.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <type_traits>
 #include <utility>
 
@@ -16,7 +18,9 @@ class SignalClient;
 // One connection of a signal: its callback, the receiver it is recorded
 // with, a block count and a removed flag. A connection is pinned (lock) while
 // an emission uses it; one cut while pinned stays in its signal's list,
-// skipped by every emission, until the last pin goes.
+// skipped by every emission, until the last pin goes. The callback is either
+// a separate heap object or made in the same block, right after the record
+// (one allocation per connection).
 class TNUI_EXPORT connectionItem {
 public:
     void lock() noexcept { ++m_pins; }
@@ -36,21 +40,31 @@ private:
     friend class SignalBase;
     friend class SignalClient;
 
-    connectionItem(FunctionBase* callback, SignalBase* signal, SignalClient* client, std::uint64_t serial) noexcept
-        : m_callback(callback), m_signal(signal), m_client(client), m_serial(serial)
+    connectionItem(FunctionBase* callback, SignalBase* signal, SignalClient* client, std::uint64_t serial,
+                   bool embedded) noexcept
+        : m_callback(callback), m_signal(signal), m_client(client), m_serial(serial), m_embedded(embedded)
     {}
-    ~connectionItem();
+    ~connectionItem() = default;
+
+    // Where a callback of type Fn made in the record's block starts.
+    template <class Fn>
+    static constexpr std::size_t callbackOffset() noexcept
+    {
+        return (sizeof(connectionItem) + alignof(Fn) - 1) / alignof(Fn) * alignof(Fn);
+    }
 
     // Marks the connection cut, takes it off its receiver and, unless it is
     // pinned, off its signal; an unpinned one is deleted at once.
     void cut() noexcept;
     // Takes a cut, unpinned connection off its signal and deletes it.
     void release() noexcept;
+    // Deletes the callback, then the record.
+    void destroy() noexcept;
 
     FunctionBase* m_callback;
     SignalBase* m_signal;
     SignalClient* m_client;
-    connectionItem* m_prev = nullptr; // in the signal's list
+    connectionItem* m_prev = nullptr; // in the signal's list; the head's is the tail
     connectionItem* m_next = nullptr;
     connectionItem* m_clientPrev = nullptr; // in the receiver's list
     connectionItem* m_clientNext = nullptr;
@@ -58,6 +72,7 @@ private:
     std::uint32_t m_pins = 0;
     std::uint16_t m_blockCount = 0;
     bool m_removed = false;
+    bool m_embedded; // the callback lives in this record's block
 };
 
 // The receiver side of connections. Destroying it (or calling disconnectAll)
@@ -117,6 +132,24 @@ protected:
     // Takes ownership of callback and appends the connection. A null callback
     // is ignored; a null receiver makes a connection cut only from this side.
     void addConnection(FunctionBase* callback, SignalClient* receiver);
+    // Makes an Fn from args in one block with its connection record and
+    // appends the connection; a null receiver as above.
+    template <class Fn, class... A>
+    void emplaceConnection(SignalClient* receiver, A&&... args)
+    {
+        static_assert(std::is_base_of_v<FunctionBase, Fn>, "a callback derives from FunctionBase");
+        static_assert(alignof(Fn) <= __STDCPP_DEFAULT_NEW_ALIGNMENT__, "the block is aligned for ordinary types");
+        constexpr std::size_t offset = connectionItem::callbackOffset<Fn>();
+        void* block = ::operator new(offset + sizeof(Fn));
+        FunctionBase* callback = nullptr;
+        try {
+            callback = ::new (static_cast<char*>(block) + offset) Fn(std::forward<A>(args)...);
+        } catch (...) {
+            ::operator delete(block);
+            throw;
+        }
+        link(::new (block) connectionItem(callback, this, receiver, m_nextSerial++, true), receiver);
+    }
 
     // The bookkeeping of one emission on the emitter's stack. It pins the
     // connection being called and the one after it, so that callbacks, and
@@ -178,8 +211,12 @@ protected:
 
 private:
     friend class connectionItem;
+    // Appends c and records it with receiver (when not null).
+    void link(connectionItem* c, SignalClient* receiver) noexcept;
+
+    // The head's m_prev points at the tail, so that appending needs no
+    // tail pointer here; the tail's m_next is null.
     connectionItem* m_head = nullptr;
-    connectionItem* m_tail = nullptr;
     std::uint64_t m_nextSerial = 0;
     mutable Emission* m_emissions = nullptr;
 };
@@ -194,6 +231,14 @@ public:
     // Takes ownership of a heap-allocated callback and records the connection
     // with receiver, so that the destruction of either side cuts it.
     void addCallback(Callback* callback, SignalClient* receiver) { addConnection(callback, receiver); }
+    // Makes the callback, an Fn built from args, together with its connection
+    // (one allocation) and records the connection with receiver.
+    template <class Fn, class... A>
+    void emplaceCallback(SignalClient* receiver, A&&... args)
+    {
+        static_assert(std::is_base_of_v<Callback, Fn>, "the callback must take the signal's arguments");
+        emplaceConnection<Fn>(receiver, std::forward<A>(args)...);
+    }
 
     // Calls every active connection in order. Named fire, not emit, so that
     // hosts that also include Qt (whose emit is an empty macro) can use it.
@@ -208,20 +253,40 @@ public:
     }
 };
 
+// The class of a member function pointer type.
+template <class M>
+struct MethodOf;
+template <class C, class... Args>
+struct MethodOf<void (C::*)(Args...)> {
+    using Class = C;
+};
+
 // Connects method of receiver, which must have a public signalClient member
 // (every entity has one). The method's parameters must match the signal's.
 template <class R, class C, class... Args>
 void connect(Signal<Args...>& signal, R* receiver, void (C::*method)(Args...))
 {
     static_assert(std::is_base_of_v<C, R>, "the method must belong to the receiver's class");
-    signal.addCallback(new MemberFunction<C, Args...>(receiver, method), &receiver->signalClient);
+    signal.template emplaceCallback<MemberFunction<C, Args...>>(&receiver->signalClient, receiver, method);
+}
+
+// The same for a method known at compile time: connect<&C::method>(signal,
+// receiver). The callback stores only the receiver.
+template <auto Method, class R, class... Args>
+void connect(Signal<Args...>& signal, R* receiver)
+{
+    using C = typename MethodOf<decltype(Method)>::Class;
+    static_assert(std::is_same_v<decltype(Method), void (C::*)(Args...)>,
+                  "the method must take the signal's arguments");
+    static_assert(std::is_base_of_v<C, R>, "the method must belong to the receiver's class");
+    signal.template emplaceCallback<FixedMemberFunction<Method, C, Args...>>(&receiver->signalClient, receiver);
 }
 
 // Connects any function object, recorded with receiver (which may be null).
 template <class... Args, class F>
 void connect(Signal<Args...>& signal, SignalClient* receiver, F&& f)
 {
-    signal.addCallback(new CallableFunction<std::decay_t<F>, Args...>(std::forward<F>(f)), receiver);
+    signal.template emplaceCallback<CallableFunction<std::decay_t<F>, Args...>>(receiver, std::forward<F>(f));
 }
 
 } // namespace tnRTB

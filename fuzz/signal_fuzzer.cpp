@@ -343,11 +343,22 @@ private:
         tnRTB::SignalClient* receiver = none ? nullptr : client(r);
         const void* inst = none ? nullptr : instance(r);
         const int id = m_connections++;
+        // Odd connections carry their callback in their own block, even ones
+        // a separate callback object: both kinds meet in every list.
         if (isPlainSource(s))
-            m_plain[s]->signal.addCallback(new Scripted<int>(*this, id, s, inst, script), receiver);
+            add(m_plain[s]->signal, id, receiver, s, inst, script);
         else
-            entity(s - kPlainSources)
-                ->messageSignal.addCallback(new Scripted<tnUI::Message&>(*this, id, s, inst, script), receiver);
+            add(entity(s - kPlainSources)->messageSignal, id, receiver, s, inst, script);
+    }
+
+    template <class Arg>
+    void add(tnRTB::Signal<Arg>& signal, int id, tnRTB::SignalClient* receiver, int s, const void* inst,
+             const Script& script)
+    {
+        if (id % 2 != 0)
+            signal.template emplaceCallback<Scripted<Arg>>(receiver, *this, id, s, inst, script);
+        else
+            signal.addCallback(new Scripted<Arg>(*this, id, s, inst, script), receiver);
     }
 
     void forward(int listener, int source)

@@ -2,7 +2,8 @@
 // block, re-emit, throw and destroy during an emission are the fuzzer's
 // business (with its seeds in fuzz/corpus/signal_fuzzer); here are signals of
 // several arguments, null callbacks, a destructor that cuts its own
-// receiver's connections again, and emissions that allocate nothing.
+// receiver's connections again, one allocation per connection and emissions
+// that allocate nothing.
 
 #include <tnUI/foundation/Signal.h>
 
@@ -107,7 +108,7 @@ TEST(Signal, EmissionAllocatesNothing)
     SignalClient client;
     tnRTB::connect(signal, &a, &Receiver::on);
     tnRTB::connect(signal, &client, [&log](int v) { log.push_back(v); });
-    tnRTB::connect(signal, &b, &Receiver::on);
+    tnRTB::connect<&Receiver::on>(signal, &b); // the method fixed at compile time
     tnRTB::connect(signal, &c, &Receiver::on);
     tnRTB::connect(signal, &client, [&signal, &log](int v) {
         log.push_back(v);
@@ -119,6 +120,12 @@ TEST(Signal, EmissionAllocatesNothing)
     const long beforeConnect = g_allocations;
     tnRTB::connect(bare, &client, [&log] { log.push_back(-1); });
     EXPECT_GT(g_allocations, beforeConnect);
+    // One block per connection, its callback included, whatever the form.
+    tnRTB::connect<&Receiver::onVoid>(bare, &b);
+    tnRTB::connect(bare, &c, &Receiver::onVoid);
+    EXPECT_EQ(g_allocations - beforeConnect, 3);
+    bare.blockInstance(&b, true);
+    bare.blockInstance(&c, true);
     signal.blockInstance(&b, true);
 
     const long before = g_allocations;
