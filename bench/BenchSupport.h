@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <malloc.h>
 #include <string>
 
 namespace tnBench {
@@ -43,6 +44,48 @@ inline void checkDelivery(benchmark::State& state, std::int64_t delivered, std::
     if (delivered != expected)
         state.SkipWithError("the listeners did not receive every emission");
 }
+
+// The heap condition of a run, from its second argument (fresh_pages). On
+// this machine a page the process touches for the first time costs about
+// 10 us, so whether a run finds the pages of the previous iteration decides
+// its time as much as the work does:
+//  - fresh_pages:0, a warm heap: the allocator keeps all freed memory, large
+//    blocks included, and every iteration after the first reuses pages the
+//    process already has (the work alone);
+//  - fresh_pages:1: settle() returns all free memory to the system after each
+//    iteration, so every iteration touches fresh pages for what it holds.
+class HeapCondition {
+public:
+    explicit HeapCondition(const benchmark::State& state) : m_fresh(state.range(1) != 0)
+    {
+        // The default thresholds (128 KiB) map large blocks afresh and let
+        // a teardown give the top of the heap back whenever it ends free.
+        mallopt(M_TRIM_THRESHOLD, m_fresh ? kDefaultThreshold : 1 << 30);
+        mallopt(M_MMAP_THRESHOLD, m_fresh ? kDefaultThreshold : kLargestMmapThreshold);
+    }
+    ~HeapCondition()
+    {
+        mallopt(M_TRIM_THRESHOLD, kDefaultThreshold);
+        mallopt(M_MMAP_THRESHOLD, kDefaultThreshold);
+    }
+    HeapCondition(const HeapCondition&) = delete;
+    HeapCondition& operator=(const HeapCondition&) = delete;
+
+    bool fresh() const noexcept { return m_fresh; }
+
+    // After an iteration's teardown, with timing paused.
+    void settle() const
+    {
+        if (m_fresh)
+            malloc_trim(0);
+    }
+
+private:
+    static constexpr int kDefaultThreshold = 128 * 1024;
+    // glibc's upper bound for the threshold on 64-bit systems.
+    static constexpr int kLargestMmapThreshold = 32 * 1024 * 1024;
+    bool m_fresh;
+};
 
 // A small model object that announces a change and can pass on another's.
 class Announcer : public tnUI::Entity {

@@ -1,6 +1,6 @@
 // The diagnostic dump of an application's model: N commands and values of
 // five types, each with its name (and the commands with a label), written
-// to /dev/null.
+// to /dev/null, on a warm heap and on fresh pages (see HeapCondition).
 
 #include "BenchSupport.h"
 
@@ -71,11 +71,18 @@ tn::Reference<tnUI::Application> model(std::int64_t n)
 void BM_Dump_Model(benchmark::State& state)
 {
     const auto n = state.range(0);
+    const HeapCondition heap(state);
     const tn::Reference<tnUI::Application> app = model(n);
     int lines = 0;
     const std::uint64_t before = allocationCount();
-    for (auto _ : state)
+    for (auto _ : state) {
         lines = dumpModel(*app);
+        if (heap.fresh()) {
+            state.PauseTiming();
+            heap.settle();
+            state.ResumeTiming();
+        }
+    }
     report(state, n, "per_entity", before);
     state.counters["lines"] = lines;
     // Three lines of header and the application's own, then at least two
@@ -83,7 +90,10 @@ void BM_Dump_Model(benchmark::State& state)
     if (lines < 2 * n + 4)
         state.SkipWithError("the dump left out entities of the model");
 }
-BENCHMARK(BM_Dump_Model)->ArgName("entities")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Dump_Model)
+    ->ArgNames({"entities", "fresh_pages"})
+    ->ArgsProduct({{100, 1000, 10000}, {0, 1}})
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace tnBench

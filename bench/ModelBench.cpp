@@ -41,7 +41,6 @@
 #include <QString>
 
 #include <chrono>
-#include <malloc.h>
 #include <memory>
 #include <string>
 #include <vector>
@@ -60,33 +59,6 @@ void modelSizes(benchmark::internal::Benchmark* b)
             b->Args({n, fresh});
     }
 }
-
-// The heap condition of a run (see above), from its second argument.
-class HeapCondition {
-public:
-    explicit HeapCondition(const benchmark::State& state) : m_fresh(state.range(1) != 0)
-    {
-        // The default threshold (128 KiB) lets a teardown give the top of
-        // the heap back whenever it ends free.
-        mallopt(M_TRIM_THRESHOLD, m_fresh ? kDefaultTrim : 1 << 30);
-    }
-    ~HeapCondition() { mallopt(M_TRIM_THRESHOLD, kDefaultTrim); }
-    HeapCondition(const HeapCondition&) = delete;
-    HeapCondition& operator=(const HeapCondition&) = delete;
-
-    bool fresh() const noexcept { return m_fresh; }
-
-    // After a teardown, with timing paused.
-    void settle() const
-    {
-        if (m_fresh)
-            malloc_trim(0);
-    }
-
-private:
-    static constexpr int kDefaultTrim = 128 * 1024;
-    bool m_fresh;
-};
 
 std::string commandName(std::int64_t i)
 {

@@ -115,7 +115,7 @@ for group in "${groups[@]}"; do
         ;;
     dump)
         for n in 100 1000 10000; do
-            count "BM_Dump_Model/entities:$n" dumpModel
+            count "BM_Dump_Model/entities:$n/fresh_pages:0" dumpModel
         done
         ;;
     model)
