@@ -24,6 +24,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QEvent>
 #include <QFrame>
@@ -32,6 +33,7 @@
 #include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
@@ -237,8 +239,10 @@ private:
     QPointer<ColorButton> m_button;
 };
 
-// Radio buttons, one per choice: the kinds RadioN lay them out in N columns,
-// the other kinds in one row. A change of the choices builds them again.
+// One button per choice: radio buttons for the Radio kinds, adjoining
+// toggle buttons for the Segmented kinds; the kinds ending in N lay them out
+// in N columns, the others in one row. A change of the choices builds them
+// again.
 class RadioBinding : public ArgumentBinding {
 public:
     RadioBinding(tnUI::EnumArgument* a, QWidget* w, const ArgumentWidgetHost& host)
@@ -280,16 +284,33 @@ private:
         auto* grid = new QGridLayout(m_choices);
         grid->setContentsMargins(0, 0, 0, 0);
         int columns = m_argument->getNumChoices();
+        bool segmented = false;
         switch (m_argument->getEnumArgumentKind()) {
+        case tnUI::EEnumArgumentKind::Segmented: segmented = true; break;
+        case tnUI::EEnumArgumentKind::Segmented1: segmented = true; [[fallthrough]];
         case tnUI::EEnumArgumentKind::Radio1: columns = 1; break;
+        case tnUI::EEnumArgumentKind::Segmented2: segmented = true; [[fallthrough]];
         case tnUI::EEnumArgumentKind::Radio2: columns = 2; break;
+        case tnUI::EEnumArgumentKind::Segmented3: segmented = true; [[fallthrough]];
         case tnUI::EEnumArgumentKind::Radio3: columns = 3; break;
         default: break;
         }
         columns = std::max(columns, 1);
+        if (segmented)
+            grid->setSpacing(0);
         for (int i = 0; i < m_argument->getNumChoices(); ++i) {
             const tnUI::ArgumentItem* choice = m_argument->getItem(i);
-            auto* button = new QRadioButton(labelText(choice), m_choices);
+            QAbstractButton* button = nullptr;
+            if (segmented) {
+                auto* segment = new QToolButton(m_choices);
+                segment->setCheckable(true);
+                segment->setToolButtonStyle(Qt::ToolButtonTextOnly);
+                segment->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+                button = segment;
+            } else {
+                button = new QRadioButton(m_choices);
+            }
+            button->setText(labelText(choice));
             button->setToolTip(toolTipText(choice));
             m_buttons->addButton(button, i);
             grid->addWidget(button, i / columns, i % columns);
@@ -301,6 +322,83 @@ private:
     tnUI::EnumArgument* m_argument;
     QPointer<QButtonGroup> m_buttons;
     QPointer<QWidget> m_choices;
+};
+
+// The choices in a drop-down list (Popup) or a list box (ListBox). A change
+// of the choices fills the list again.
+class ChoiceListBinding : public ArgumentBinding {
+public:
+    ChoiceListBinding(tnUI::EnumArgument* a, QWidget* w, const ArgumentWidgetHost& host)
+        : ArgumentBinding(a, w, host), m_argument(a)
+    {
+        QHBoxLayout* layout = row(w);
+        auto* caption = new QLabel(w);
+        setCaption(caption);
+        const bool listBox = a->getEnumArgumentKind() == tnUI::EEnumArgumentKind::ListBox;
+        layout->addWidget(caption, 0, listBox ? Qt::AlignTop : Qt::Alignment());
+        const auto choose = [this](int i) {
+            if (i >= 0)
+                writing([this, i] { m_argument->select(i); });
+        };
+        if (listBox) {
+            m_list = new QListWidget(w);
+            QObject::connect(m_list, &QListWidget::currentRowChanged, this, choose);
+            layout->addWidget(m_list, 1);
+        } else {
+            m_combo = new QComboBox(w);
+            QObject::connect(m_combo, &QComboBox::currentIndexChanged, this, choose);
+            layout->addWidget(m_combo);
+            layout->addStretch(1);
+        }
+        fill();
+    }
+
+protected:
+    void messaged(Message& m) override
+    {
+        if (chainHas(m, Message::Structure, m_argument))
+            fill();
+        ArgumentBinding::messaged(m);
+    }
+
+    void refresh() override
+    {
+        const int selected = m_argument->getSelectedItem();
+        const QSignalBlocker block(list());
+        if (m_combo)
+            m_combo->setCurrentIndex(selected);
+        else
+            m_list->setCurrentRow(selected);
+    }
+
+private:
+    QWidget* list() const { return m_combo ? static_cast<QWidget*>(m_combo) : m_list; }
+
+    void fill()
+    {
+        {
+            const QSignalBlocker block(list());
+            if (m_combo)
+                m_combo->clear();
+            else
+                m_list->clear();
+            for (int i = 0; i < m_argument->getNumChoices(); ++i) {
+                const tnUI::ArgumentItem* choice = m_argument->getItem(i);
+                if (m_combo) {
+                    m_combo->addItem(labelText(choice));
+                    m_combo->setItemData(i, toolTipText(choice), Qt::ToolTipRole);
+                } else {
+                    auto* item = new QListWidgetItem(labelText(choice), m_list);
+                    item->setToolTip(toolTipText(choice));
+                }
+            }
+        }
+        refresh();
+    }
+
+    tnUI::EnumArgument* m_argument;
+    QComboBox* m_combo = nullptr;
+    QListWidget* m_list = nullptr;
 };
 
 // True while the choice is the selected one: a checked mark in the menu.
@@ -707,10 +805,12 @@ QWidget* ArgumentBinding::createWidget(tnUI::Argument* a, const ArgumentWidgetHo
     if (auto* group = dynamic_cast<tnUI::GroupOfArguments*>(a)) {
         binding = new GroupBinding(group, w, host);
     } else if (auto* choice = dynamic_cast<tnUI::EnumArgument*>(a)) {
-        if (choice->getEnumArgumentKind() == tnUI::EEnumArgumentKind::MarkingMenu)
-            binding = new MenuBinding(choice, w, host);
-        else
-            binding = new RadioBinding(choice, w, host);
+        switch (choice->getEnumArgumentKind()) {
+        case tnUI::EEnumArgumentKind::MarkingMenu: binding = new MenuBinding(choice, w, host); break;
+        case tnUI::EEnumArgumentKind::Popup:
+        case tnUI::EEnumArgumentKind::ListBox: binding = new ChoiceListBinding(choice, w, host); break;
+        default: binding = new RadioBinding(choice, w, host); break;
+        }
     } else if (auto* button = dynamic_cast<tnUI::ButtonArgument*>(a)) {
         binding = new ButtonBinding(button, w, host);
     } else if (auto* image = dynamic_cast<tnUI::ImageArgument*>(a)) {

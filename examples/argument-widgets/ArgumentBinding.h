@@ -53,8 +53,9 @@ public:
     // kind of argument to a widget. Value arguments over a real or integer
     // value give a number field (and a slider with the Slider hint), over a
     // flag a check box, over a colour a colour button; enumerations give
-    // radio buttons, or a button that pops a marking menu for the
-    // marking-menu kind; buttons a push button, labels a caption, images a
+    // a drop-down list (Popup), a list box (ListBox), toggle buttons side by
+    // side (Segmented), radio buttons (Radio), or a button that pops a
+    // marking menu (MarkingMenu); buttons a push button, labels a caption, images a
     // picture, groups a box laying their arguments out in their number of
     // columns, nested groups included. Null a gives a separator line; a kind
     // the table does not know gives a caption with its label.

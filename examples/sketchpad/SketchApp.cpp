@@ -247,10 +247,18 @@ SketchApp::SketchApp(const QString& savePath) : m_savePath(savePath)
     m_penWidth->setDisplayUnit(tnUI::LinearUnit::Millimeter);
     addValue(m_penWidth);
     m_penUnit = intValue("penUnit", 0, 0, 1);
+    // The paper's format, A4 or US Letter, which sets the paper's size.
+    m_paperFormat = intValue("paperFormat", 0, 0, 1);
     m_penColour = tnUI::ColorValue::FromRgba(inks[0].colour.red(), inks[0].colour.green(), inks[0].colour.blue(), 255);
     m_penColour->setName(CString("penColour"));
     addValue(m_penColour);
     _makePrintSettings();
+    tnRTB::connect(m_paperFormat->messageSignal, &signalClient, [this](tnUI::Message&) {
+        if (m_paperFormat->getValue() == 0)
+            m_paper->setInternalValue(21.0, 29.7);
+        else
+            m_paper->setInternalValue(21.59, 27.94);
+    });
     tnRTB::connect(m_ink->messageSignal, &signalClient, [this](tnUI::Message&) {
         // The pen takes the ink's colour from the palette.
         const auto* colour = static_cast<const tnUI::ColorValue*>(m_palette->getValue(m_ink->getValue()));
@@ -337,7 +345,7 @@ void SketchApp::_makeToolOptions()
     tnRTB::connect(m_penUnit->messageSignal, &signalClient, [this](tnUI::Message&) { _applyPenUnit(); });
     const tn::Reference<tnUI::EnumArgument> unit(new tnUI::EnumArgument(m_penUnit));
     describe(unit, "unit", "Unit", "The unit the width is shown in");
-    unit->setEnumArgumentKind(tnUI::EEnumArgumentKind::Radio2);
+    unit->setEnumArgumentKind(tnUI::EEnumArgumentKind::Segmented);
     choices(unit, {"mm", "in"});
     const tn::Reference<tnUI::ValueArgument> colour(new tnUI::ValueArgument(m_penColour));
     describe(colour, "colour", "Colour", "The pen's colour: click for any colour");
@@ -373,6 +381,11 @@ void SketchApp::_makeToolOptions()
     const tn::Reference<tnUI::GroupOfArguments> inkGroup(new tnUI::GroupOfArguments(inkList));
     describe(inkGroup, "inks", "Inks", nullptr);
 
+    const tn::Reference<tnUI::EnumArgument> paper(new tnUI::EnumArgument(m_paperFormat));
+    describe(paper, "paperFormat", "Paper", "The paper a picture is printed on");
+    paper->setEnumArgumentKind(tnUI::EEnumArgumentKind::Popup);
+    choices(paper, {"A4", "US Letter"});
+
     const tn::Reference<tnUI::ValueArgument> grid(new tnUI::ValueArgument(m_grid));
     describe(grid, "grid", "Show the grid", "Show or hide the grid");
     // Named after the command it runs; enabled while that command is.
@@ -387,6 +400,7 @@ void SketchApp::_makeToolOptions()
     const tn::Reference<tnUI::Arguments> options(new tnUI::Arguments);
     options->addArgument(penGroup);
     options->addArgument(inkGroup);
+    options->addArgument(paper);
     options->addSeparator();
     options->addArgument(grid);
     options->addArgument(clear);

@@ -126,6 +126,7 @@ public:
     // How a picture is printed: the paper's size, the nib's angle and the
     // caption's font.
     tnUI::RealValue2* paper() const { return m_paper.get(); }
+    tnUI::IntValue* paperFormat() const { return m_paperFormat.get(); }
     tnUI::AngleValue* nibAngle() const { return m_nibAngle.get(); }
     tnUI::FontValue* captionFont() const { return m_captionFont.get(); }
     // A picture of the pen's tip at its width and colour; it waits until a
@@ -164,6 +165,7 @@ private:
     tn::Reference<tnUI::IntValue> m_undoDepth;
     tn::Reference<tnUI::ValueList> m_palette;
     tn::Reference<tnUI::RealValue2> m_paper;
+    tn::Reference<tnUI::IntValue> m_paperFormat;
     tn::Reference<tnUI::AngleValue> m_nibAngle;
     tn::Reference<tnUI::FontValue> m_captionFont;
     tn::Reference<tnUI::ImageValue> m_brushTip;

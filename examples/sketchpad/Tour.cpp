@@ -36,6 +36,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCursor>
 #include <QFileInfo>
 #include <QLabel>
@@ -753,15 +754,17 @@ void Tour::toolOptions()
           "the slider adds a step, 0.1 mm, and the field follows");
 
     m_app.transcript().user(QStringLiteral("click the unit \u201cin\u201d"));
-    QTest::mouseClick(buttonOf<QRadioButton>(unit, QStringLiteral("in")), Qt::LeftButton);
-    check(m_app.penUnit()->getValue() == 1 && m_app.penWidth()->getDisplayUnit() == tnUI::LinearUnit::Inch,
-          "the width is shown in inches");
+    QTest::mouseClick(buttonOf<QToolButton>(unit, QStringLiteral("in")), Qt::LeftButton);
+    check(m_app.penUnit()->getValue() == 1 && m_app.penWidth()->getDisplayUnit() == tnUI::LinearUnit::Inch &&
+              buttonOf<QToolButton>(unit, QStringLiteral("in"))->isChecked() &&
+              !buttonOf<QToolButton>(unit, QStringLiteral("mm"))->isChecked(),
+          "the width is shown in inches, and the unit's segment \u201cin\u201d is down");
     check(spin->suffix() == " in" && spin->decimals() == 3 && std::fabs(spin->value() - 0.142) < 1e-9 && sliderAt(),
           "the field shows 0.142 in, with three decimals");
     m_app.transcript().user(QStringLiteral("the model sets the width to 1 mm"));
     m_app.penWidth()->setInternalValue(0.1);
     check(std::fabs(spin->value() - 0.039) < 1e-9 && sliderAt(), "the field and the slider follow: 0.039 in");
-    QTest::mouseClick(buttonOf<QRadioButton>(unit, QStringLiteral("mm")), Qt::LeftButton);
+    QTest::mouseClick(buttonOf<QToolButton>(unit, QStringLiteral("mm")), Qt::LeftButton);
     check(spin->suffix() == " mm" && std::fabs(spin->value() - 1.0) < 1e-9, "back in millimetres: 1.00 mm");
 
     m_app.transcript().user(QStringLiteral("E for the eraser, then P for the pen"));
@@ -783,6 +786,23 @@ void Tour::toolOptions()
     m_app.transcript().user(QStringLiteral("the model sets the pen colour to green"));
     m_app.penColour()->setInternalValue(30, 140, 60, 255);
     check(colour->colour() == QColor(30, 140, 60) && m_app.inkName() == "#1e8c3c", "the colour button shows the green");
+
+    m_app.transcript().user(QStringLiteral("Down in the paper list; then the model picks A4 again"));
+    QWidget* paper = controlOf(pane, "paperFormat");
+    auto* paperList = paper ? paper->findChild<QComboBox*>() : nullptr;
+    check(paperList && paperList->count() == 2 && paperList->currentText() == "A4" &&
+              paperList->itemText(1) == "US Letter",
+          "the paper is a drop-down list of A4 and US Letter, at A4");
+    if (paperList) {
+        QTest::keyClick(paperList, Qt::Key_Down);
+        const tnLinear::Tuple2 size = m_app.paper()->evalInternal();
+        check(m_app.paperFormat()->getValue() == 1 && std::fabs(size.x - 21.59) < 1e-9 &&
+                  std::fabs(size.y - 27.94) < 1e-9,
+              "Down picks US Letter: the paper is 21.59 x 27.94 cm");
+        m_app.paperFormat()->setValue(0);
+        check(paperList->currentIndex() == 0 && std::fabs(m_app.paper()->evalInternal().y - 29.7) < 1e-9,
+              "the list follows the model back to A4, and the paper with it");
+    }
 
     m_app.transcript().user(QStringLiteral("click \u201cShow the grid\u201d twice, G in between"));
     const bool shown = m_app.grid()->getValue();
