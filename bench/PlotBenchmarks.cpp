@@ -55,11 +55,11 @@ double toNanoseconds(double value, const QString& unit)
     return value;
 }
 
-bool read(const QString& spec, const Options& options, Samples& samples)
+bool read(const QString& source, const Options& options, Samples& samples)
 {
-    const qsizetype eq = spec.indexOf(QLatin1Char('='));
-    const QString path = eq < 0 ? spec : spec.left(eq);
-    const QString prefix = eq < 0 ? QString() : spec.mid(eq + 1) + QLatin1Char(' ');
+    const qsizetype eq = source.indexOf(QLatin1Char('='));
+    const QString path = eq < 0 ? source : source.left(eq);
+    const QString prefix = eq < 0 ? QString() : source.mid(eq + 1) + QLatin1Char(' ');
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "cannot read %s\n", qPrintable(path));

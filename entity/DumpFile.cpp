@@ -116,7 +116,7 @@ bool appendFormatted(Line& line, const char* format, va_list& args)
             return true;
         }
         line.put(p, static_cast<std::size_t>(percent - p));
-        const char* spec = percent;
+        const char* directive = percent;
         p = percent + 1;
         bool left = false;
         bool zeros = false;
@@ -170,7 +170,7 @@ bool appendFormatted(Line& line, const char* format, va_list& args)
         const char conversion = *p++;
         switch (conversion) {
         case '%':
-            if (p - spec != 2)
+            if (p - directive != 2)
                 return false;
             line.put("%", 1);
             break;
@@ -236,7 +236,7 @@ bool appendFormatted(Line& line, const char* format, va_list& args)
         case 'G':
         case 'a':
         case 'A': {
-            if (size == Size::LongDouble || p - spec > 24)
+            if (size == Size::LongDouble || p - directive > 24)
                 return false;
             const double v = va_arg(args, double);
             if (conversion == 'f' || conversion == 'e' || conversion == 'g') {
@@ -255,8 +255,8 @@ bool appendFormatted(Line& line, const char* format, va_list& args)
                 }
             }
             char one[32];
-            std::memcpy(one, spec, static_cast<std::size_t>(p - spec));
-            one[p - spec] = '\0';
+            std::memcpy(one, directive, static_cast<std::size_t>(p - directive));
+            one[p - directive] = '\0';
             constexpr std::size_t usual = 64;
             int n = std::snprintf(line.reserve(usual), usual + 1, one, v);
             if (n > static_cast<int>(usual))

@@ -239,27 +239,28 @@ private:
     QPointer<ColorButton> m_button;
 };
 
-// One button per choice: radio buttons for the Radio kinds, adjoining
-// toggle buttons for the Segmented kinds; the kinds ending in N lay them out
-// in N columns, the others in one row. A change of the choices builds them
-// again.
-class RadioBinding : public ArgumentBinding {
-public:
-    RadioBinding(tnUI::EnumArgument* a, QWidget* w, const ArgumentWidgetHost& host)
+// The base of the enumeration widgets shown as their choices: a row with the
+// caption first, built again when the choices change.
+class ChoicesBinding : public ArgumentBinding {
+protected:
+    ChoicesBinding(tnUI::EnumArgument* a, QWidget* w, const ArgumentWidgetHost& host, Qt::Alignment captionAlignment)
         : ArgumentBinding(a, w, host), m_argument(a)
     {
-        QHBoxLayout* layout = row(w);
         auto* caption = new QLabel(w);
         setCaption(caption);
-        layout->addWidget(caption, 0, Qt::AlignTop);
-        m_buttons = new QButtonGroup(this);
-        QObject::connect(m_buttons, &QButtonGroup::idClicked, this,
-                         [this](int i) { writing([this, i] { m_argument->select(i); }); });
-        buildChoices();
-        layout->addStretch(1);
+        row(w)->addWidget(caption, 0, captionAlignment);
     }
 
-protected:
+    // Shows the argument's current choices; also called by the constructors.
+    virtual void buildChoices() = 0;
+    // Selects choice i, from the widget.
+    void choose(int i)
+    {
+        if (i >= 0)
+            writing([this, i] { m_argument->select(i); });
+    }
+    QHBoxLayout* layout() const { return static_cast<QHBoxLayout*>(widget()->layout()); }
+
     void messaged(Message& m) override
     {
         if (chainHas(m, Message::Structure, m_argument))
@@ -267,6 +268,24 @@ protected:
         ArgumentBinding::messaged(m);
     }
 
+    tnUI::EnumArgument* m_argument;
+};
+
+// One button per choice: radio buttons for the Radio kinds, adjoining
+// toggle buttons for the Segmented kinds; the kinds ending in N lay them out
+// in N columns, the others in one row.
+class RadioBinding : public ChoicesBinding {
+public:
+    RadioBinding(tnUI::EnumArgument* a, QWidget* w, const ArgumentWidgetHost& host)
+        : ChoicesBinding(a, w, host, Qt::AlignTop)
+    {
+        m_buttons = new QButtonGroup(this);
+        QObject::connect(m_buttons, &QButtonGroup::idClicked, this, &RadioBinding::choose);
+        buildChoices();
+        layout()->addStretch(1);
+    }
+
+protected:
     void refresh() override
     {
         const int selected = m_argument->getSelectedItem();
@@ -276,8 +295,7 @@ protected:
         }
     }
 
-private:
-    void buildChoices()
+    void buildChoices() override
     {
         delete m_choices;
         m_choices = new QWidget(widget());
@@ -315,52 +333,35 @@ private:
             m_buttons->addButton(button, i);
             grid->addWidget(button, i / columns, i % columns);
         }
-        static_cast<QHBoxLayout*>(widget()->layout())->insertWidget(1, m_choices);
+        layout()->insertWidget(1, m_choices);
         refresh();
     }
 
-    tnUI::EnumArgument* m_argument;
+private:
     QPointer<QButtonGroup> m_buttons;
     QPointer<QWidget> m_choices;
 };
 
-// The choices in a drop-down list (Popup) or a list box (ListBox). A change
-// of the choices fills the list again.
-class ChoiceListBinding : public ArgumentBinding {
+// The choices in a drop-down list (Popup) or a list box (ListBox).
+class ChoiceListBinding : public ChoicesBinding {
 public:
     ChoiceListBinding(tnUI::EnumArgument* a, QWidget* w, const ArgumentWidgetHost& host)
-        : ArgumentBinding(a, w, host), m_argument(a)
+        : ChoicesBinding(a, w, host, isListBox(a) ? Qt::AlignTop : Qt::Alignment())
     {
-        QHBoxLayout* layout = row(w);
-        auto* caption = new QLabel(w);
-        setCaption(caption);
-        const bool listBox = a->getEnumArgumentKind() == tnUI::EEnumArgumentKind::ListBox;
-        layout->addWidget(caption, 0, listBox ? Qt::AlignTop : Qt::Alignment());
-        const auto choose = [this](int i) {
-            if (i >= 0)
-                writing([this, i] { m_argument->select(i); });
-        };
-        if (listBox) {
+        if (isListBox(a)) {
             m_list = new QListWidget(w);
-            QObject::connect(m_list, &QListWidget::currentRowChanged, this, choose);
-            layout->addWidget(m_list, 1);
+            QObject::connect(m_list, &QListWidget::currentRowChanged, this, &ChoiceListBinding::choose);
+            layout()->addWidget(m_list, 1);
         } else {
             m_combo = new QComboBox(w);
-            QObject::connect(m_combo, &QComboBox::currentIndexChanged, this, choose);
-            layout->addWidget(m_combo);
-            layout->addStretch(1);
+            QObject::connect(m_combo, &QComboBox::currentIndexChanged, this, &ChoiceListBinding::choose);
+            layout()->addWidget(m_combo);
+            layout()->addStretch(1);
         }
-        fill();
+        buildChoices();
     }
 
 protected:
-    void messaged(Message& m) override
-    {
-        if (chainHas(m, Message::Structure, m_argument))
-            fill();
-        ArgumentBinding::messaged(m);
-    }
-
     void refresh() override
     {
         const int selected = m_argument->getSelectedItem();
@@ -371,10 +372,7 @@ protected:
             m_list->setCurrentRow(selected);
     }
 
-private:
-    QWidget* list() const { return m_combo ? static_cast<QWidget*>(m_combo) : m_list; }
-
-    void fill()
+    void buildChoices() override
     {
         {
             const QSignalBlocker block(list());
@@ -396,7 +394,13 @@ private:
         refresh();
     }
 
-    tnUI::EnumArgument* m_argument;
+private:
+    static bool isListBox(const tnUI::EnumArgument* a)
+    {
+        return a->getEnumArgumentKind() == tnUI::EEnumArgumentKind::ListBox;
+    }
+    QWidget* list() const { return m_combo ? static_cast<QWidget*>(m_combo) : m_list; }
+
     QComboBox* m_combo = nullptr;
     QListWidget* m_list = nullptr;
 };
