@@ -49,10 +49,12 @@ double AngleValue::getDisplayConversionFactor() const
 
 bool AngleValue::dump(DumpFile& file, int level, const char* label) const
 {
+    // Units outside the table raise ImplError before anything is written.
+    const char* internal = enumName(m_internal, false);
+    const char* display = enumName(m_display, false);
     if (!RealValue::dump(file, level, label))
         return false;
-    file.printf(level + 1, "internal unit = %s display unit = %s\n", enumName(m_internal, false),
-                enumName(m_display, false));
+    file.printf(level + 1, "internal unit = %s display unit = %s\n", internal, display);
     return true;
 }
 

@@ -169,7 +169,10 @@ void getHSLFromRGB(float r, float g, float b, float& h, float& s, float& l)
     if (hue < 0.0f)
         hue += 1.0f;
     h = hue * 360.0f;
-    lastHue = h;
+    // A channel that is not a number makes no hue: greys keep reporting the
+    // last real one.
+    if (std::isfinite(h))
+        lastHue = h;
     l = light * 100.0f;
     s = sat * 100.0f;
 }

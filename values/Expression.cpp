@@ -61,8 +61,11 @@ bool BinaryExpression::isSet() const
 
 void BinaryExpression::reset()
 {
-    m_left->reset();
-    m_right->reset();
+    // The left operand's announcement may reach a listener that drops this
+    // expression, and with it the operands.
+    const tn::Reference<NumericValue> left = m_left, right = m_right;
+    left->reset();
+    right->reset();
 }
 
 bool BinaryExpression::dump(DumpFile& file, int level, const char* label) const
@@ -202,7 +205,8 @@ bool ExpressionNot::isSet() const
 
 void ExpressionNot::reset()
 {
-    m_value->reset();
+    const tn::Reference<NumericValue> value = m_value;
+    value->reset();
 }
 
 bool ExpressionNot::evalBool() const

@@ -23,6 +23,9 @@ void ImageValue::setWaiting(bool w)
 
 void ImageValue::setImageData(int width, int height, int bytesPerPixel, const unsigned char* data)
 {
+    // A listener may drop the last other reference to this value: hold one
+    // across the call-outs.
+    const tn::Reference<ImageValue> held = tn::keepAlive(this);
     if (!data || width <= 0 || height <= 0) {
         reset();
         m_imageSet = true;
@@ -53,9 +56,6 @@ void ImageValue::setImageData(int width, int height, int bytesPerPixel, const un
     m_width = width;
     m_height = height;
     m_bytesPerPixel = bytesPerPixel;
-    // A listener may drop the last other reference to this value: hold one
-    // across the call-outs.
-    const tn::Reference<ImageValue> held = tn::keepAlive(this);
     Message m(this, Message::Value);
     sendMessage(m);
     setWaiting(false);

@@ -74,12 +74,12 @@ double LinearValue::getDisplayConversionFactor() const
 
 bool LinearValue::dump(DumpFile& file, int level, const char* label) const
 {
+    // Units outside the table raise ImplError before anything is written.
+    const char* internal = enumName(m_internal, false);
+    const char* display = enumName(m_display, false);
     if (!RealValue::dump(file, level, label))
         return false;
-    // The texts of units outside the table raise ImplError here, as they do
-    // for every caller of enumName.
-    file.printf(level + 1, "internal unit = %s display unit = %s\n", enumName(m_internal, false),
-                enumName(m_display, false));
+    file.printf(level + 1, "internal unit = %s display unit = %s\n", internal, display);
     return true;
 }
 

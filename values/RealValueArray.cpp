@@ -14,6 +14,15 @@ RealValueArray::RealValueArray(int n)
     m_components.resize(static_cast<std::size_t>(n));
 }
 
+RealValueArray::~RealValueArray()
+{
+    // Deaf and empty before the components go: their destruction may reach
+    // code that reads the array.
+    signalClient.disconnectAll();
+    tn::vector<tn::Reference<RealValue>> released;
+    released.swap(m_components);
+}
+
 RealValue* RealValueArray::getValue(int i)
 {
     if (i < 0 || i >= size())
@@ -86,11 +95,13 @@ void RealValueArray::copyInto(Value* other) const
     auto* target = dynamic_cast<RealValueArray*>(other);
     if (!target)
         throw ImplError();
-    target->resize(size());
-    for (int i = 0; i < size(); ++i) {
-        const tn::Reference<Value> copy = m_components[static_cast<std::size_t>(i)]->clone();
-        target->replaceComponent(i, dynamic_cast<RealValue*>(copy.get()));
+    tn::vector<tn::Reference<RealValue>> copies;
+    copies.reserve(m_components.size());
+    for (const tn::Reference<RealValue>& component : m_components) {
+        const tn::Reference<Value> copy = component->clone();
+        copies.emplace_back(dynamic_cast<RealValue*>(copy.get()));
     }
+    target->replaceComponents(std::move(copies));
 }
 
 RealValue* RealValueArray::newRealValue(type t)
@@ -117,16 +128,21 @@ void RealValueArray::makeComponents(std::initializer_list<type> kinds)
 void RealValueArray::replaceComponent(int i, RealValue* c)
 {
     tn::Reference<RealValue>& slot = m_components.at(static_cast<std::size_t>(i));
-    removeSignal(slot.get());
+    // Out of the array before it is let go.
+    const tn::Reference<RealValue> old = std::move(slot);
+    removeSignal(old.get());
     slot = c;
     connectSignal(c);
 }
 
-void RealValueArray::resize(int n)
+void RealValueArray::replaceComponents(tn::vector<tn::Reference<RealValue>> components)
 {
-    for (std::size_t i = static_cast<std::size_t>(n); i < m_components.size(); ++i)
-        removeSignal(m_components[i].get());
-    m_components.resize(static_cast<std::size_t>(n));
+    components.swap(m_components);
+    for (const tn::Reference<RealValue>& old : components)
+        removeSignal(old.get());
+    for (const tn::Reference<RealValue>& c : m_components)
+        connectSignal(c.get());
+    // The old components die here, with the array already whole.
 }
 
 void RealValueArray::setAllSilentlyThenAnnounce(const double* numbers, bool display)
@@ -303,9 +319,10 @@ void RealValueN::_set(const tn::vector<double>& v, bool display)
     const tn::Reference<RealValueN> self = tn::keepAlive(this);
     if (m_initialized && static_cast<int>(v.size()) == size()) {
         // In place: each changed component announces itself, and its message
-        // reaches this array's listeners as "Forward". A listener may give
-        // the array another length meanwhile: the update stops there.
-        for (std::size_t i = 0; i < v.size() && static_cast<int>(i) < size(); ++i) {
+        // reaches this array's listeners as "Forward". A listener may rebuild
+        // the array meanwhile: the update stops there.
+        const unsigned rebuilds = m_rebuilds;
+        for (std::size_t i = 0; i < v.size() && m_rebuilds == rebuilds; ++i) {
             const tn::Reference<RealValue> component(getValue(static_cast<int>(i)));
             if (display)
                 component->setDisplayValue(v[i]);
@@ -316,18 +333,18 @@ void RealValueN::_set(const tn::vector<double>& v, bool display)
     }
     // Rebuilt: the new components are given their numbers before this array
     // listens to them, and the whole change is one root message.
-    const int n = static_cast<int>(v.size());
-    const type kind = m_componentType;
-    resize(n);
-    for (int i = 0; i < n; ++i) {
-        const tn::Reference<RealValue> component(newRealValue(kind));
+    tn::vector<tn::Reference<RealValue>> components;
+    components.reserve(v.size());
+    for (const double x : v) {
+        components.emplace_back(newRealValue(m_componentType));
         if (display)
-            component->setDisplayValue(v[static_cast<std::size_t>(i)]);
+            components.back()->setDisplayValue(x);
         else
-            component->setInternalValue(v[static_cast<std::size_t>(i)]);
-        replaceComponent(i, component);
+            components.back()->setInternalValue(x);
     }
     m_initialized = true;
+    ++m_rebuilds;
+    replaceComponents(std::move(components));
     Message m(this, Message::Value);
     sendMessage(m);
 }

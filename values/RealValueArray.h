@@ -24,6 +24,8 @@ public:
         SameAsPrevious = 3, // the kind of the component before
     };
 
+    ~RealValueArray() override;
+
     int size() const noexcept { return static_cast<int>(m_components.size()); }
     // Component i; outside 0 .. size() - 1: IndexError.
     RealValue* getValue(int i);
@@ -64,7 +66,9 @@ protected:
     // Puts c into slot i, releasing and no longer listening to what was there,
     // and listens to c.
     void replaceComponent(int i, RealValue* c);
-    void resize(int n);
+    // Takes the components given instead of all of them, listening to the
+    // new ones; the old ones are let go once the array holds the new set.
+    void replaceComponents(tn::vector<tn::Reference<RealValue>> components);
 
     // Stores one number per component silently (in display units when
     // display is true), then sends one root "Value" message if any of them
@@ -142,6 +146,8 @@ private:
 
     type m_componentType;
     bool m_initialized = false;
+    // Counts rebuilds, so that an update in place sees a listener's rebuild.
+    unsigned m_rebuilds = 0;
 };
 
 } // namespace tnUI

@@ -18,7 +18,8 @@ public:
     ~ValueList() override;
 
     int size() const noexcept { return static_cast<int>(m_values.size()); }
-    // Appends v at the position and listens to it. Null raises NullError.
+    // Appends v at the position and listens to it. Null raises NullError; a
+    // list that is this one or holds it, at any depth, raises CycleError.
     void addValue(double position, Value* v);
     // Index outside 0 to size - 1: IndexError.
     Value* getValue(int i);
@@ -34,15 +35,22 @@ public:
     // NotSetError, after the members before it were reset.
     void reset() override;
     // Takes other's length and positions; members already at an index stay
-    // and take other's member by assign, missing ones are clones of other's
-    // (a member that cannot be cloned is skipped, with its position). No
-    // message.
+    // and take other's member by assign, missing ones are clones of other's.
+    // A missing member that cannot be cloned raises TypeError before anything
+    // changes. No message of the list's own; members' assigns may send some.
     bool assign(const Value* const other) override;
 
     bool dump(DumpFile& file, int level, const char* label) const override;
 
 private:
     void checkIndex(int i) const;
+    // Whether this list is target or holds it, at any depth.
+    bool _reaches(const ValueList* target) const;
+    // Members from index n on leave the list.
+    void _truncate(int n);
+    // Cuts the connections to members that left the list; a value that is
+    // still a member elsewhere is listened to again, once per index.
+    void _disconnect(const tn::vector<tn::Reference<Value>>& left);
 
     tn::vector<tn::Reference<Value>> m_values;
     tn::vector<double> m_positions;

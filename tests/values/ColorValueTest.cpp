@@ -157,6 +157,10 @@ TEST(ColorConversionTest, GreysKeepTheLastHueAndHslEdges)
     EXPECT_EQ(h, 240.0f);
     EXPECT_EQ(s, 0.0f);
     EXPECT_NEAR(l, 50.196, 1e-3);
+    // A channel that is no number makes no hue to remember.
+    tnUI::getHSLFromRGB(std::nanf(""), 0, 0, h, s, l);
+    tnUI::getHSLFromRGB(9, 9, 9, h, s, l);
+    EXPECT_EQ(h, 240.0f);
 
     float r, g, b;
     tnUI::getRGBFromHSL(120, 100, 50, r, g, b);

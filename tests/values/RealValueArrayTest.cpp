@@ -1,5 +1,6 @@
 // Vector and array values: refused kinds and indices, assign from a value
-// that is no array, and naming components. Component kinds, whole-array and
+// that is no array, naming components, and listeners that rebuild a vector
+// or watch its components die. Component kinds, whole-array and
 // component stores with their messages, rebuilds of arrays of any length,
 // resets and assigns between arrays are checked against a model by the value
 // fuzzer.
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -47,6 +49,37 @@ TEST_F(RealValueArrayTest, NamingComponents)
     EXPECT_EQ(std::string(vec->getValue(0)->getName()->asChar()) + " " + vec->getValue(1)->getName()->asChar(),
               "size.0 size.1");
     EXPECT_THROW(vec->nameComponents(), tnUI::ImplError);
+}
+
+TEST_F(RealValueArrayTest, UpdatesStopAtARebuildAndComponentsDieOutsideTheArray)
+{
+    const tn::Reference<RealValueN> vec(new RealValueN(tn::vector<double>{1, 2, 3}));
+    tnRTB::SignalClient client;
+    // A listener of the first component's change gives the vector another
+    // length: the update in place stops there.
+    tnRTB::connect(vec->getValue(0)->messageSignal, &client, [&](tnUI::Message&) {
+        vec->setInternalValue({9, 9, 9, 9, 9});
+    });
+    vec->setInternalValue({9, 8, 7});
+    EXPECT_EQ(vec->evalInternal(), (tn::vector<double>{9, 9, 9, 9, 9}));
+
+    // Components that go are out of the array when they die.
+    std::vector<int> seen;
+    const auto watch = [&] {
+        for (int i = 0; i < vec->size(); ++i)
+            tnRTB::connect(vec->getValue(i)->destroyedSignal, &client, [&](tnUI::Entity*) {
+                int whole = 0;
+                for (int k = 0; k < vec->size(); ++k)
+                    whole += vec->getValue(k) != nullptr;
+                seen.push_back(vec->size() - whole);
+            });
+    };
+    watch();
+    vec->setInternalValue({1, 2});
+    watch();
+    vec->setInternalValue({1, 2, 3});
+    EXPECT_EQ(seen, std::vector<int>(7, 0));
+    client.disconnectAll();
 }
 
 } // namespace

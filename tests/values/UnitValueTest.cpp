@@ -15,6 +15,7 @@
 #include <numbers>
 #include <string>
 #include <tuple>
+#include <vector>
 
 namespace {
 
@@ -67,6 +68,18 @@ TEST_F(UnitValueTest, TablesTextsAndReverseLookUps)
          {std::pair(radian + 0.9 * eps, AngleUnit::Radian), std::pair(radian - 1.1 * eps, AngleUnit::Degree),
           std::pair(0.5, AngleUnit::Degree), std::pair(1.0, AngleUnit::Degree)})
         EXPECT_EQ(tnUI::angleUnitFromMagnitude(m), unit) << m;
+
+    // A unit outside its table is refused by the dump before a line is written.
+    const tn::Reference<LinearValue> length(new LinearValue(1.0));
+    const tn::Reference<AngleValue> angle(new AngleValue(1.0));
+    length->setDisplayUnit(static_cast<LinearUnit>(9));
+    angle->setInternalUnit(static_cast<AngleUnit>(-3));
+    for (const tnUI::RealValue* v :
+         {static_cast<tnUI::RealValue*>(length.get()), static_cast<tnUI::RealValue*>(angle.get())}) {
+        tnUITest::DumpCapture dump;
+        EXPECT_THROW(v->dump(dump.file, 0, nullptr), tnUI::ImplError);
+        EXPECT_EQ(dump.lines(), std::vector<std::string>{});
+    }
 }
 
 TEST_F(UnitValueTest, DisplayNumbersInOtherUnitsAndClonesWithout)
