@@ -85,9 +85,32 @@ bool Argument::isEnabled() const
 
 void Argument::enabledModified(Message& m)
 {
+    // A listener of the "State" message or of enabledSignal may drop the
+    // last reference on this argument.
     const auto held = tn::keepAlive(this);
     resendMessage(m, Message::State);
-    enabledSignal.fire(isEnabled());
+    if (m_firingEnabled) {
+        // The emission in progress has told some listeners a truth that no
+        // longer holds: it tells them again once it is over.
+        m_enabledPending = true;
+        return;
+    }
+    m_firingEnabled = true;
+    try {
+        // Also again when the expression was replaced or inverted meanwhile,
+        // which does not announce itself here.
+        for (bool truth = isEnabled(), told = false; !told;) {
+            m_enabledPending = false;
+            enabledSignal.fire(truth);
+            const bool now = isEnabled();
+            told = !m_enabledPending && now == truth;
+            truth = now;
+        }
+    } catch (...) {
+        m_firingEnabled = false;
+        throw;
+    }
+    m_firingEnabled = false;
 }
 
 void Argument::listenTo(const Entity* source, const void* tag, Listener method)
@@ -104,11 +127,15 @@ void Argument::stopListening(const Entity* source, const void* tag)
 
 bool Argument::dump(DumpFile& file, int level, const char* label) const
 {
+    // The texts first: a state outside its table raises before a line is
+    // written.
+    const char* state = enumName(m_state);
+    const char* defaultState = m_hasDefaultState ? enumName(m_defaultState) : nullptr;
     if (!DecoratedEntity::dump(file, level, label))
         return false;
-    file.printf(level + 1, "state = %s\n", enumName(m_state));
-    if (m_hasDefaultState)
-        file.printf(level + 1, "default state = %s\n", enumName(m_defaultState));
+    file.printf(level + 1, "state = %s\n", state);
+    if (defaultState)
+        file.printf(level + 1, "default state = %s\n", defaultState);
     if (m_enabledExpression)
         m_enabledExpression->dump(file, level + 1, "enabled");
     return true;

@@ -42,7 +42,8 @@ enum class EArgumentItemEvent : int {
 class TNUI_EXPORT Argument : public DecoratedEntity {
 public:
     // Fired with isEnabled() each time the enabled expression announces a
-    // change.
+    // change. A change made during the emission is told once it has reached
+    // every listener, so that what each listener hears last is isEnabled().
     tnRTB::Signal<bool> enabledSignal;
 
     Argument() = default;
@@ -95,6 +96,9 @@ private:
     tn::Reference<NumericValue> m_enabledExpression;
     double m_orderValue = 0.0;
     bool m_invertEnabled = false;
+    // enabledSignal is being fired; a change heard meanwhile is pending.
+    bool m_firingEnabled = false;
+    bool m_enabledPending = false;
 };
 
 // "Invalid", "ValidDefault", "ValidSet", "ValidPreset"; other values raise

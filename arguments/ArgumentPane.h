@@ -3,6 +3,7 @@
 #include "../foundation/Export.h"
 
 #include "../application/WindowPane.h"
+#include "../foundation/Containers.h"
 #include "../foundation/ReferenceCount.h"
 #include "../foundation/Signal.h"
 #include "Argument.h"
@@ -15,7 +16,10 @@ namespace tnUI {
 class TNUI_EXPORT ArgumentPane : public WindowPane {
 public:
     // Fired by setArgument with the previous and the new argument, either
-    // possibly null; the previous one stays alive during the emission.
+    // possibly null; both stay alive during the emission. A replacement made
+    // by a listener is told once the notice in progress has reached every
+    // listener, so that each one hears the replacements in order and last
+    // the argument shown.
     tnRTB::Signal<Argument*, Argument*> argumentSignal;
 
     ArgumentPane() = default;
@@ -28,7 +32,15 @@ public:
     void setArgument(Argument* a);
 
 private:
+    struct Notice {
+        tn::Reference<Argument> previous;
+        tn::Reference<Argument> shown;
+    };
+
     tn::Reference<Argument> m_argument;
+    bool m_notifying = false;
+    // Replacements made by listeners, to be told in order.
+    tn::vector<Notice> m_queued;
 };
 
 } // namespace tnUI

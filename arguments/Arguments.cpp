@@ -137,8 +137,12 @@ bool Arguments::dump(DumpFile& file, int level, const char* label) const
     if (!NamedEntity::dump(file, level, label))
         return false;
     file.printf(level + 1, "%d arguments:\n", getNumArguments());
-    for (const tn::Reference<Argument>& a : m_items) {
-        if (a)
+    // An argument's dump may be the host's and change the list, or let it go:
+    // the list is held once its own line shows its true count, and the
+    // length is read again after each entry.
+    const auto held = tn::keepAlive(this);
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        if (Argument* a = m_items[i].get())
             a->dump(file, level + 2, nullptr);
         else
             file.printf(level + 2, "separator ----------\n");

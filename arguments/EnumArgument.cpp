@@ -123,13 +123,18 @@ void EnumArgument::reset()
 
 bool EnumArgument::dump(DumpFile& file, int level, const char* label) const
 {
+    const char* kind = enumName(m_kind);
     if (!Argument::dump(file, level, label))
         return false;
-    file.printf(level + 1, "kind = %s\n", enumName(m_kind));
+    file.printf(level + 1, "kind = %s\n", kind);
     m_selected->dump(file, level + 1, "selected");
     file.printf(level + 1, "%d choices:\n", getNumChoices());
-    for (const tn::Reference<ArgumentItem>& item : m_choices)
-        item->dump(file, level + 2, nullptr);
+    // A choice's dump may be the host's and change the choices, or let this
+    // argument go: it is held once its own line shows its true count, and
+    // the length is read again after each choice.
+    const auto held = tn::keepAlive(this);
+    for (std::size_t i = 0; i < m_choices.size(); ++i)
+        m_choices[i]->dump(file, level + 2, nullptr);
     return true;
 }
 

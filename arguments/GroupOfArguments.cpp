@@ -48,9 +48,10 @@ void GroupOfArguments::reset()
 
 bool GroupOfArguments::dump(DumpFile& file, int level, const char* label) const
 {
+    const char* kind = enumName(m_kind);
     if (!Argument::dump(file, level, label))
         return false;
-    file.printf(level + 1, "kind = %s\n", enumName(m_kind));
+    file.printf(level + 1, "kind = %s\n", kind);
     if (m_columns != 1)
         file.printf(level + 1, "columns = %d\n", m_columns);
     m_arguments->dump(file, level + 1, nullptr);

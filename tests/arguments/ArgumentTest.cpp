@@ -1,5 +1,6 @@
 // Arguments, their lists and kinds: messages of every change, sorted insertion,
-// refusals, the search through nested groups, the pane and enumeration texts.
+// refusals, the search through nested groups, the pane, dumps and enumeration
+// texts.
 
 #include "entity/EntityTestSupport.h"
 
@@ -341,6 +342,23 @@ TEST_F(ArgumentTest, PaneSignalsAReplacementWithThePreviousArgumentAlive)
     EXPECT_FALSE(firstAlive);
     EXPECT_EQ(seen, (Seen{{first, next.get(), true}, {next.get(), nullptr, false}}));
     EXPECT_EQ(pane->getArgument(), nullptr);
+}
+
+TEST_F(ArgumentTest, ADumpRefusesAValueOutsideItsTableBeforeWritingALine)
+{
+    const auto state = make<ButtonArgument>(), defaultState = make<ButtonArgument>();
+    state->setDefaultState(static_cast<EArgumentState>(7));
+    state->reset();
+    defaultState->setDefaultState(static_cast<EArgumentState>(-1));
+    const auto choice = make<EnumArgument>();
+    choice->setEnumArgumentKind(static_cast<EEnumArgumentKind>(10));
+    const auto group = make<GroupOfArguments>(make<Arguments>().get());
+    group->setGroupOfArgumentsKind(static_cast<EGroupOfArgumentsKind>(3));
+    for (const Argument* a : std::initializer_list<const Argument*>{state, defaultState, choice, group}) {
+        tnUITest::DumpCapture dump;
+        EXPECT_THROW(a->dump(dump.file, 0, nullptr), ImplError);
+        EXPECT_EQ(dump.lines(), std::vector<std::string>{});
+    }
 }
 
 template <class E>
