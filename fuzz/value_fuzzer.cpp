@@ -1,5 +1,5 @@
 // Drives scalar, unit, vector and colour values, conditions, expression
-// trees and a value list through a script decoded from the fuzzer's input and
+// trees and value lists through a script decoded from the fuzzer's input and
 // checks them against a reference model.
 //
 // The pool holds three real values (a plain one, a length and an angle), two
@@ -11,12 +11,16 @@
 // internal or display units, change units (units outside the tables too),
 // set and clear ranges, reset leaves and whole trees, change the editable
 // flag, assign one leaf to another, update the condition with a scripted
-// truth and build nodes. A value list takes leaves and nodes at positions
-// near each other within and beyond the tolerance, loses them, is searched
-// and reset. Four arrays (two, three and four components of the kinds the
-// input chooses, the four-component one possibly a colour of either scale,
-// and one of any length) are set whole, have single components set, ranged,
-// re-united, and are reset and assigned to each other.
+// truth and build nodes. Four arrays (two, three and four components of the
+// kinds the input chooses, the four-component one possibly a colour of
+// either scale, and one of any length) are set whole, have single
+// components set, ranged, re-united, and are reset and assigned to each
+// other. Three slots hold value lists (an empty slot gets a new one), which
+// take any of these, lists (one that would hold itself must raise
+// CycleError) and members of lists, lose members, are cleared, searched,
+// reset, flagged and assigned from any value. A reaction armed on a list
+// acts at the next "Forward" it hears: it removes a member of a slot's list,
+// clears it (the source of an assign under way, say) or drops it.
 //
 // The model keeps each leaf's and component's set flag, number, default,
 // range, units and editable flag and applies the documented rules directly:
@@ -25,17 +29,19 @@
 // first store fixing the default, resets through the tree left to right
 // stopping at the first unset leaf, short-circuit And and Or, exact ordering
 // comparisons, equality within the tolerance, division by a near-zero
-// divisor giving 2147483647, list members in insertion order found within
-// the tolerance, one root "Value" per changing whole-array set, a rebuild of
-// an array of any length announced once and an update in place by each
-// changed component. After each operation every value is evaluated both ways
-// (or must raise NotSetError), isSet, ranges, units, flags and list contents
-// must agree, and a listener on every leaf, node, array, fixed-size array
-// component and the list must have heard exactly the messages the model
-// predicts: one root "Value" message per real change, none otherwise, and one
-// "Forward" message per message of each operand use, changed component and
-// list connection (a member added twice is connected twice; removing either
-// occurrence cuts one).
+// divisor giving 2147483647, one root "Value" per changing whole-array set, a
+// rebuild of an array of any length announced once and an update in place by
+// each changed component, list members in insertion order found within the
+// tolerance, and a list's assign step by step (see assignList), whose clones
+// it then follows like any value. It delivers every message as the signals
+// do: in the order the connections were made, skipping those cut before they
+// are reached, each node, array and list occurrence passing it on, so that a
+// reaction acts where the library's does. After each operation every value
+// is evaluated both ways (or must raise NotSetError), isSet, ranges, units,
+// flags and list contents must agree, every leaf, node, array, fixed-size
+// array component, list and clone must have heard exactly the model's
+// messages, and lists and clones must live exactly while a slot or a live
+// list holds them.
 
 #include "FuzzInput.h"
 
@@ -63,8 +69,11 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
+#include <typeinfo>
 #include <vector>
 
 namespace {
@@ -78,6 +87,9 @@ constexpr int kLeaves = kReals + kInts + kBools + 1; // the last one is the cond
 constexpr int kMaxNodes = 8;
 constexpr int kMaxOps = 64;
 constexpr int kArrays = 4; // two, three and four components, then any length
+constexpr int kSlots = 3;  // lists
+constexpr std::size_t kMaxLists = 8;
+constexpr int kMaxMembers = 12, kMaxNestings = 6;
 
 enum class Kind { Real, Int, Bool, Condition };
 
@@ -193,10 +205,11 @@ public:
     bool next = false;
 };
 
-// Counts the messages an entity sends, by kind.
+// Counts the messages an entity sends, by kind, and notes its death.
 struct Listener {
     explicit Listener(const tnUI::Entity* e)
     {
+        tnRTB::connect(e->destroyedSignal, &client, [this](tnUI::Entity*) { dead = true; });
         tnRTB::connect(e->messageSignal, &client, [this](tnUI::Message& m) {
             if (m.isRoot() && m.getType() == tnUI::Message::Value)
                 ++roots;
@@ -207,6 +220,17 @@ struct Listener {
         });
     }
     int roots = 0, forwards = 0, others = 0;
+    bool dead = false;
+    tnRTB::SignalClient client;
+};
+
+// A listener armed on a list: at the first "Forward" it hears, it removes
+// member index (modulo the size) of the list in slot, clears that list or
+// drops it.
+struct Reaction {
+    enum Kind { Remove, Clear, Drop } kind = Remove;
+    int slot = 0, index = 0;
+    bool fired = false;
     tnRTB::SignalClient client;
 };
 
@@ -233,7 +257,7 @@ struct ModelLeaf {
     Kind kind = Kind::Real;
     UnitKind units = NoUnit;
     int internalUnit = 1, displayUnit = 1; // centimeter, degree
-    int own = 0;                           // a component's root messages in this operation
+    int own = 0;                           // a component's or clone's root messages
     bool set = false;
     double value = 0.0; // real, int (exactly) and bool (0/1) alike
     double defaultValue = 0.0;
@@ -255,7 +279,7 @@ struct ModelLeaf {
     }
 };
 
-// An array: its components, and what its listener must hear in an operation.
+// An array: its components, and what its listener must have heard.
 struct ModelArray {
     std::vector<ModelLeaf> parts;
     int roots = 0, forwards = 0;
@@ -263,12 +287,56 @@ struct ModelArray {
     bool initialized = false; // any length: set at least once
     UnitKind kind = NoUnit;   // any length: the kind of every component
     int colour = -1;          // a colour's scale: 0 for [0, 1], 1 for [0, 255]
+    bool alive = true;        // a clone: while a list holds it
+};
+
+// What a list can hold: a leaf or node (an object), an array (the pool's,
+// then clones of colours), a list, or a clone of a real value. Rct marks the
+// armed reaction among a list's connections.
+enum Sort : std::uint8_t { Obj, Arr, Lst, Cln, Rct };
+
+struct Id {
+    Sort sort = Obj;
+    int i = 0;
+    bool operator==(const Id&) const = default;
+    bool operator<(const Id& o) const { return sort < o.sort || (sort == o.sort && i < o.i); }
+};
+
+// A connection on a value's signal, to the node, list or reaction that
+// listens; serial tells a connection cut and made again from the original.
+struct Conn {
+    Id to;
+    int serial = 0;
 };
 
 struct ModelMember {
-    int object;
-    double position;
+    Id id;
+    double position = 0.0;
 };
+
+struct ModelList {
+    tnUI::ValueList* ptr = nullptr; // valid while alive
+    std::vector<ModelMember> members;
+    bool editable = true, alive = true;
+    int roots = 0, forwards = 0;
+    std::unique_ptr<Listener> listener;
+};
+
+// A clone of a real value: a plain RealValue, found in its list after the
+// assign that made it.
+struct ModelClone {
+    ModelLeaf m;
+    tnUI::RealValue* ptr = nullptr;
+    bool alive = true;
+    std::unique_ptr<Listener> listener;
+};
+
+struct Slot {
+    tn::Reference<tnUI::ValueList> ref; // the library's side
+    int model = -1;                     // the model's side: an index of m_lists
+};
+
+enum class Err { None, NotSet, Index, Type, Cycle };
 
 struct ModelNode {
     NodeKind kind = Not;
@@ -315,9 +383,8 @@ public:
             m_listeners.push_back(std::make_unique<Listener>(m_values[i].get()));
         }
         makeArrays(in);
-        m_list = new tnUI::ValueList;
-        m_listListener = std::make_unique<Listener>(m_list.get());
-        m_connections.assign(kLeaves + kMaxNodes, 0);
+        m_own.assign(kLeaves, 0);
+        m_fwd.assign(kLeaves, 0);
     }
 
     int objects() const { return kLeaves + static_cast<int>(m_nodes.size()); }
@@ -325,19 +392,6 @@ public:
     void run(Reader& in, int opIndex)
     {
         m_opIndex = opIndex;
-        m_own.assign(objects(), 0);
-        for (auto& l : m_listeners)
-            l->roots = l->forwards = l->others = 0;
-        for (int k = 0; k < kArrays; ++k) {
-            m_arrayListeners[k]->roots = m_arrayListeners[k]->forwards = m_arrayListeners[k]->others = 0;
-            m_model[k].roots = m_model[k].forwards = 0;
-            for (ModelLeaf& p : m_model[k].parts)
-                p.own = 0;
-        }
-        for (auto& parts : m_partListeners)
-            for (auto& l : parts)
-                l->roots = l->forwards = l->others = 0;
-        m_listListener->roots = m_listListener->forwards = m_listListener->others = 0;
         const std::uint8_t op = in.next() % 16;
         const int leaf = in.next() % kLeaves;
         bool realThrew = false;
@@ -351,6 +405,7 @@ public:
             fail(realThrew ? "the library raised NotSetError, the model did not"
                            : "the model raised, the library did not",
                  opIndex, leaf);
+        collect();
         checkMessages(opIndex);
         checkState(opIndex);
     }
@@ -389,13 +444,15 @@ private:
         std::vector<double> numbers(n);
         for (double& x : numbers)
             x = in.real();
-        m_arrays[0] = new tnUI::RealValue2(t[0], t[1]);
-        m_arrays[1] = new tnUI::RealValue3(t[0], t[1], t[2]);
-        m_arrays[2] = colour < 0
-                          ? tn::Reference<RealValueArray>(new tnUI::RealValue4(t[0], t[1], t[2], t[3]))
-                          : tn::Reference<RealValueArray>(tnUI::ColorValue::create(tnUI::ColorValue::Type(colour)));
-        m_arrays[3] = built ? new tnUI::RealValueN(numbers, nKind) : new tnUI::RealValueN(nKind, n);
+        m_arrayHold[0] = new tnUI::RealValue2(t[0], t[1]);
+        m_arrayHold[1] = new tnUI::RealValue3(t[0], t[1], t[2]);
+        m_arrayHold[2] = colour < 0
+                             ? tn::Reference<RealValueArray>(new tnUI::RealValue4(t[0], t[1], t[2], t[3]))
+                             : tn::Reference<RealValueArray>(tnUI::ColorValue::create(tnUI::ColorValue::Type(colour)));
+        m_arrayHold[3] = built ? new tnUI::RealValueN(numbers, nKind) : new tnUI::RealValueN(nKind, n);
+        m_model.resize(kArrays);
         for (int k = 0; k < kArrays; ++k) {
+            m_arrays.push_back(m_arrayHold[k].get());
             ModelArray& a = m_model[k];
             a.parts.resize(k + 2 < 4 ? k + 2 : 4);
             UnitKind previous = NoUnit;
@@ -404,7 +461,7 @@ private:
                     previous = static_cast<UnitKind>(t[i]);
                 a.parts[i].units = previous;
             }
-            m_arrayListeners[k] = std::make_unique<Listener>(m_arrays[k].get());
+            m_arrayListeners.push_back(std::make_unique<Listener>(m_arrays[k]));
         }
         m_model[2].colour = colour;
         for (ModelLeaf& p : m_model[2].parts) {
@@ -482,7 +539,7 @@ private:
     void storeAnnounced(int i, double v)
     {
         if (store(m_leaves[i], v))
-            ++m_own[i];
+            announce(i);
     }
 
     void modelReset(int o)
@@ -561,7 +618,7 @@ private:
                 if (!viaFree && changed != expected)
                     fail("a real setter's result", m_opIndex, leaf);
                 if (expected && announced)
-                    ++m_own[leaf];
+                    announce(leaf);
                 break;
             }
             case Kind::Int:
@@ -586,7 +643,7 @@ private:
                 if (!m.computed || m.truth != b) {
                     m.computed = true;
                     m.truth = b;
-                    ++m_own[leaf];
+                    announce(leaf);
                 }
                 break;
             }
@@ -637,7 +694,7 @@ private:
             bool& held = o < kLeaves ? m_leaves[o].editable : m_modelNodes[o - kLeaves].editable;
             if (held != e) {
                 held = e;
-                ++m_own[o];
+                announce(o);
             }
             break;
         }
@@ -645,22 +702,8 @@ private:
         {
             const int from = in.next() % kLeaves;
             const bool accepted = m_values[leaf]->assign(m_values[from].get());
-            const ModelLeaf source = m_leaves[from];
-            // A condition keeps the base rule: any value is accepted and
-            // only the editable flag is copied.
-            const bool expected = source.kind == m.kind || m.kind == Kind::Condition;
-            if (accepted != expected)
+            if (accepted != assignMember({Obj, leaf}, {Obj, from}))
                 fail("assign's result", m_opIndex, leaf);
-            if (m.kind == Kind::Condition) {
-                m.editable = source.editable;
-            } else if (expected) {
-                m.value = source.value;
-                m.defaultValue = source.defaultValue;
-                m.min = source.min;
-                m.max = source.max;
-                m.set = true;
-                m.editable = source.editable;
-            }
             break;
         }
         case 7: // a new node
@@ -691,68 +734,420 @@ private:
             }
             m_nodes.push_back(node);
             m_modelNodes.push_back({kind == NodeKindCount ? Not : kind, left, right});
+            // A node listens to its left operand, then to its right one.
+            connect({Obj, left}, {Obj, objects() - 1});
+            if (m_modelNodes.back().kind != Not)
+                connect({Obj, right}, {Obj, objects() - 1});
             m_own.push_back(0);
+            m_fwd.push_back(0);
             m_listeners.push_back(std::make_unique<Listener>(node.get()));
             break;
         }
         case 9: // a unit of the length or the angle
             if (m.kind == Kind::Real && changeUnit(real(leaf), m, in))
-                ++m_own[leaf];
+                announce(leaf);
             break;
-        case 10: listOperation(in, realThrew); break;
         case 11: setFixed(in); break;
         case 12: setAnyLength(in); break;
         case 13: componentOperation(in); break;
         case 14: arrayOperation(in, realThrew); break;
-        default: // 15: evaluation only, below
+        default: // 10 and 15
+            listOperation(in, realThrew);
             break;
         }
     }
 
-    // The value list: add a leaf or node (or null), remove an index (in range
-    // or not), clear, find a position, reset every member.
+    // An operation on the list in a slot: add a value or null, remove an
+    // index (in range or not), clear, find a position, reset, assign from a
+    // value, set the editable flag, or arm a reaction.
     void listOperation(Reader& in, bool& realThrew)
     {
-        const int sub = in.next() % 6;
+        const int sub = in.next() % 9;
+        const int l = slotList(in.next() % kSlots);
+        if (l < 0)
+            return;
+        tnUI::ValueList* list = m_lists[l].ptr;
+        const int size = length(l);
         if (sub <= 1) {
             const double position = in.position();
-            const int o = in.next() % objects();
-            if ((in.next() & 15) == 0) {
-                expectError<tnUI::NullError>([&] { m_list->addValue(position, nullptr); }, "addValue(null)");
+            const std::optional<Id> v = pick(in);
+            if (!v) {
+                expectError<tnUI::NullError>([&] { list->addValue(position, nullptr); }, "addValue(null)");
                 return;
             }
-            m_list->addValue(position, object(o));
-            m_members.push_back({o, position});
-            ++m_connections[o];
+            // Bounded, so that nested lists cannot multiply messages without end.
+            if (size >= kMaxMembers || (v->sort == Lst && m_nestings >= kMaxNestings))
+                return;
+            const bool cycle = v->sort == Lst && reaches(v->i, l);
+            if (outcome([&] { list->addValue(position, value(*v)); }) != (cycle ? Err::Cycle : Err::None))
+                fail("addValue differs from the model", m_opIndex, l);
+            if (!cycle) {
+                add(l, *v, position);
+                m_nestings += v->sort == Lst ? 1 : 0;
+            }
         } else if (sub == 2) {
-            const int i = in.next() % (static_cast<int>(m_members.size()) + 2) - 1;
-            if (i < 0 || i >= static_cast<int>(m_members.size())) {
-                expectError<tnUI::IndexError>([&] { m_list->removeValue(i); }, "removeValue out of range");
+            const int i = in.next() % (size + 2) - 1;
+            if (i < 0 || i >= size) {
+                expectError<tnUI::IndexError>([&] { list->removeValue(i); }, "removeValue out of range");
                 return;
             }
-            m_list->removeValue(i);
-            // One connection per occurrence: the value's other occurrences
-            // keep theirs.
-            --m_connections[m_members[i].object];
-            m_members.erase(m_members.begin() + i);
+            list->removeValue(i);
+            leave(l, i, i + 1);
         } else if (sub == 3) {
-            m_list->clear();
-            m_members.clear();
-            std::fill(m_connections.begin(), m_connections.end(), 0);
+            list->clear();
+            leave(l, 0, size);
         } else if (sub == 4) {
             const double p = in.position();
-            int expected = -1;
-            for (std::size_t i = 0; i < m_members.size() && expected < 0; ++i)
-                if (std::fabs(m_members[i].position - p) < epsilonTol)
-                    expected = static_cast<int>(i);
-            if (m_list->findPosition(p) != expected)
+            const auto& members = m_lists[l].members;
+            const auto at = std::find_if(members.begin(), members.end(),
+                                         [p](const ModelMember& m) { return std::fabs(m.position - p) < epsilonTol; });
+            const int expected = at == members.end() ? -1 : static_cast<int>(at - members.begin());
+            if (list->findPosition(p) != expected)
                 fail("findPosition differs from the model", m_opIndex, expected);
+        } else if (sub == 5) {
+            library(realThrew, [&] { list->reset(); });
+            resetValue({Lst, l});
+        } else if (sub == 6) {
+            const std::optional<Id> from = pick(in);
+            bool accepted = false, expected = false;
+            const Err got = outcome([&] { accepted = list->assign(from ? value(*from) : nullptr); });
+            if (got != outcome([&] { expected = from && assignMember({Lst, l}, *from); }) || accepted != expected)
+                fail("a list's assign differs from the model", m_opIndex, l);
+        } else if (sub == 7) {
+            const bool e = (in.next() & 1) != 0;
+            list->setEditble(e);
+            if (m_lists[l].editable != e) {
+                m_lists[l].editable = e;
+                ++m_lists[l].roots;
+                emit({Lst, l}, true);
+            }
         } else {
-            library(realThrew, [&] { m_list->reset(); });
-            const std::vector<ModelMember> members = m_members;
-            for (const ModelMember& member : members)
-                modelReset(member.object);
+            arm(l, in);
         }
+    }
+
+    // The list in slot x, a new one if the slot is empty (-1 once kMaxLists
+    // were made).
+    int slotList(int x)
+    {
+        Slot& s = m_slots[x];
+        if (s.model < 0 && m_lists.size() < kMaxLists) {
+            s.ref = new tnUI::ValueList;
+            s.model = static_cast<int>(m_lists.size());
+            m_lists.push_back({s.ref.get(), {}, true, true, 0, 0, std::make_unique<Listener>(s.ref.get())});
+        }
+        return s.model;
+    }
+
+    // A value from the input: a leaf or node, an array of the pool, the list
+    // in a slot or one of its members; none (null) otherwise.
+    std::optional<Id> pick(Reader& in)
+    {
+        const int how = in.next() % 8, n = in.next();
+        const int l = m_slots[n % kSlots].model;
+        if (how <= 1)
+            return Id{Obj, n % objects()};
+        if (how == 2)
+            return Id{Arr, n % kArrays};
+        if (l < 0 || how == 7)
+            return std::nullopt;
+        const std::vector<ModelMember>& members = m_lists[l].members;
+        if (how <= 4 || members.empty())
+            return Id{Lst, l};
+        return members[n / kSlots % members.size()].id;
+    }
+
+    tnUI::Value* value(Id id)
+    {
+        if (id.sort == Obj || id.sort == Arr)
+            return id.sort == Obj ? static_cast<tnUI::Value*>(object(id.i)) : m_arrays[id.i];
+        return id.sort == Lst ? static_cast<tnUI::Value*>(m_lists[id.i].ptr) : m_clones[id.i].ptr;
+    }
+
+    ModelLeaf* leaf(Id id)
+    {
+        if (id.sort == Obj && id.i < kLeaves)
+            return &m_leaves[id.i];
+        return id.sort == Cln ? &m_clones[id.i].m : nullptr;
+    }
+
+    bool& editable(Id id)
+    {
+        if (id.sort == Obj && id.i >= kLeaves)
+            return m_modelNodes[id.i - kLeaves].editable;
+        return id.sort == Arr ? m_model[id.i].editable : id.sort == Lst ? m_lists[id.i].editable : leaf(id)->editable;
+    }
+
+    int length(int l) const { return static_cast<int>(m_lists[l].members.size()); }
+
+    // Whether list a is list target or holds it at any depth.
+    bool reaches(int a, int target) const
+    {
+        if (a == target)
+            return true;
+        for (const ModelMember& m : m_lists[a].members)
+            if (m.id.sort == Lst && reaches(m.id.i, target))
+                return true;
+        return false;
+    }
+
+    void connect(Id from, Id to) { m_conns[from].push_back({to, m_serial++}); }
+
+    void cut(Id from, Id to)
+    {
+        std::erase_if(m_conns[from], [&](const Conn& c) { return c.to == to; });
+    }
+
+    void add(int l, Id v, double position)
+    {
+        m_lists[l].members.push_back({v, position});
+        connect(v, {Lst, l});
+    }
+
+    // Members first to last - 1 leave list l: it stops listening to each value
+    // that left, then listens again to those it still holds, once per index.
+    void leave(int l, int first, int last)
+    {
+        std::vector<ModelMember>& members = m_lists[l].members;
+        last = std::min(last, length(l));
+        if (first >= last)
+            return;
+        const std::vector<ModelMember> left(members.begin() + first, members.begin() + last);
+        members.erase(members.begin() + first, members.begin() + last);
+        for (const ModelMember& m : left)
+            cut(m.id, {Lst, l});
+        for (const ModelMember& m : members)
+            if (std::any_of(left.begin(), left.end(), [&](const ModelMember& x) { return x.id == m.id; }))
+                connect(m.id, {Lst, l});
+    }
+
+    // A message sent by from reaches, in order, the connections made before
+    // it that are not cut when reached; nodes and lists pass it on, and the
+    // armed reaction acts on the first "Forward".
+    void emit(Id from, bool root = false)
+    {
+        const std::vector<Conn> connections = m_conns[from];
+        for (const Conn& c : connections) {
+            const std::vector<Conn>& now = m_conns[from];
+            if (std::none_of(now.begin(), now.end(), [&](const Conn& n) { return n.serial == c.serial; }))
+                continue;
+            if (c.to.sort == Rct) {
+                if (!root) {
+                    cut(from, c.to);
+                    act(*m_reaction, true);
+                }
+                continue;
+            }
+            ++(c.to.sort == Lst ? m_lists[c.to.i].forwards : m_fwd[c.to.i]);
+            emit(c.to);
+        }
+    }
+
+    void announce(int o)
+    {
+        ++m_own[o];
+        emit({Obj, o});
+    }
+
+    void arrayRoot(int k)
+    {
+        ++m_model[k].roots;
+        emit({Arr, k});
+    }
+
+    // Component i of array k announced a change; the array passes it on.
+    void componentChanged(int k, std::size_t i)
+    {
+        ++m_model[k].parts[i].own;
+        ++m_model[k].forwards;
+        emit({Arr, k});
+    }
+
+    // A new reaction on list l, connected after everything else, in place of
+    // the one before.
+    void arm(int l, Reader& in)
+    {
+        m_reaction = std::make_unique<Reaction>();
+        Reaction* r = m_reaction.get();
+        r->kind = static_cast<Reaction::Kind>(in.next() % 3);
+        r->slot = in.next() % kSlots;
+        r->index = in.next();
+        tnRTB::connect(m_lists[l].ptr->messageSignal, &r->client, [this, r](tnUI::Message& m) {
+            if (!r->fired && m.getType() == tnUI::Message::Forward) {
+                r->fired = true;
+                act(*r, false);
+            }
+        });
+        for (auto& connections : m_conns)
+            std::erase_if(connections.second, [](const Conn& c) { return c.to.sort == Rct; });
+        connect({Lst, l}, {Rct, 0});
+    }
+
+    // What a reaction does, to the library's lists or to the model's.
+    void act(const Reaction& r, bool model)
+    {
+        Slot& s = m_slots[r.slot];
+        const bool clear = r.kind == Reaction::Clear;
+        if (model && s.model >= 0) {
+            const int size = length(s.model);
+            if (r.kind == Reaction::Drop)
+                s.model = -1;
+            else if (size > 0)
+                leave(s.model, clear ? 0 : r.index % size, clear ? size : r.index % size + 1);
+        } else if (!model && s.ref) {
+            if (r.kind == Reaction::Drop)
+                s.ref = nullptr;
+            else if (clear)
+                s.ref->clear();
+            else if (s.ref->size() > 0)
+                s.ref->removeValue(r.index % s.ref->size());
+        }
+    }
+
+    // Resets a value as its kind does: a leaf or tree, every component of an
+    // array, a clone, every member of a list (nested lists too), in order; an
+    // unset one raises NotSet after those before it.
+    void resetValue(Id id)
+    {
+        if (id.sort == Obj) {
+            modelReset(id.i);
+        } else if (id.sort == Lst) {
+            const std::vector<ModelMember> members = m_lists[id.i].members;
+            for (const ModelMember& m : members)
+                resetValue(m.id);
+        } else if (id.sort == Cln) {
+            ModelLeaf& m = m_clones[id.i].m;
+            if (!m.set)
+                throw NotSet();
+            if (store(m, m.defaultValue)) {
+                ++m.own;
+                emit(id);
+            }
+        } else {
+            for (std::size_t i = 0; i < m_model[id.i].parts.size(); ++i) {
+                ModelLeaf& p = m_model[id.i].parts[i];
+                if (!p.set)
+                    throw NotSet();
+                if (store(p, p.defaultValue))
+                    componentChanged(id.i, i);
+            }
+        }
+    }
+
+    // Member t takes s by its own assign; false when refused. A node and the
+    // condition keep the base rule: any value, only the editable flag.
+    bool assignMember(Id t, Id s)
+    {
+        if (t.sort == Lst || t.sort == Arr) {
+            if (s.sort != t.sort)
+                return false;
+            t.sort == Lst ? assignList(t.i, s.i) : assignArray(t.i, s.i);
+            return true;
+        }
+        ModelLeaf* to = leaf(t);
+        const ModelLeaf* from = leaf(s);
+        if (!to || to->kind == Kind::Condition) {
+            editable(t) = editable(s);
+            return true;
+        }
+        if (!from || from->kind != to->kind)
+            return false;
+        std::tie(to->value, to->defaultValue, to->min, to->max, to->editable) =
+            std::tuple(from->value, from->defaultValue, from->min, from->max, from->editable);
+        to->set = true;
+        return true;
+    }
+
+    // Array t takes s: each component s's number silently, then its range,
+    // announcing a second clamp; a shorter source raises IndexError and an
+    // unset component NotSetError, after the components before it.
+    void assignArray(int t, int s)
+    {
+        const ModelArray source = m_model[s];
+        for (std::size_t i = 0; i < m_model[t].parts.size(); ++i) {
+            if (i >= source.parts.size())
+                throw tnUI::IndexError();
+            if (!source.parts[i].set)
+                throw NotSet();
+            ModelLeaf& p = m_model[t].parts[i];
+            store(p, source.parts[i].value);
+            if (rangeModel(p, source.parts[i].min, source.parts[i].max))
+                componentChanged(t, i);
+        }
+        m_model[t].editable = source.editable;
+    }
+
+    // A member that a list's assign lacks: a clone of o that took o by
+    // assign, a plain real value for a real one, a colour for a colour;
+    // TypeError for anything else, NotSetError for a colour with an unset
+    // channel.
+    Id cloneOf(Id o)
+    {
+        if (const ModelLeaf* from = leaf(o); from && from->kind == Kind::Real) {
+            ModelClone c;
+            c.m = *from;
+            c.m.units = NoUnit;
+            c.m.set = true;
+            m_clones.push_back(std::move(c));
+            return {Cln, static_cast<int>(m_clones.size()) - 1};
+        }
+        if (o.sort != Arr || m_model[o.i].colour < 0)
+            throw tnUI::TypeError();
+        const ModelArray a = m_model[o.i];
+        if (std::any_of(a.parts.begin(), a.parts.end(), [](const ModelLeaf& p) { return !p.set; }))
+            throw NotSet();
+        m_model.push_back(a);
+        m_arrays.push_back(nullptr);
+        m_arrayListeners.push_back(nullptr);
+        return {Arr, static_cast<int>(m_model.size()) - 1};
+    }
+
+    // List t takes list s. A member it lacks that cannot be cloned refuses
+    // the assign before anything changed. Then its extra members leave, and
+    // step by step (the lengths read again at each, since reactions may edit
+    // either list) a member in place takes the source's by assign, a missing
+    // one is a clone that takes the source's then, holding what it holds at
+    // that step; extra members leave again and the editable flag is copied.
+    void assignList(int t, int s)
+    {
+        if (t == s)
+            return;
+        const int first = length(t);
+        for (int i = first; i < length(s); ++i)
+            cloneOf(m_lists[s].members[i].id);
+        leave(t, length(s), first);
+        for (int i = 0; i < length(s); ++i) {
+            const ModelMember from = m_lists[s].members[i];
+            if (i < length(t)) {
+                m_lists[t].members[i].position = from.position;
+                assignMember(m_lists[t].members[i].id, from.id);
+            } else {
+                add(t, cloneOf(from.id), from.position);
+            }
+        }
+        leave(t, length(s), length(t));
+        m_lists[t].editable = m_lists[s].editable;
+    }
+
+    // What a call raised; the model raises NotSet and the library's other
+    // errors.
+    template <class F>
+    static Err outcome(F&& f)
+    {
+        try {
+            f();
+        } catch (const tnUI::NotSetError&) {
+            return Err::NotSet;
+        } catch (const NotSet&) {
+            return Err::NotSet;
+        } catch (const tnUI::IndexError&) {
+            return Err::Index;
+        } catch (const tnUI::TypeError&) {
+            return Err::Type;
+        } catch (const tnUI::CycleError&) {
+            return Err::Cycle;
+        }
+        return Err::None;
     }
 
     template <class E, class F>
@@ -776,13 +1171,13 @@ private:
         for (double& x : d)
             x = in.real();
         if (k == 0) {
-            auto* a = static_cast<tnUI::RealValue2*>(m_arrays[0].get());
+            auto* a = static_cast<tnUI::RealValue2*>(m_arrays[0]);
             display ? a->setDisplayValue(d[0], d[1]) : a->setInternalValue(tnLinear::Tuple2(d[0], d[1]));
         } else if (k == 1) {
-            auto* a = static_cast<tnUI::RealValue3*>(m_arrays[1].get());
+            auto* a = static_cast<tnUI::RealValue3*>(m_arrays[1]);
             display ? a->setDisplayValue(tnLinear::Tuple3(d[0], d[1], d[2])) : a->setInternalValue(d[0], d[1], d[2]);
         } else {
-            auto* a = static_cast<tnUI::RealValue4*>(m_arrays[2].get());
+            auto* a = static_cast<tnUI::RealValue4*>(m_arrays[2]);
             display ? a->setDisplayValue(d[0], d[1], d[2], d[3]) : a->setInternalValue(d[0], d[1], d[2], d[3]);
         }
         bool changed = false;
@@ -790,7 +1185,7 @@ private:
         for (std::size_t i = 0; i < a.parts.size(); ++i)
             changed |= store(a.parts[i], display ? d[i] / a.parts[i].factor() : d[i]);
         if (changed)
-            ++a.roots;
+            arrayRoot(k);
     }
 
     // The array of any length: the same length after a first set updates in
@@ -802,20 +1197,20 @@ private:
         std::vector<double> v(in.next() % 5);
         for (double& x : v)
             x = in.real();
-        auto* array = static_cast<tnUI::RealValueN*>(m_arrays[3].get());
+        auto* array = static_cast<tnUI::RealValueN*>(m_arrays[3]);
         display ? array->setDisplayValue(v) : array->setInternalValue(v);
         ModelArray& a = m_model[3];
         if (a.initialized && v.size() == a.parts.size()) {
             for (std::size_t i = 0; i < v.size(); ++i)
                 if (store(a.parts[i], display ? v[i] / a.parts[i].factor() : v[i]))
-                    ++a.forwards;
+                    componentChanged(3, i);
         } else {
             a.parts.assign(v.size(), ModelLeaf{});
             for (std::size_t i = 0; i < v.size(); ++i) {
                 a.parts[i].units = a.kind;
                 store(a.parts[i], v[i]);
             }
-            ++a.roots;
+            arrayRoot(3);
         }
         a.initialized = true;
     }
@@ -848,10 +1243,8 @@ private:
         } else {
             announced = changeUnit(c, p, in);
         }
-        if (announced) {
-            ++p.own;
-            ++a.forwards;
-        }
+        if (announced)
+            componentChanged(k, i);
     }
 
     // Reset, editable flag, or assign from another array (or itself): each
@@ -863,85 +1256,76 @@ private:
         const int k = in.next() % kArrays;
         const int sub = in.next() % 3;
         const int from = in.next() % kArrays;
-        ModelArray& a = m_model[k];
         if (sub == 0) {
             library(realThrew, [&] { m_arrays[k]->reset(); });
-            for (ModelLeaf& p : a.parts) {
-                if (!p.set)
-                    throw NotSet();
-                if (store(p, p.defaultValue)) {
-                    ++p.own;
-                    ++a.forwards;
-                }
-            }
+            resetValue({Arr, k});
         } else if (sub == 1) {
             const bool e = (in.next() & 1) != 0;
             m_arrays[k]->setEditble(e);
-            if (a.editable != e)
-                ++a.roots;
-            a.editable = e;
+            if (m_model[k].editable != e) {
+                m_model[k].editable = e;
+                arrayRoot(k);
+            }
         } else {
-            enum Outcome { Assigned, Unset, Short } outcome = Assigned, expected = Assigned;
-            try {
-                if (!m_arrays[k]->assign(m_arrays[from].get()))
+            const Err got = outcome([&] {
+                if (!m_arrays[k]->assign(m_arrays[from]))
                     fail("assign between arrays refused", m_opIndex, k);
-            } catch (const tnUI::NotSetError&) {
-                outcome = Unset;
-            } catch (const tnUI::IndexError&) {
-                outcome = Short;
-            }
-            const ModelArray source = m_model[from];
-            for (std::size_t i = 0; i < a.parts.size() && expected == Assigned; ++i) {
-                if (i >= source.parts.size()) {
-                    expected = Short;
-                } else if (!source.parts[i].set) {
-                    expected = Unset;
-                } else {
-                    ModelLeaf& p = a.parts[i];
-                    store(p, source.parts[i].value);
-                    if (rangeModel(p, source.parts[i].min, source.parts[i].max)) {
-                        ++p.own;
-                        ++a.forwards;
-                    }
-                }
-            }
-            if (expected == Assigned)
-                a.editable = source.editable;
-            if (outcome != expected)
+            });
+            if (got != outcome([&] { assignArray(k, from); }))
                 fail("assign between arrays differs from the model", m_opIndex, k);
         }
     }
 
-    // The number of messages each object is expected to have sent: its own
-    // root messages, plus one forward per message of each operand use.
+    // Every live value's listener must have heard what the model sent so far
+    // (a clone's since it was found in its list).
     void checkMessages(int opIndex)
     {
-        std::vector<int> total(objects(), 0);
-        for (int o = 0; o < objects(); ++o) {
-            total[o] = m_own[o];
-            if (o >= kLeaves) {
-                const ModelNode& n = m_modelNodes[o - kLeaves];
-                total[o] += total[n.left] + (n.kind == Not ? 0 : total[n.right]);
-            }
-        }
-        int listForwards = 0;
-        for (int o = 0; o < objects(); ++o) {
-            const Listener& l = *m_listeners[o];
-            if (l.roots != m_own[o] || l.forwards != total[o] - m_own[o] || l.others != 0)
+        for (int o = 0; o < objects(); ++o)
+            if (!heard(*m_listeners[o], m_own[o], m_fwd[o]))
                 fail("the messages heard differ from the model", opIndex, o);
-            listForwards += m_connections[o] * total[o];
-        }
-        if (!heard(*m_listListener, 0, listForwards))
-            fail("the list's messages differ from the model", opIndex, -1);
-        for (int k = 0; k < kArrays; ++k) {
+        for (std::size_t k = 0; k < m_model.size(); ++k) {
             const ModelArray& a = m_model[k];
-            if (!heard(*m_arrayListeners[k], a.roots, a.forwards))
-                fail("an array's messages differ from the model", opIndex, k);
+            if (a.alive && m_arrayListeners[k] && !heard(*m_arrayListeners[k], a.roots, a.forwards))
+                fail("an array's messages differ from the model", opIndex, static_cast<int>(k));
             // Components of the fixed-size arrays hear only their own changes.
             for (std::size_t i = 0; k < 3 && i < a.parts.size(); ++i)
                 if (!heard(*m_partListeners[k][i], a.parts[i].own, 0))
-                    fail("a component's messages differ from the model", opIndex, k);
+                    fail("a component's messages differ from the model", opIndex, static_cast<int>(k));
         }
+        for (const ModelList& l : m_lists)
+            if (l.alive && !heard(*l.listener, l.roots, l.forwards))
+                fail("a list's messages differ from the model", opIndex, -1);
+        for (const ModelClone& c : m_clones)
+            if (c.alive && c.listener && !heard(*c.listener, c.m.own, 0))
+                fail("a clone's messages differ from the model", opIndex, -1);
+    }
+
+    // Lists and clones live while a slot or a live list holds them; the others
+    // must have died. What the dead still hold and hear in the model reaches
+    // nothing that lives.
+    void collect()
+    {
+        std::set<Id> held;
+        const auto hold = [&](const auto& self, Id id) -> void {
+            if (held.insert(id).second && id.sort == Lst)
+                for (const ModelMember& m : m_lists[id.i].members)
+                    self(self, m.id);
+        };
+        for (const Slot& s : m_slots)
+            if (s.model >= 0)
+                hold(hold, {Lst, s.model});
+        const auto settle = [&](Id id, bool& alive, const Listener* listener) {
+            alive = alive && held.count(id) > 0;
+            if (listener && listener->dead == alive)
+                fail(alive ? "a list or clone died, the model holds it" : "a list or clone outlived its holders",
+                     m_opIndex, id.i);
+        };
+        for (std::size_t i = 0; i < m_lists.size(); ++i)
+            settle({Lst, static_cast<int>(i)}, m_lists[i].alive, m_lists[i].listener.get());
+        for (std::size_t i = 0; i < m_clones.size(); ++i)
+            settle({Cln, static_cast<int>(i)}, m_clones[i].alive, m_clones[i].listener.get());
+        for (std::size_t k = kArrays; k < m_model.size(); ++k)
+            settle({Arr, static_cast<int>(k)}, m_model[k].alive, m_arrayListeners[k].get());
     }
 
     static bool heard(const Listener& l, int roots, int forwards)
@@ -1041,14 +1425,40 @@ private:
         }
     }
 
-    void checkList(int opIndex)
+    // Every live list against its model, member by member, and every live
+    // clone against its own.
+    void checkLists(int opIndex)
     {
-        bool same = m_list->size() == static_cast<int>(m_members.size());
-        for (std::size_t i = 0; same && i < m_members.size(); ++i)
-            same = m_list->getValue(static_cast<int>(i)) == object(m_members[i].object) &&
-                   sameNumber(m_list->getPosition(static_cast<int>(i)), m_members[i].position);
-        if (!same)
-            fail("the list's members or positions differ from the model", opIndex, -1);
+        for (std::size_t l = 0; l < m_lists.size(); ++l) {
+            const ModelList& model = m_lists[l];
+            const tnUI::ValueList* list = model.ptr;
+            bool same = !model.alive || (list->size() == static_cast<int>(model.members.size()) &&
+                                         list->getEditable() == model.editable);
+            for (int i = 0; same && model.alive && i < list->size(); ++i)
+                same = sameNumber(list->getPosition(i), model.members[i].position) &&
+                       found(model.members[i].id, m_lists[l].ptr->getValue(i));
+            if (!same)
+                fail("a list's members, positions or flag differ from the model", opIndex, static_cast<int>(l));
+        }
+        for (const ModelClone& c : m_clones)
+            if (c.alive && (!sameReal(c.ptr, c.m) || c.ptr->getEditable() != c.m.editable))
+                fail("a clone differs from the model", opIndex, -1);
+    }
+
+    // Whether v is the value the model knows as id. A clone met for the first
+    // time is taken from its list if it is of its kind.
+    bool found(Id id, tnUI::Value* v)
+    {
+        if (id.sort == Cln && !m_clones[id.i].ptr && typeid(*v) == typeid(tnUI::RealValue)) {
+            m_clones[id.i].ptr = static_cast<tnUI::RealValue*>(v);
+            m_clones[id.i].listener = std::make_unique<Listener>(v);
+            m_clones[id.i].m.own = 0;
+        } else if (id.sort == Arr && !m_arrays[id.i] && dynamic_cast<tnUI::ColorValue*>(v)) {
+            m_arrays[id.i] = static_cast<tnUI::ColorValue*>(v);
+            m_arrayListeners[id.i] = std::make_unique<Listener>(v);
+            m_model[id.i].roots = m_model[id.i].forwards = 0;
+        }
+        return value(id) == v;
     }
 
     // The model's evaluation.
@@ -1170,9 +1580,10 @@ private:
                     fail("the range differs from the model", opIndex, o);
             }
         }
-        for (int k = 0; k < kArrays; ++k)
-            checkArray(k, opIndex);
-        checkList(opIndex);
+        checkLists(opIndex);
+        for (std::size_t k = 0; k < m_model.size(); ++k)
+            if (m_model[k].alive)
+                checkArray(static_cast<int>(k), opIndex);
     }
 
     tn::Reference<NumericValue> m_values[kLeaves];
@@ -1181,15 +1592,20 @@ private:
     std::vector<ModelNode> m_modelNodes;
     std::vector<std::unique_ptr<Listener>> m_listeners;
     int m_opIndex = 0;
-    std::vector<int> m_own; // root messages each object sent itself in this operation
-    tn::Reference<RealValueArray> m_arrays[kArrays];
-    ModelArray m_model[kArrays];
-    std::unique_ptr<Listener> m_arrayListeners[kArrays];
+    std::vector<int> m_own; // root messages each object sent itself
+    tn::Reference<RealValueArray> m_arrayHold[kArrays];
+    std::vector<RealValueArray*> m_arrays; // the pool's, then colour clones (null until found)
+    std::vector<ModelArray> m_model;
+    std::vector<std::unique_ptr<Listener>> m_arrayListeners;
     std::vector<std::unique_ptr<Listener>> m_partListeners[3];
-    tn::Reference<tnUI::ValueList> m_list;
-    std::unique_ptr<Listener> m_listListener;
-    std::vector<ModelMember> m_members;
-    std::vector<int> m_connections; // the list's connections to each object
+    std::vector<int> m_fwd; // forwards each object sent
+    Slot m_slots[kSlots];
+    std::vector<ModelList> m_lists;
+    std::vector<ModelClone> m_clones;
+    std::map<Id, std::vector<Conn>> m_conns; // each value's connections, in order
+    int m_serial = 0;
+    int m_nestings = 0; // lists added to lists
+    std::unique_ptr<Reaction> m_reaction;
 };
 
 } // namespace

@@ -154,8 +154,9 @@ bool ValueList::assign(const Value* const other)
     // or edit it: both are held, and sizes are read again after every call.
     const tn::Reference<ValueList> self = tn::keepAlive(this);
     const tn::Reference<const ValueList> held = tn::keepAlive(source);
-    // The members this list lacks are cloned first: one that cannot be
-    // cloned refuses the assign before anything changed.
+    // The members this list lacks are cloned and assigned first: one that
+    // cannot be cloned, or not read, refuses the assign before anything
+    // changed.
     struct Clone {
         tn::Reference<const Value> original;
         tn::Reference<Value> copy;
@@ -184,14 +185,14 @@ bool ValueList::assign(const Value* const other)
         // made: a clone is used only for the member it was made from.
         const auto k = static_cast<std::size_t>(i - firstClone);
         tn::Reference<Value> copy;
-        if (i >= firstClone && k < clones.size() && clones[k].original == original) {
+        if (i >= firstClone && k < clones.size() && clones[k].original == original)
             copy = std::move(clones[k].copy);
-        } else {
+        else
             copy = original->clone();
-            if (!copy)
-                throw TypeError();
-            copy->assign(original);
-        }
+        if (!copy)
+            throw TypeError();
+        // Again: the steps before may have changed the original.
+        copy->assign(original);
         addValue(position, copy);
     }
     _truncate(source->size());
