@@ -48,7 +48,7 @@ function(tnui_write_forwarding_headers dir)
   if(IS_SYMLINK ${dir})
     file(REMOVE ${dir})
   endif()
-  set(headers tnUI.h tnUIQt.h)
+  set(headers tnUI.h tnUIQt.h tnUIWidgets.h)
   foreach(subsystem IN LISTS ARGN)
     file(GLOB_RECURSE found CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
       ${PROJECT_SOURCE_DIR}/${subsystem}/*.h)

@@ -1,14 +1,16 @@
-# Checks the layout of the library's headers: every header is either public
+# Checks the layout of the libraries' headers: every header is either public
 # or internal; tnUI.h includes every public header outside markingmenus/qt/,
-# tnUIQt.h the public ones inside it, neither an internal one; and no folder
-# but the Qt ones includes Qt, nor does any public header outside
-# markingmenus/qt/ include Qt or a header of that folder.
+# tnUIQt.h the public ones inside it, tnUIWidgets.h those of the Qt binding
+# in widgets/, none an internal one; no folder but the Qt ones and widgets/
+# includes Qt, nor does any public header outside markingmenus/qt/ include Qt
+# or a header of that folder; and the model includes nothing of widgets/.
 # Arguments: -DSOURCE_DIR=... -DSUBSYSTEMS=a;b;c -DHEADER_LISTS=<file that sets
 # TNUI_PUBLIC_HEADERS and TNUI_INTERNAL_HEADERS>
 cmake_minimum_required(VERSION 3.25)
 include("${HEADER_LISTS}")
 file(READ "${SOURCE_DIR}/tnUI.h" umbrella)
 file(READ "${SOURCE_DIR}/tnUIQt.h" umbrella_qt)
+file(READ "${SOURCE_DIR}/tnUIWidgets.h" umbrella_widgets)
 set(qt_include_regex "^[ \t]*#[ \t]*include[ \t]*[<\"](Q[A-Za-z]+|Qt[A-Za-z]*/|[./]*qt/)")
 set(problems "")
 
@@ -48,6 +50,7 @@ foreach(subsystem IN LISTS SUBSYSTEMS)
     endif()
     check_included(umbrella tnUI.h ${header} ${in_umbrella})
     check_included(umbrella_qt tnUIQt.h ${header} ${in_umbrella_qt})
+    check_included(umbrella_widgets tnUIWidgets.h ${header} FALSE)
     if(public AND NOT in_qt)
       file(STRINGS "${SOURCE_DIR}/${header}" qt_includes REGEX "${qt_include_regex}")
       if(qt_includes)
@@ -66,8 +69,29 @@ foreach(subsystem IN LISTS SUBSYSTEMS)
       string(APPEND problems "${source} includes Qt: ${qt_includes}\n")
     endif()
   endforeach()
+  foreach(source IN LISTS sources)
+    file(STRINGS "${source}" widgets_includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"](tnUI/)?(widgets/|tnUIWidgets)")
+    if(widgets_includes)
+      string(APPEND problems "${source} includes the Qt binding: ${widgets_includes}\n")
+    endif()
+  endforeach()
+endforeach()
+
+# The Qt binding: its public headers in tnUIWidgets.h only.
+file(GLOB headers RELATIVE "${SOURCE_DIR}" "${SOURCE_DIR}/widgets/*.h")
+foreach(header IN LISTS headers)
+  set(public FALSE)
+  if(header IN_LIST TNUI_PUBLIC_HEADERS)
+    set(public TRUE)
+  elseif(NOT header IN_LIST TNUI_INTERNAL_HEADERS)
+    string(APPEND problems "${header} is listed neither public (tnui_public_headers) nor internal\n")
+  endif()
+  check_included(umbrella_widgets tnUIWidgets.h ${header} ${public})
+  check_included(umbrella tnUI.h ${header} FALSE)
+  check_included(umbrella_qt tnUIQt.h ${header} FALSE)
 endforeach()
 check_included(umbrella_qt tnUIQt.h tnUI.h TRUE)
+check_included(umbrella_widgets tnUIWidgets.h tnUIQt.h TRUE)
 if(problems)
   message(FATAL_ERROR "${problems}")
 endif()

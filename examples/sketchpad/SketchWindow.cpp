@@ -2,7 +2,7 @@
 
 #include "SketchApp.h"
 
-#include "CommandMenu.h"
+#include <tnUI/widgets/CommandMenu.h>
 
 #include <tnUI/application/DocumentInstance.h>
 #include <tnUI/commands/CallInfo.h>
@@ -139,7 +139,7 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     // menus open; a choice is selected through this window, like a choice in
     // the marking menu.
     if (tnUI::CommandGroup* bar = app.getMenuBar())
-        CommandMenu::fillMenuBar(window->menuBar(), bar, [this](tnUI::CommandInstance* command) {
+        tnUI::CommandMenu::fillMenuBar(window->menuBar(), bar, [this](tnUI::CommandInstance* command) {
             // The command may close this window.
             const tn::Reference<SketchWindow> hold(this);
             SketchApp::instance().transcript().note(
@@ -180,7 +180,8 @@ SketchWindow::~SketchWindow()
     // The Qt window outlives this object for a moment: its menus stop
     // choosing through it.
     if (m_mainWindow)
-        for (CommandMenu* menu : m_mainWindow->menuBar()->findChildren<CommandMenu*>(Qt::FindDirectChildrenOnly))
+        for (tnUI::CommandMenu* menu :
+             m_mainWindow->menuBar()->findChildren<tnUI::CommandMenu*>(Qt::FindDirectChildrenOnly))
             menu->detach();
     if (m_canvas)
         m_canvas->detach();

@@ -3,8 +3,8 @@
 #include "SketchApp.h"
 #include "SketchWindow.h"
 
-#include "ArgumentPaneWidget.h"
-#include "WidgetArgumentPane.h"
+#include <tnUI/widgets/ArgumentPaneWidget.h>
+#include <tnUI/widgets/WidgetArgumentPane.h>
 
 #include <tnUI/application/DocumentWindow.h>
 #include <tnUI/arguments/ButtonArgument.h>
@@ -69,9 +69,9 @@ namespace {
 
 // The program's decisions for the option controls: a button selects the
 // command named like it in the active window, and the ink menu pops on I.
-ArgumentWidgetHost sketchHost()
+tnUI::ArgumentWidgetHost sketchHost()
 {
-    ArgumentWidgetHost host;
+    tnUI::ArgumentWidgetHost host;
     host.buttonPressed = [](tnUI::ButtonArgument* button) {
         SketchApp& app = SketchApp::instance();
         const tn::Reference<SketchWindow> window(app.activeWindow());
@@ -92,7 +92,7 @@ ToolOptionsWindow::ToolOptionsWindow(tnUI::DocumentWindow* documentWindow, tnUI:
     : UtilityWindow(documentWindow)
 {
     setName(tnString::CString("toolOptions"));
-    const tn::Reference<WidgetArgumentPane> pane(new WidgetArgumentPane(options, sketchHost()));
+    const tn::Reference<tnUI::WidgetArgumentPane> pane(new tnUI::WidgetArgumentPane(options, sketchHost()));
     pane->setName(tnString::CString("toolOptionsPane"));
     setContent(pane);
 
@@ -101,7 +101,7 @@ ToolOptionsWindow::ToolOptionsWindow(tnUI::DocumentWindow* documentWindow, tnUI:
     window->setWindowTitle(QStringLiteral("Tool options"));
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
-    m_paneWidget = static_cast<ArgumentPaneWidget*>(pane->realizePane());
+    m_paneWidget = static_cast<tnUI::ArgumentPaneWidget*>(pane->realizePane());
     layout->addWidget(m_paneWidget);
     window->adjustSize();
     // Beside the document window, at its top.

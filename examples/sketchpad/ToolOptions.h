@@ -3,15 +3,15 @@
 #include <tnUI/application/ToolkitImpl.h>
 #include <tnUI/application/UtilityWindow.h>
 
+#include <tnUI/widgets/ArgumentPaneWidget.h>
+
 #include <QPointer>
 #include <QWidget>
-
-#include "ArgumentPaneWidget.h"
-class WidgetArgumentPane;
 
 namespace tnUI {
 class Argument;
 class DocumentWindow;
+class WidgetArgumentPane;
 } // namespace tnUI
 
 // The Qt window of a utility window (the widget class that the library's
@@ -55,9 +55,9 @@ public:
     ToolOptionsWindow(tnUI::DocumentWindow* documentWindow, tnUI::Argument* options);
 
     QtUtilityWindow* qtWindow() const { return m_window; }
-    ArgumentPaneWidget* paneWidget() const { return m_paneWidget; }
+    tnUI::ArgumentPaneWidget* paneWidget() const { return m_paneWidget; }
 
 private:
     QPointer<QtUtilityWindow> m_window;
-    QPointer<ArgumentPaneWidget> m_paneWidget;
+    QPointer<tnUI::ArgumentPaneWidget> m_paneWidget;
 };

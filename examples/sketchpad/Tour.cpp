@@ -4,12 +4,12 @@
 #include "SketchWindow.h"
 #include "ToolOptions.h"
 
-#include "ArgumentBinding.h"
-#include "ArgumentPaneWidget.h"
-#include "ColorButton.h"
-#include "CommandAction.h"
-#include "CommandMenu.h"
-#include "StepSpinBox.h"
+#include <tnUI/widgets/ArgumentBinding.h>
+#include <tnUI/widgets/ArgumentPaneWidget.h>
+#include <tnUI/widgets/ColorButton.h>
+#include <tnUI/widgets/CommandAction.h>
+#include <tnUI/widgets/CommandMenu.h>
+#include <tnUI/widgets/StepSpinBox.h>
 
 #include <tnUI/application/Environment.h>
 #include <tnUI/application/ToolkitImpl.h>
@@ -81,7 +81,7 @@ QList<QPoint> line(const QPoint& from, const QPoint& to, int steps, double wave 
 QWidget* controlOf(const QWidget* w, const char* name)
 {
     for (QWidget* child : w->findChildren<QWidget*>()) {
-        const ArgumentBinding* binding = ArgumentBinding::bindingOf(child);
+        const tnUI::ArgumentBinding* binding = tnUI::ArgumentBinding::bindingOf(child);
         if (binding && binding->argument() && QByteArray(binding->argument()->nameAsChar()) == name)
             return child;
     }
@@ -214,7 +214,7 @@ void Tour::menuBarOnEmptyDrawing()
         {"View", "Grid G | - | Zoom in Ctrl+= | Zoom out Ctrl+- | Actual size Ctrl+0"},
     };
     for (const auto& expected : menus) {
-        CommandMenu* menu = barMenu(QLatin1String(expected.title));
+        tnUI::CommandMenu* menu = barMenu(QLatin1String(expected.title));
         check(openBarMenu(menu), QStringLiteral("a click on %1 opens its menu").arg(expected.title));
         const QString shown = menu ? entries(menu) : QString();
         check(shown == QLatin1String(expected.entries),
@@ -236,8 +236,8 @@ void Tour::menuBarOnEmptyDrawing()
         {"File", "save", true, false, false},
     };
     for (const auto& expected : states) {
-        CommandMenu* menu = barMenu(QLatin1String(expected.menu));
-        const CommandAction* action = menu ? menu->actionFor(expected.command) : nullptr;
+        tnUI::CommandMenu* menu = barMenu(QLatin1String(expected.menu));
+        const tnUI::CommandAction* action = menu ? menu->actionFor(expected.command) : nullptr;
         const tnUI::CommandInstance* command = m_app.command(expected.command);
         check(action && action->isEnabled() == expected.enabled && command->getEnabled() == expected.enabled,
               QStringLiteral("%1 is %2 in the model and the menu")
@@ -252,7 +252,7 @@ void Tour::menuBarOnEmptyDrawing()
     }
 
     m_app.transcript().user(QStringLiteral("Edit, then Down and Right with the keys: the Ink submenu opens"));
-    CommandMenu* edit = barMenu(QStringLiteral("Edit"));
+    tnUI::CommandMenu* edit = barMenu(QStringLiteral("Edit"));
     if (openBarMenu(edit)) {
         // Undo and Clear are disabled: the first key lands on Ink.
         QTest::keyClick(edit, Qt::Key_Down);
@@ -271,8 +271,8 @@ void Tour::menuBarOnEmptyDrawing()
     }
 
     m_app.transcript().user(QStringLiteral("View > Grid with the mouse"));
-    CommandMenu* view = barMenu(QStringLiteral("View"));
-    CommandAction* grid = view ? view->actionFor("grid") : nullptr;
+    tnUI::CommandMenu* view = barMenu(QStringLiteral("View"));
+    tnUI::CommandAction* grid = view ? view->actionFor("grid") : nullptr;
     if (grid && openBarMenu(view)) {
         QTest::mouseMove(view, view->actionGeometry(grid).center());
         QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->actionGeometry(grid).center());
@@ -302,7 +302,7 @@ void Tour::menuBarOnEmptyDrawing()
 void Tour::menuBarFollowsItsGroup()
 {
     m_app.transcript().user(QStringLiteral("a second save command is added to the File group after Save"));
-    CommandMenu* file = barMenu(QStringLiteral("File"));
+    tnUI::CommandMenu* file = barMenu(QStringLiteral("File"));
     if (!file) {
         check(false, "the menu bar has a File menu");
         return;
@@ -426,8 +426,8 @@ void Tour::zoomAndGlideBack()
     m_app.transcript().user(QStringLiteral("View > Actual size, on a clock the tour steps"));
     const auto now = std::make_shared<double>(0.0);
     m_canvas->setAnimationClock([now] { return *now; });
-    CommandMenu* view = barMenu(QStringLiteral("View"));
-    CommandAction* actual = view ? view->actionFor("actualSize") : nullptr;
+    tnUI::CommandMenu* view = barMenu(QStringLiteral("View"));
+    tnUI::CommandAction* actual = view ? view->actionFor("actualSize") : nullptr;
     if (actual && openBarMenu(view))
         QTest::mouseClick(view, Qt::LeftButton, Qt::NoModifier, view->actionGeometry(actual).center());
     check(m_app.transcript().stepMentions(QStringLiteral("menu bar: chose Actual size")),
@@ -715,11 +715,11 @@ void Tour::toolOptions()
     // On the screen, over the drawing's window, for the marking menu.
     options->qtWindow()->move(m_window->mainWindow()->geometry().topRight() - QPoint(options->qtWindow()->width(), 0));
     QWidget* width = controlOf(pane, "width");
-    auto* spin = width ? width->findChild<StepSpinBox*>() : nullptr;
+    auto* spin = width ? width->findChild<tnUI::StepSpinBox*>() : nullptr;
     auto* slider = width ? width->findChild<QSlider*>() : nullptr;
     QWidget* unit = controlOf(pane, "unit");
     QWidget* ink = controlOf(pane, "ink");
-    auto* colour = pane->findChild<ColorButton*>();
+    auto* colour = pane->findChild<tnUI::ColorButton*>();
     auto* grid = pane->findChild<QCheckBox*>();
     auto* clear = buttonOf<QPushButton>(pane, QStringLiteral("Clear"));
     check(spin && slider && unit && ink && colour && grid && clear, "the pane has every control");
@@ -881,13 +881,13 @@ void Tour::toolOptions()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     check(captions(QStringLiteral("Added by the model")) == 0 && note->getRefCount() == 1,
           "the removed caption's controls are gone and hold it no longer");
-    auto* panes = static_cast<ArgumentPaneWidget*>(pane);
+    auto* panes = static_cast<tnUI::ArgumentPaneWidget*>(pane);
     panes->pane()->setArgument(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    check(!panes->content() && !pane->findChild<StepSpinBox*>(), "a pane without an argument shows nothing");
+    check(!panes->content() && !pane->findChild<tnUI::StepSpinBox*>(), "a pane without an argument shows nothing");
     m_app.penWidth()->setInternalValue(0.25);
     panes->pane()->setArgument(m_app.toolOptions());
-    spin = pane->findChild<StepSpinBox*>();
+    spin = pane->findChild<tnUI::StepSpinBox*>();
     check(spin && spin->isVisible() && std::fabs(spin->value() - 2.5) < 1e-9, "shown anew, the width reads 2.50 mm");
 
     m_app.transcript().user(QStringLiteral("close the window, answer Discard"));
@@ -984,15 +984,15 @@ int Tour::answering(const std::function<void()>& action, const std::function<voi
     return asked;
 }
 
-CommandMenu* Tour::barMenu(const QString& title) const
+tnUI::CommandMenu* Tour::barMenu(const QString& title) const
 {
-    for (CommandMenu* menu : m_window->mainWindow()->menuBar()->findChildren<CommandMenu*>())
+    for (tnUI::CommandMenu* menu : m_window->mainWindow()->menuBar()->findChildren<tnUI::CommandMenu*>())
         if (menu->title() == title)
             return menu;
     return nullptr;
 }
 
-bool Tour::openBarMenu(CommandMenu* menu)
+bool Tour::openBarMenu(tnUI::CommandMenu* menu)
 {
     if (!menu)
         return false;

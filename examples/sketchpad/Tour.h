@@ -12,13 +12,16 @@
 #include <utility>
 
 class Canvas;
-class CommandMenu;
 class QWidget;
 class QMessageBox;
 class SketchApp;
 class SketchWindow;
 class tnMarkItem;
 class tnMarkMenu;
+
+namespace tnUI {
+class CommandMenu;
+} // namespace tnUI
 
 // The scripted tour: a session driven by real Qt input events on the canvas,
 // checking at each step that the program did what a user would expect.
@@ -87,9 +90,9 @@ private:
     // Ctrl+Q, and the quitting it sets off once the event loop runs.
     void quitKey();
     // The menu of the window's menu bar with that title, or null.
-    CommandMenu* barMenu(const QString& title) const;
+    tnUI::CommandMenu* barMenu(const QString& title) const;
     // Opens menu by clicking its title in the menu bar; true once it shows.
-    bool openBarMenu(CommandMenu* menu);
+    bool openBarMenu(tnUI::CommandMenu* menu);
     // Closes the menus that are open with Escape.
     void closeMenus();
     // A new document in a window of its own, which the following steps use.

@@ -35,3 +35,4 @@ run("${CMAKE_COMMAND}" -S "${SOURCE_DIR}/tests/package/consumer" -B "${WORK_DIR}
 run("${CMAKE_COMMAND}" --build "${WORK_DIR}/build")
 run("${WORK_DIR}/build/consumer")
 run("${WORK_DIR}/build/qt_consumer")
+run("${WORK_DIR}/build/widgets_consumer")

@@ -4,6 +4,8 @@
 
 #include <utility>
 
+namespace tnUI {
+
 WidgetArgumentPane::WidgetArgumentPane(tnUI::Argument* a, ArgumentWidgetHost host)
     : ArgumentPane(a), m_host(std::move(host))
 {}
@@ -12,3 +14,5 @@ QWidget* WidgetArgumentPane::realizePane()
 {
     return new ArgumentPaneWidget(this, m_host);
 }
+
+} // namespace tnUI

@@ -13,9 +13,11 @@
 
 #include <utility>
 
+namespace tnUI {
+
 namespace {
 
-QString text(const tnUI::Label* l)
+QString labelText(const tnUI::Label* l)
 {
     return l ? QString::fromStdWString(l->asString().str()) : QString();
 }
@@ -59,7 +61,7 @@ QString CommandAction::keyText(const tnUI::Keybinding& binding)
 void CommandAction::refresh()
 {
     const tnUI::Element* element = m_element.get();
-    QString label = ::text(element->getLabel());
+    QString label = labelText(element->getLabel());
     if (label.isEmpty())
         label = QString::fromUtf8(element->nameAsChar());
     // An ampersand in a label is text, not a mnemonic.
@@ -72,7 +74,7 @@ void CommandAction::refresh()
     if (binding)
         label += QLatin1Char('\t') + keyText(*binding);
     setText(label);
-    setToolTip(::text(element->getToolTip()));
+    setToolTip(labelText(element->getToolTip()));
 
     QIcon icon;
     const QString normal = path(element->getIcon(tnUI::IconState::Normal, tnUI::IconMode::Default));
@@ -104,3 +106,5 @@ void CommandAction::choose()
     if (self)
         refresh();
 }
+
+} // namespace tnUI

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <utility>
 
+namespace tnUI {
+
 using tnUI::Message;
 
 namespace {
@@ -135,3 +137,5 @@ void CommandMenu::follow(QMenu* menu, tnUI::Group* group, tnRTB::SignalClient& c
     tnRTB::connect(group->messageSignal, &client, [show](Message&) { show(); });
     show();
 }
+
+} // namespace tnUI

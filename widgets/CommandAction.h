@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tnUI/foundation/Export.h>
+
 #include <tnUI/foundation/ReferenceCount.h>
 #include <tnUI/foundation/Signal.h>
 
@@ -8,10 +10,10 @@
 #include <functional>
 
 namespace tnUI {
+
 class CommandInstance;
 class Element;
 class Keybinding;
-} // namespace tnUI
 
 // A menu action for one command element of a compiled menu: a command
 // instance, or a command item standing for one. It shows the element's
@@ -23,7 +25,7 @@ class Keybinding;
 // The action holds a counted reference on its element and on the command;
 // both are let go, and the connections cut, when the action is destroyed or
 // detached.
-class CommandAction : public QAction {
+class TNUI_EXPORT CommandAction : public QAction {
     Q_OBJECT
 public:
     using Chosen = std::function<void(tnUI::CommandInstance*)>;
@@ -54,3 +56,5 @@ private:
     // Declared last: cut first, before the members the callbacks use.
     tnRTB::SignalClient m_client;
 };
+
+} // namespace tnUI

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <tnUI/foundation/Export.h>
+
 #include "ArgumentBinding.h"
 
 #include <tnUI/arguments/ArgumentPane.h>
 
+namespace tnUI {
+
 // An argument pane whose widget shows its argument with Qt controls.
-class WidgetArgumentPane : public tnUI::ArgumentPane {
+class TNUI_EXPORT WidgetArgumentPane : public tnUI::ArgumentPane {
 public:
     // Shows a (null accepted) with the host's decisions for its controls.
     explicit WidgetArgumentPane(tnUI::Argument* a, ArgumentWidgetHost host = {});
@@ -17,3 +21,5 @@ public:
 private:
     ArgumentWidgetHost m_host;
 };
+
+} // namespace tnUI

@@ -3,6 +3,8 @@
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 
+namespace tnUI {
+
 StepSpinBox::StepSpinBox(QWidget* parent) : QDoubleSpinBox(parent)
 {}
 
@@ -25,3 +27,5 @@ void StepSpinBox::stepBy(int steps)
     setValue(value() + pages * m_largeStep);
     selectAll();
 }
+
+} // namespace tnUI

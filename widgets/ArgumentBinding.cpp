@@ -46,6 +46,8 @@
 #include <cmath>
 #include <limits>
 
+namespace tnUI {
+
 using tnUI::Message;
 
 namespace {
@@ -833,3 +835,5 @@ QWidget* ArgumentBinding::createWidget(tnUI::Argument* a, const ArgumentWidgetHo
     binding->showDecoration();
     return w;
 }
+
+} // namespace tnUI

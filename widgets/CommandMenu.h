@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tnUI/foundation/Export.h>
+
 #include <tnUI/foundation/ReferenceCount.h>
 #include <tnUI/foundation/Signal.h>
 
@@ -8,15 +10,15 @@
 
 #include <functional>
 
-class CommandAction;
 class QMenuBar;
 
 namespace tnUI {
+
+class CommandAction;
 class CommandGroup;
 class CommandInstance;
 class CompiledCommandGroup;
 class Group;
-} // namespace tnUI
 
 // A Qt menu over a command group, compiled on demand: the group is compiled
 // when the menu is about to show for the first time, and again whenever its
@@ -27,7 +29,7 @@ class Group;
 //
 // Between compiles the menu holds the compiled tree, and with it the
 // elements shown; its actions follow their commands' state live.
-class CommandMenu : public QMenu {
+class TNUI_EXPORT CommandMenu : public QMenu {
     Q_OBJECT
 public:
     using Chosen = std::function<void(tnUI::CommandInstance*)>;
@@ -69,3 +71,5 @@ private:
     // Declared last: cut first, before the members the callbacks use.
     tnRTB::SignalClient m_client;
 };
+
+} // namespace tnUI

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <tnUI/foundation/Export.h>
+
 #include <QDoubleSpinBox>
+
+namespace tnUI {
 
 // A number field with two step sizes: the arrows and the arrow keys move by
 // the single step, PageUp and PageDown by the large one.
-class StepSpinBox : public QDoubleSpinBox {
+class TNUI_EXPORT StepSpinBox : public QDoubleSpinBox {
 public:
     explicit StepSpinBox(QWidget* parent = nullptr);
 
@@ -21,3 +25,5 @@ private:
     double m_largeStep = 0.0;
     bool m_paging = false;
 };
+
+} // namespace tnUI

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tnUI/foundation/Export.h>
+
 #include <tnUI/foundation/ReferenceCount.h>
 #include <tnUI/foundation/Signal.h>
 
@@ -14,14 +16,14 @@
 class QWidget;
 
 namespace tnUI {
+
 class Argument;
 class ButtonArgument;
 class EnumArgument;
 class Message;
-} // namespace tnUI
 
 // What the host decides for the widgets of its arguments.
-struct ArgumentWidgetHost {
+struct TNUI_EXPORT ArgumentWidgetHost {
     // Runs when the button of a button argument is pressed. Without it, a
     // button whose argument holds an IntValue adds one to it (a press count
     // the host can listen to); any other button does nothing.
@@ -45,7 +47,7 @@ struct ArgumentWidgetHost {
 // the model are cut then, and the references it holds on the argument (and
 // through it on the value) are released. The argument never refers to the
 // widget, so either side may go first.
-class ArgumentBinding : public QObject {
+class TNUI_EXPORT ArgumentBinding : public QObject {
     // For qobject_cast and findChild, which tell bindings from other children.
     Q_OBJECT
 public:
@@ -106,3 +108,5 @@ private:
     // Declared last: cut first, before the members the callbacks use.
     tnRTB::SignalClient m_client;
 };
+
+} // namespace tnUI

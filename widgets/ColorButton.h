@@ -1,11 +1,15 @@
 #pragma once
 
+#include <tnUI/foundation/Export.h>
+
 #include <QColor>
 #include <QToolButton>
 
+namespace tnUI {
+
 // A button showing a colour as a swatch; clicking it opens the colour dialog
 // and announces the colour chosen there.
-class ColorButton : public QToolButton {
+class TNUI_EXPORT ColorButton : public QToolButton {
     Q_OBJECT
 public:
     explicit ColorButton(QWidget* parent = nullptr);
@@ -28,3 +32,5 @@ private:
 
     QColor m_colour = Qt::black;
 };
+
+} // namespace tnUI

@@ -6,6 +6,8 @@
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
+namespace tnUI {
+
 ColorButton::ColorButton(QWidget* parent) : QToolButton(parent)
 {
     connect(this, &QToolButton::clicked, this, &ColorButton::choose);
@@ -50,3 +52,5 @@ void ColorButton::choose()
     setColour(chosen);
     emit colourChosen(chosen);
 }
+
+} // namespace tnUI

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <tnUI/foundation/Export.h>
+
 #include "ArgumentBinding.h"
 
 #include <tnUI/foundation/ReferenceCount.h>
@@ -9,14 +11,14 @@
 #include <QWidget>
 
 namespace tnUI {
+
 class Argument;
 class ArgumentPane;
-} // namespace tnUI
 
 // The widget of an argument pane: the controls of the argument it shows,
 // made again whenever the pane shows another argument. It holds the pane
 // while it lives and stops listening to it when it goes.
-class ArgumentPaneWidget : public QWidget {
+class TNUI_EXPORT ArgumentPaneWidget : public QWidget {
 public:
     ArgumentPaneWidget(tnUI::ArgumentPane* pane, const ArgumentWidgetHost& host, QWidget* parent = nullptr);
     ~ArgumentPaneWidget() override;
@@ -33,3 +35,5 @@ private:
     QPointer<QWidget> m_content;
     tnRTB::SignalClient m_client;
 };
+
+} // namespace tnUI

@@ -4,6 +4,8 @@
 
 #include <QVBoxLayout>
 
+namespace tnUI {
+
 ArgumentPaneWidget::ArgumentPaneWidget(tnUI::ArgumentPane* pane, const ArgumentWidgetHost& host, QWidget* parent)
     : QWidget(parent), m_pane(pane), m_host(host)
 {
@@ -37,3 +39,5 @@ void ArgumentPaneWidget::show(tnUI::Argument* a)
     // At once, so that the controls are there when this call returns.
     m_content->show();
 }
+
+} // namespace tnUI

@@ -1,0 +1,15 @@
+#pragma once
+
+// The Qt binding of the tnUI library for hosts: menus and menu bars compiled
+// from command groups, argument panes as widgets. Hosts of this header link
+// tnUI::Widgets and build with Qt Widgets.
+
+#include "tnUIQt.h"
+
+#include "widgets/ArgumentBinding.h"
+#include "widgets/ArgumentPaneWidget.h"
+#include "widgets/ColorButton.h"
+#include "widgets/CommandAction.h"
+#include "widgets/CommandMenu.h"
+#include "widgets/StepSpinBox.h"
+#include "widgets/WidgetArgumentPane.h"
