@@ -1,8 +1,8 @@
 #pragma once
 
-// The Qt binding of the tnUI library for hosts: menus and menu bars compiled
-// from command groups, argument panes as widgets. Hosts of this header link
-// tnUI::Widgets and build with Qt Widgets.
+// The Qt binding of the tnUI library for hosts: menus, menu bars and tool
+// bars compiled from command groups, argument panes as widgets. Hosts of
+// this header link tnUI::Widgets and build with Qt Widgets.
 
 #include "tnUIQt.h"
 
@@ -11,5 +11,12 @@
 #include "widgets/ColorButton.h"
 #include "widgets/CommandAction.h"
 #include "widgets/CommandMenu.h"
+#include "widgets/CommandMenuBar.h"
+#include "widgets/CommandToolBar.h"
+#include "widgets/InputEvents.h"
+#include "widgets/InputForwarder.h"
+#include "widgets/MarkingMenuTrigger.h"
+#include "widgets/QMenuMarkingMenu.h"
 #include "widgets/StepSpinBox.h"
 #include "widgets/WidgetArgumentPane.h"
+#include "widgets/WidgetWindowImpl.h"

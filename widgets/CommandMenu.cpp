@@ -1,141 +1,84 @@
 #include "CommandMenu.h"
 
-#include "CommandAction.h"
+#include "CommandMenuBar.h"
+#include "CommandTree.h"
 
-#include <tnUI/commands/CommandInstance.h>
-#include <tnUI/entity/Label.h>
-#include <tnUI/entity/Message.h>
 #include <tnUI/menus/CommandGroup.h>
-#include <tnUI/menus/CompiledCommandGroup.h>
 
-#include <QMenuBar>
-
-#include <cstring>
 #include <utility>
 
 namespace tnUI {
 
-using tnUI::Message;
-
-namespace {
-
-// True when m, or a message that caused it, changes what a group holds.
-bool changesContent(const Message& m)
-{
-    for (const Message* c = &m; c; c = c->causedBy())
-        if (c->getType() == Message::Content || c->getType() == Message::Structure)
-            return true;
-    return false;
-}
-
-QString titleOf(const tnUI::Group* group)
-{
-    const tnUI::Label* l = group->getLabel();
-    return l ? QString::fromStdWString(l->asString().str()) : QString::fromUtf8(group->nameAsChar());
-}
-
-} // namespace
-
-CommandMenu::CommandMenu(tnUI::CommandGroup* group, Chosen chosen, QWidget* parent)
-    : QMenu(parent), m_group(group), m_chosen(std::move(chosen))
+CommandMenu::CommandMenu(CommandGroup* group, Chosen chosen, QWidget* parent)
+    : QMenu(parent), m_tree(std::make_unique<CommandTree>(this, group, std::move(chosen), [this] { contentChanged(); }))
 {
     setToolTipsVisible(true);
-    tnRTB::connect(group->messageSignal, &m_client, [this](Message& m) {
-        if (changesContent(m))
-            m_dirty = true;
+    connect(this, &QMenu::aboutToShow, this, [this] {
+        compileIfChanged();
+        m_tree->followCommands(this);
     });
-    follow(this, group, m_client);
-    connect(this, &QMenu::aboutToShow, this, &CommandMenu::compileIfChanged);
 }
 
 CommandMenu::~CommandMenu() = default;
 
-QList<CommandMenu*> CommandMenu::fillMenuBar(QMenuBar* bar, tnUI::CommandGroup* barGroup, const Chosen& chosen)
+QList<CommandMenu*> CommandMenu::fillMenuBar(QMenuBar* bar, CommandGroup* barGroup, const Chosen& chosen)
 {
-    QList<CommandMenu*> menus;
-    for (int i = 0; i < barGroup->getNumElements(); ++i) {
-        if (auto* group = dynamic_cast<tnUI::CommandGroup*>(barGroup->getElement(i))) {
-            menus.append(new CommandMenu(group, chosen, bar));
-            bar->addMenu(menus.last());
-        }
-    }
-    return menus;
+    return (new CommandMenuBar(bar, barGroup, chosen))->menus();
+}
+
+CommandMenu* CommandMenu::popUp(CommandGroup* group, const QPoint& pos, Chosen chosen, QWidget* parent)
+{
+    auto* menu = new CommandMenu(group, std::move(chosen), parent);
+    // Later, not at once: a choice is handled after the menu hides.
+    connect(menu, &QMenu::aboutToHide, menu, &QObject::deleteLater);
+    menu->popup(pos);
+    return menu;
+}
+
+CommandGroup* CommandMenu::group() const
+{
+    return m_tree->group();
 }
 
 void CommandMenu::compileIfChanged()
 {
-    if (m_dirty && m_group)
-        rebuild();
+    if (m_tree->isDirty())
+        m_tree->rebuild();
+}
+
+void CommandMenu::invalidate()
+{
+    m_tree->markDirty();
+    contentChanged();
+}
+
+int CommandMenu::compileCount() const
+{
+    return m_tree->compileCount();
 }
 
 CommandAction* CommandMenu::actionFor(const char* name) const
 {
-    for (CommandAction* action : findChildren<CommandAction*>())
-        if (action->command() && std::strcmp(action->command()->nameAsChar(), name) == 0)
-            return action;
-    return nullptr;
+    return m_tree->actionFor(name);
+}
+
+void CommandMenu::setShortcutWindow(Window* window)
+{
+    m_tree->setShortcutWindow(window);
+    // Shortcuts need their actions before the menu ever opens.
+    if (window)
+        compileIfChanged();
 }
 
 void CommandMenu::detach()
 {
-    m_client.disconnectAll();
-    m_submenuClient.disconnectAll();
-    m_chosen = nullptr;
-    for (CommandAction* action : findChildren<CommandAction*>())
-        action->detach();
-    m_compiled = nullptr;
+    m_tree->detach();
 }
 
-void CommandMenu::rebuild()
+void CommandMenu::contentChanged()
 {
-    m_submenuClient.disconnectAll();
-    // The actions are the menus' children: they go with them.
-    clear();
-    for (const QPointer<QMenu>& submenu : std::exchange(m_submenus, {}))
-        delete submenu.data();
-    m_compiled = tnUI::compileCommandGroup(m_group);
-    m_dirty = false;
-    ++m_compiles;
-    fill(this, m_compiled);
-}
-
-void CommandMenu::fill(QMenu* menu, tnUI::CompiledCommandGroup* compiled)
-{
-    // The actions choose through this menu, which may have been detached
-    // or destroyed by then.
-    const QPointer<CommandMenu> self(this);
-    const auto choose = [self](tnUI::CommandInstance* command) {
-        if (!self || !self->m_chosen)
-            return;
-        const Chosen chosen = self->m_chosen;
-        chosen(command);
-    };
-    for (int i = 0; i < compiled->getNumItems(); ++i) {
-        tnUI::CompiledCommandNode* node = compiled->getItem(i);
-        if (node->isSeparator()) {
-            menu->addSeparator();
-        } else if (auto* sub = dynamic_cast<tnUI::CompiledCommandGroup*>(node)) {
-            auto* submenu = new QMenu(menu);
-            submenu->setToolTipsVisible(true);
-            m_submenus.append(submenu);
-            follow(submenu, static_cast<tnUI::Group*>(sub->getElement()), m_submenuClient);
-            fill(submenu, sub);
-            menu->addMenu(submenu);
-        } else if (node->isCommand()) {
-            menu->addAction(new CommandAction(node->getElement(), choose, menu));
-        }
-    }
-}
-
-void CommandMenu::follow(QMenu* menu, tnUI::Group* group, tnRTB::SignalClient& client)
-{
-    const auto show = [menu, group] {
-        menu->setTitle(titleOf(group));
-        // A group none of whose commands can run now opens on nothing.
-        menu->menuAction()->setEnabled(group->getEnabled());
-    };
-    tnRTB::connect(group->messageSignal, &client, [show](Message&) { show(); });
-    show();
+    if (isVisible() || m_tree->shortcutWindow())
+        m_tree->rebuildSoon();
 }
 
 } // namespace tnUI

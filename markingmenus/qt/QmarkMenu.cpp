@@ -4,6 +4,8 @@
 #include "QmarkTextItem.h"
 #include "QtMarkImageItem.h"
 
+#include "../../entity/Error.h"
+
 QmarkMenu::QmarkMenu() = default;
 
 QmarkMenu::~QmarkMenu() = default;
@@ -35,4 +37,20 @@ tnMarkImageItem* QmarkMenu::createImageItem(const tnString::IString& normalImage
 tnMarkMenu* createMarkMenu()
 {
     return new QmarkMenu();
+}
+
+void setMarkItemIcon(tnMarkMenuItem* item, const QIcon& icon)
+{
+    if (!item)
+        throw tnUI::NullError();
+    auto* textItem = dynamic_cast<QmarkTextItem*>(item);
+    if (!textItem)
+        throw tnUI::ImplError();
+    textItem->setIcon(icon);
+}
+
+QIcon markItemIcon(const tnMarkMenuItem* item)
+{
+    const auto* textItem = dynamic_cast<const QmarkTextItem*>(item);
+    return textItem ? textItem->icon() : QIcon();
 }

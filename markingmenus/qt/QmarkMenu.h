@@ -6,6 +6,7 @@
 
 #include <QObject>
 
+class QIcon;
 class tnMarkItem;
 class tnMarkMenuItem;
 
@@ -37,3 +38,12 @@ protected:
 
 // A new radial menu run with Qt.
 TNUI_EXPORT tnMarkMenu* createMarkMenu();
+
+// Shows icon before the label of item, in the check column, as Qt's menus
+// show an action's icon; a null icon shows none. item must be a text item of
+// a Qt menu (QmarkMenu or QmarkLinearMenu): a null item raises
+// tnUI::NullError, any other kind tnUI::ImplError.
+TNUI_EXPORT void setMarkItemIcon(tnMarkMenuItem* item, const QIcon& icon);
+// The icon item shows; a null icon for none, or for an item that is not a
+// text item of a Qt menu.
+TNUI_EXPORT QIcon markItemIcon(const tnMarkMenuItem* item);

@@ -2,6 +2,7 @@
 
 #include "QmarkImage.h"
 #include "QmarkStyledText.h"
+#include "QmarkTextItem.h"
 
 #include "../../entity/Error.h"
 #include "../MarkOptionBoxItem.h"
@@ -189,6 +190,14 @@ void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
     else if (item->getState() == tnMarkItem::Disabled)
         option.palette.setCurrentColorGroup(QPalette::Disabled);
     QStyle* style = m_widget->style();
+    if (const auto* qItem = dynamic_cast<const QmarkTextItem*>(item); qItem && !qItem->icon().isNull()) {
+        // As QMenu lays out its icons: the check column as wide as a small
+        // icon and a margin, the disabled icon for a disabled item.
+        option.icon = qItem->icon();
+        option.maxIconWidth = style->pixelMetric(QStyle::PM_SmallIconSize, &option, m_widget) + 4;
+        if (item->getState() == tnMarkItem::Disabled)
+            option.state &= ~QStyle::State_Enabled;
+    }
     if (framed)
         _drawPanel(option);
 

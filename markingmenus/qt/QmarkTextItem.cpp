@@ -24,3 +24,9 @@ float QmarkTextItem::getHeight() const
         text->getExtent(width, height);
     return height + 2.0f;
 }
+
+void QmarkTextItem::setIcon(const QIcon& icon)
+{
+    m_icon = icon;
+    setDirty(true);
+}

@@ -2,7 +2,10 @@
 
 #include "../MarkTextItem.h"
 
-// A text item measured with Qt's font metrics.
+#include <QIcon>
+
+// A text item measured with Qt's font metrics. It may show an icon before
+// its label, in the check column, as Qt's own menus show an action's icon.
 class QmarkTextItem : public tnMarkTextItem {
 public:
     using tnMarkTextItem::tnMarkTextItem;
@@ -12,4 +15,11 @@ public:
     float getWidth() const override;
     // Text height + 2.
     float getHeight() const override;
+
+    // A null icon shows none (the default).
+    const QIcon& icon() const { return m_icon; }
+    void setIcon(const QIcon& icon);
+
+private:
+    QIcon m_icon;
 };
