@@ -11,6 +11,9 @@ ArgumentPaneWidget::ArgumentPaneWidget(tnUI::ArgumentPane* pane, const ArgumentW
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
+    // The controls, inserted above it, stay together at the top of a pane
+    // taller than they need, such as a dock beside a document.
+    layout->addStretch();
     tnRTB::connect(pane->argumentSignal, &m_client, [this](tnUI::Argument*, tnUI::Argument* shown) { show(shown); });
     show(pane->getArgument());
 }

@@ -2,6 +2,9 @@
 
 #include <tnUI/foundation/Export.h>
 
+// Complete for menuMarkingMenu, which hands out a QPointer's target.
+#include "QMenuMarkingMenu.h"
+
 #include <tnUI/application/Window.h>
 #include <tnUI/entity/WatchedPointer.h>
 #include <tnUI/foundation/ReferenceCount.h>
@@ -22,7 +25,6 @@ namespace tnUI {
 class CommandGroup;
 class CommandInstance;
 class PopUpMenu;
-class QMenuMarkingMenu;
 
 // A marking menu on a widget: a press of one mouse button, or of a pen with
 // that button (with exactly the given keyboard modifiers, and no other

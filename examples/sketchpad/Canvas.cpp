@@ -3,35 +3,25 @@
 #include "SketchApp.h"
 #include "SketchWindow.h"
 
-#include <tnUI/commands/CommandController.h>
+#include <tnUI/widgets/InputEvents.h>
+#include <tnUI/widgets/InputForwarder.h>
+#include <tnUI/widgets/MarkingMenuTrigger.h>
+
 #include <tnUI/commands/CommandInstance.h>
-#include <tnUI/markingmenus/popup/PopUpMenu.h>
+#include <tnUI/commands/Keybinding.h>
 
 #include <QImage>
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QPointer>
-#include <QTabletEvent>
 #include <QTimer>
-#include <QWheelEvent>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
-#include <utility>
-
-using tnUI::KeyName;
-using tnUI::MouseEvent;
-using tnUI::TabletEvent;
 
 namespace {
 
 constexpr int gridSpacing = 20;
-
-tnLinear::Point2 point(const QPointF& p)
-{
-    return tnLinear::Point2(p.x(), p.y());
-}
 
 double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b)
 {
@@ -40,129 +30,6 @@ double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b)
     const double t = length2 > 0.0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
     const QPointF d = p - (a + t * ab);
     return std::hypot(d.x(), d.y());
-}
-
-int modifiers(Qt::KeyboardModifiers m)
-{
-    int bits = tnUI::KeyModifier::NoModifier;
-    if (m & Qt::ShiftModifier)
-        bits |= tnUI::KeyModifier::Shift;
-    if (m & Qt::ControlModifier)
-        bits |= tnUI::KeyModifier::Ctrl;
-    if (m & Qt::AltModifier)
-        bits |= tnUI::KeyModifier::Alt;
-    if (m & Qt::MetaModifier)
-        bits |= tnUI::KeyModifier::Meta;
-    return bits;
-}
-
-MouseEvent::Button button(Qt::MouseButton b)
-{
-    switch (b) {
-    case Qt::LeftButton: return MouseEvent::Left;
-    case Qt::MiddleButton: return MouseEvent::Middle;
-    case Qt::RightButton: return MouseEvent::Right;
-    case Qt::BackButton: return MouseEvent::Back;
-    case Qt::ForwardButton: return MouseEvent::Forward;
-    default: return MouseEvent::NoButton;
-    }
-}
-
-// The buttons held, as MouseEvent::ButtonMask bits, and the first of them.
-int buttonMask(Qt::MouseButtons held)
-{
-    int mask = 0;
-    for (const Qt::MouseButton b :
-         {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton, Qt::BackButton, Qt::ForwardButton})
-        if (const int bit = button(b) - MouseEvent::Left; (held & b) && bit >= 0)
-            mask |= 1 << bit;
-    return mask;
-}
-
-MouseEvent::Button firstHeld(Qt::MouseButtons held)
-{
-    for (const Qt::MouseButton b :
-         {Qt::LeftButton, Qt::MiddleButton, Qt::RightButton, Qt::BackButton, Qt::ForwardButton})
-        if (held & b)
-            return button(b);
-    return MouseEvent::NoButton;
-}
-
-KeyName keyName(const QKeyEvent& e)
-{
-    const int k = e.key();
-    const bool keypad = e.modifiers() & Qt::KeypadModifier;
-    if (k >= Qt::Key_A && k <= Qt::Key_Z)
-        return static_cast<KeyName>(static_cast<int>(KeyName::A) + (k - Qt::Key_A));
-    if (k >= Qt::Key_0 && k <= Qt::Key_9)
-        return static_cast<KeyName>(static_cast<int>(keypad ? KeyName::Keypad0 : KeyName::Digit0) + (k - Qt::Key_0));
-    if (k >= Qt::Key_F1 && k <= Qt::Key_F24)
-        return static_cast<KeyName>(static_cast<int>(KeyName::F1) + (k - Qt::Key_F1));
-    static const std::pair<int, KeyName> table[] = {
-        {Qt::Key_Left, KeyName::Left},
-        {Qt::Key_Right, KeyName::Right},
-        {Qt::Key_Up, KeyName::Up},
-        {Qt::Key_Down, KeyName::Down},
-        {Qt::Key_Home, KeyName::Home},
-        {Qt::Key_End, KeyName::End},
-        {Qt::Key_PageUp, KeyName::PageUp},
-        {Qt::Key_PageDown, KeyName::PageDown},
-        {Qt::Key_Insert, KeyName::Insert},
-        {Qt::Key_Delete, KeyName::Delete},
-        {Qt::Key_Backspace, KeyName::Backspace},
-        {Qt::Key_Space, KeyName::Space},
-        {Qt::Key_Tab, KeyName::Tab},
-        {Qt::Key_Return, KeyName::Return},
-        {Qt::Key_Enter, KeyName::Enter},
-        {Qt::Key_Escape, KeyName::Escape},
-        {Qt::Key_Comma, KeyName::Comma},
-        {Qt::Key_Period, keypad ? KeyName::KeypadDecimal : KeyName::Period},
-        {Qt::Key_Slash, keypad ? KeyName::KeypadDivide : KeyName::Slash},
-        {Qt::Key_Semicolon, KeyName::Semicolon},
-        {Qt::Key_Apostrophe, KeyName::Quote},
-        {Qt::Key_BracketLeft, KeyName::BracketLeft},
-        {Qt::Key_BracketRight, KeyName::BracketRight},
-        {Qt::Key_Backslash, KeyName::Backslash},
-        {Qt::Key_Minus, keypad ? KeyName::KeypadMinus : KeyName::Minus},
-        {Qt::Key_Equal, KeyName::Equal},
-        {Qt::Key_QuoteLeft, KeyName::Grave},
-        {Qt::Key_Plus, keypad ? KeyName::KeypadPlus : KeyName::Plus},
-        {Qt::Key_Asterisk, KeyName::KeypadMultiply},
-        {Qt::Key_Shift, KeyName::Shift},
-        {Qt::Key_Control, KeyName::Control},
-        {Qt::Key_Alt, KeyName::Alt},
-        {Qt::Key_Meta, KeyName::Meta},
-        {Qt::Key_CapsLock, KeyName::CapsLock},
-        {Qt::Key_NumLock, KeyName::NumLock},
-        {Qt::Key_ScrollLock, KeyName::ScrollLock},
-        {Qt::Key_Print, KeyName::Print},
-        {Qt::Key_Pause, KeyName::Pause},
-        {Qt::Key_Menu, KeyName::Menu},
-    };
-    for (const auto& [qt, name] : table)
-        if (qt == k)
-            return name;
-    return KeyName::None;
-}
-
-TabletEvent::DeviceType deviceType(const QTabletEvent& e)
-{
-    switch (e.deviceType()) {
-    case QInputDevice::DeviceType::Stylus: return TabletEvent::Stylus;
-    case QInputDevice::DeviceType::Airbrush: return TabletEvent::Airbrush;
-    case QInputDevice::DeviceType::Puck: return TabletEvent::Puck;
-    default: return TabletEvent::UnknownDevice;
-    }
-}
-
-TabletEvent::PointerType pointerType(const QTabletEvent& e)
-{
-    switch (e.pointerType()) {
-    case QPointingDevice::PointerType::Pen: return TabletEvent::Pen;
-    case QPointingDevice::PointerType::Eraser: return TabletEvent::Eraser;
-    case QPointingDevice::PointerType::Cursor: return TabletEvent::Cursor;
-    default: return TabletEvent::UnknownPointer;
-    }
 }
 
 } // namespace
@@ -285,8 +152,6 @@ Canvas::Canvas(SketchWindow* window, Drawing* drawing) : m_window(window), m_dra
     setObjectName(QStringLiteral("canvas"));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
-    // Tools that ask for every motion also get the ones without a button.
-    setMouseTracking(true);
     setMinimumSize(320, 240);
     connect(drawing, &Drawing::changed, this, qOverload<>(&QWidget::update));
     // About sixty frames a second while the zoom glides; each repaint reads
@@ -294,14 +159,43 @@ Canvas::Canvas(SketchWindow* window, Drawing* drawing) : m_window(window), m_dra
     m_frames = new QTimer(this);
     m_frames->setInterval(16);
     connect(m_frames, &QTimer::timeout, this, qOverload<>(&QWidget::update));
+
+    // Every input event goes to the document's controller, motions without a
+    // button included (the eraser follows the pointer). A key bound to a
+    // command selects it after the drag under way, which the controller
+    // would otherwise end for the tool.
+    m_input = new tnUI::InputForwarder(this, window->getDocumentInstance(), this);
+    m_input->setKeybindingsWaitForDrag(true);
+    connect(m_input, &tnUI::InputForwarder::keybindingPressed, this, &Canvas::keybindingPressed);
+    installEventFilter(this);
+
+    // The menus take their button's press before the forwarder sees it.
+    SketchApp& app = SketchApp::instance();
+    tnUI::CommandGroup* list = app.getMenu(tnString::CString("edit"));
+    m_markingMenu = new tnUI::MarkingMenuTrigger(this, app.getMenu(tnString::CString("marking")), Qt::RightButton);
+    m_listMenu = new tnUI::MarkingMenuTrigger(this, list, Qt::MiddleButton);
+    auto* shiftRight = new tnUI::MarkingMenuTrigger(this, list, Qt::RightButton, Qt::ShiftModifier);
+    for (tnUI::MarkingMenuTrigger* trigger : {m_markingMenu, m_listMenu, shiftRight})
+        trigger->setChosen([this](tnUI::CommandInstance* command) { menuChosen(command); });
 }
 
 void Canvas::detach()
 {
+    m_input->detach();
     if (m_drawing)
         disconnect(m_drawing, nullptr, this, nullptr);
     m_window = nullptr;
     m_drawing = nullptr;
+}
+
+tnUI::PopUpMenu* Canvas::markingMenu() const
+{
+    return m_markingMenu->popUpMenu();
+}
+
+tnUI::PopUpMenu* Canvas::listMenu() const
+{
+    return m_listMenu->popUpMenu();
 }
 
 void Canvas::setPreview(const Stroke& stroke)
@@ -347,7 +241,7 @@ void Canvas::zoomBy(double factor)
 {
     m_zoomAnimation = nullptr;
     m_frames->stop();
-    m_zoom = std::clamp(m_zoom * factor, 0.25, 4.0);
+    setZoom(std::clamp(m_zoom * factor, 0.25, 4.0));
     update();
 }
 
@@ -372,7 +266,7 @@ void Canvas::paintEvent(QPaintEvent*)
         return;
     }
     if (m_zoomAnimation) {
-        m_zoom = m_zoomAnimation->eval();
+        setZoom(m_zoomAnimation->eval());
         if (m_zoomAnimation->isFinished()) {
             m_zoomAnimation = nullptr;
             m_frames->stop();
@@ -391,164 +285,47 @@ void Canvas::paintEvent(QPaintEvent*)
     }
 }
 
-void Canvas::mousePressEvent(QMouseEvent* event)
+void Canvas::setZoom(double zoom)
 {
-    press(event, 1);
+    m_zoom = zoom;
+    m_input->setLocalTransform(QTransform::fromScale(1.0 / zoom, 1.0 / zoom));
 }
 
-void Canvas::mouseDoubleClickEvent(QMouseEvent* event)
+bool Canvas::eventFilter(QObject* watched, QEvent* event)
 {
-    press(event, 2);
-}
-
-void Canvas::press(QMouseEvent* event, int clicks)
-{
-    event->accept();
-    // A menu takes every event until it is done, so it pops only while no
-    // other button is held: the tool would never see that button's release.
-    const bool alone = event->buttons() == event->button();
-    const bool shift = event->modifiers() & Qt::ShiftModifier;
-    if (alone && event->button() == Qt::RightButton && !shift) {
-        popUp(SketchApp::instance().markingMenu(), event->globalPosition());
-        return;
-    }
-    if (alone && (event->button() == Qt::MiddleButton || event->button() == Qt::RightButton)) {
-        popUp(SketchApp::instance().listMenu(), event->globalPosition());
-        return;
-    }
-    forward(event, button(event->button()), clicks);
-}
-
-void Canvas::mouseMoveEvent(QMouseEvent* event)
-{
-    event->accept();
-    forward(event, firstHeld(event->buttons()), 0);
-}
-
-void Canvas::mouseReleaseEvent(QMouseEvent* event)
-{
-    event->accept();
-    forward(event, MouseEvent::ButtonUp, 0);
-}
-
-void Canvas::forward(QMouseEvent* event, MouseEvent::Button b, int clicks)
-{
-    m_mouseHeld = event->buttons() != Qt::NoButton;
-    if (!m_window)
-        return;
-    const QPointF local = event->position();
-    MouseEvent e(point(toDrawing(local)), point(mapTo(window(), local)), point(event->globalPosition()), b, clicks,
-                 modifiers(event->modifiers()), buttonMask(event->buttons()));
-    m_window->getCommandController().forwardEvent(e);
-    runWaiting();
-}
-
-void Canvas::wheelEvent(QWheelEvent* event)
-{
-    event->accept();
-    if (!m_window)
-        return;
-    const QPoint angle = event->angleDelta();
-    const bool vertical = angle.y() != 0;
-    const QPointF local = event->position();
-    tnUI::WheelEvent e(point(toDrawing(local)), point(mapTo(window(), local)), point(event->globalPosition()),
-                       vertical ? angle.y() : angle.x(),
-                       vertical ? tnUI::WheelEvent::Vertical : tnUI::WheelEvent::Horizontal,
-                       modifiers(event->modifiers()));
-    m_window->getCommandController().forwardEvent(e);
-}
-
-void Canvas::tabletEvent(QTabletEvent* event)
-{
-    event->accept();
-    if (event->type() == QEvent::TabletPress || event->type() == QEvent::TabletRelease)
-        m_stylusDown = event->type() == QEvent::TabletPress;
-    if (!m_window)
-        return;
-    TabletEvent::Type type = TabletEvent::Motion;
-    switch (event->type()) {
-    case QEvent::TabletPress: type = TabletEvent::Press; break;
-    case QEvent::TabletRelease: type = TabletEvent::Release; break;
-    default: type = event->buttons() & Qt::LeftButton ? TabletEvent::Drag : TabletEvent::Motion; break;
-    }
-    const QPointF local = event->position();
-    const bool sideButton = event->buttons() & (Qt::MiddleButton | Qt::RightButton);
-    TabletEvent e(type, deviceType(*event), pointerType(*event), point(toDrawing(local)), point(mapTo(window(), local)),
-                  point(event->globalPosition()), tnLinear::Vector2(event->xTilt(), event->yTilt()), event->pressure(),
-                  event->rotation(), sideButton, modifiers(event->modifiers()),
-                  static_cast<int>(event->pointingDevice() ? event->pointingDevice()->uniqueId().numericId() : 0));
-    m_window->getCommandController().forwardEvent(e);
-    runWaiting();
-}
-
-void Canvas::keyPressEvent(QKeyEvent* event)
-{
-    forwardKey(event, true);
-}
-
-void Canvas::keyReleaseEvent(QKeyEvent* event)
-{
-    forwardKey(event, false);
-}
-
-void Canvas::forwardKey(QKeyEvent* event, bool pressed)
-{
-    event->accept();
-    if (!m_window)
-        return;
-    const KeyName key = keyName(*event);
-    const int mods = modifiers(event->modifiers());
-    const QPointF local = mapFromGlobal(QCursor::pos());
-    tnUI::KeyEvent e(key, mods, pressed, point(toDrawing(local)), point(mapTo(window(), local)), point(QCursor::pos()));
-    m_window->getCommandController().forwardEvent(e);
-    // The current tool has seen the key; a shortcut then selects its command
-    // through the window, like a menu choice.
-    if (!pressed || event->isAutoRepeat() || !m_window)
-        return;
-    SketchApp& app = SketchApp::instance();
-    tnUI::CommandInstance* command = app.findShortcut(mods, key);
-    if (!command)
-        return;
-    // The controller ends a drag for the tool when a command is selected
-    // during it: the command waits for the release instead.
-    if (m_mouseHeld || m_stylusDown) {
-        m_waiting.append(tn::Reference<tnUI::CommandInstance>(command));
-        app.transcript().note(QStringLiteral("key %1: %2 waits for the end of the drag")
-                                  .arg(SketchApp::keyText(*command->getKeybinding()), SketchApp::labelOf(command)));
-        m_window->showMessage(QStringLiteral("%1 when the drag ends").arg(SketchApp::labelOf(command)));
-        return;
-    }
-    m_window->selectCommand(command);
-}
-
-void Canvas::runWaiting()
-{
-    if (m_mouseHeld || m_stylusDown || m_waiting.isEmpty())
-        return;
-    // A command may close the window: the list is taken first, the window
-    // is held, and the rest is dropped once this view is let go.
-    const QList<tn::Reference<tnUI::CommandInstance>> waiting = std::exchange(m_waiting, {});
-    const tn::Reference<SketchWindow> window(m_window);
-    const QPointer<Canvas> self(this);
-    for (const auto& command : waiting) {
-        if (!self || !m_window)
-            return;
+    // The forwarder passes over a key whose command is disabled now. It is
+    // selected here all the same, so that the library's refusal tells the
+    // user why nothing happened ("Undo is not available now").
+    if (watched != this || event->type() != QEvent::KeyPress || !m_window)
+        return false;
+    const auto& key = static_cast<const QKeyEvent&>(*event);
+    tnUI::CommandInstance* command =
+        key.isAutoRepeat() ? nullptr
+                           : SketchApp::instance().findShortcut(tnUI::keyModifiers(key.modifiers()),
+                                                                tnUI::keyName(key.key(), key.modifiers()));
+    if (command && !command->getEnabled()) {
+        const tn::Reference<SketchWindow> window(m_window);
         window->selectCommand(command);
     }
+    return false;
 }
 
-void Canvas::popUp(tnUI::PopUpMenu* menu, const QPointF& global)
+void Canvas::keybindingPressed(tnUI::CommandInstance* command, bool waits)
 {
-    // The menu runs its own event loop; this view may close meanwhile.
-    const QPointer<Canvas> self(this);
-    tnUI::CommandInstance* chosen = menu->show(global.x(), global.y());
-    if (!self || !m_window)
+    const tnUI::Keybinding* binding = command->getKeybinding();
+    if (!waits || !m_window || !binding)
         return;
-    SketchApp& app = SketchApp::instance();
-    if (!chosen) {
-        app.transcript().note(QStringLiteral("menu: nothing chosen"));
+    SketchApp::instance().transcript().note(QStringLiteral("key %1: %2 waits for the end of the drag")
+                                                .arg(SketchApp::keyText(*binding), SketchApp::labelOf(command)));
+    m_window->showMessage(QStringLiteral("%1 when the drag ends").arg(SketchApp::labelOf(command)));
+}
+
+void Canvas::menuChosen(tnUI::CommandInstance* command)
+{
+    if (!m_window)
         return;
-    }
-    app.transcript().note(QStringLiteral("menu: chose %1").arg(SketchApp::labelOf(chosen)));
-    m_window->selectCommand(chosen);
+    SketchApp::instance().transcript().note(QStringLiteral("menu: chose %1").arg(SketchApp::labelOf(command)));
+    // The command may close the window.
+    const tn::Reference<SketchWindow> window(m_window);
+    window->selectCommand(command);
 }

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <tnUI/application/Animation.h>
-#include <tnUI/commands/CommandInstance.h>
-#include <tnUI/foundation/Event.h>
 #include <tnUI/foundation/ReferenceCount.h>
 
 #include <QColor>
@@ -20,8 +18,11 @@ class QTimer;
 class SketchWindow;
 
 namespace tnUI {
+class CommandInstance;
+class InputForwarder;
+class MarkingMenuTrigger;
 class PopUpMenu;
-}
+} // namespace tnUI
 
 // One mark on the canvas: a freehand path or a straight line, with a width
 // per point (a stylus varies it with its pressure).
@@ -81,13 +82,14 @@ private:
 };
 
 // The drawing area of a document window. It shows the document's drawing
-// and the current tool's feedback, and hands every key, mouse, wheel and
-// tablet event to the document instance's command controller. The buttons
-// bound to the pop-up menus are the exception: a right press pops the
-// marking menu, a middle (or Shift+right) press the list menu, and the
-// chosen command is selected through the window. A key bound to a command
-// selects it through the window too, except in the middle of a drag: the
-// command waits for the release, so that the drag goes on undisturbed.
+// and the current tool's feedback; the Qt binding hands every key, mouse,
+// wheel and tablet event to the document instance's command controller
+// (InputForwarder). The buttons bound to the pop-up menus are the exception
+// (MarkingMenuTrigger): a right press pops the marking menu, a middle (or
+// Shift+right) press the list menu, and the chosen command is selected
+// through the window. A key bound to a command of the menu bar selects it
+// through the window too, except in the middle of a drag: the command waits
+// for the release, so that the drag goes on undisturbed.
 //
 // The drawing may be shown magnified or reduced; the tools see every event
 // in the drawing's own coordinates whatever the scale.
@@ -98,6 +100,10 @@ public:
 
     // The document window is gone: events and painting stop using it.
     void detach();
+
+    // The menus the right and the middle button pop.
+    tnUI::PopUpMenu* markingMenu() const;
+    tnUI::PopUpMenu* listMenu() const;
 
     // Feedback of the current tool, shown in this view only.
     void setPreview(const Stroke& stroke);
@@ -125,25 +131,16 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void wheelEvent(QWheelEvent* event) override;
-    void tabletEvent(QTabletEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
+    // Sees this canvas's key presses before the forwarder does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void press(QMouseEvent* event, int clicks);
-    void forward(QMouseEvent* event, tnUI::MouseEvent::Button button, int clicks);
-    void forwardKey(QKeyEvent* event, bool pressed);
-    // Pops menu at the pointer and selects the chosen command in the window.
-    void popUp(tnUI::PopUpMenu* menu, const QPointF& global);
-    // Selects the commands whose keys came during a drag, once it is over.
-    void runWaiting();
-    // A point of this widget in the drawing's coordinates.
-    QPointF toDrawing(const QPointF& p) const { return p / m_zoom; }
+    // Shows the drawing at zoom; the tools keep the drawing's coordinates.
+    void setZoom(double zoom);
+    // A key selects command, or will once the drag is over.
+    void keybindingPressed(tnUI::CommandInstance* command, bool waits);
+    // Selects a command chosen from a pop-up menu through the window.
+    void menuChosen(tnUI::CommandInstance* command);
 
     SketchWindow* m_window;
     // The drawing dies with its document, which may go before this view.
@@ -152,10 +149,9 @@ private:
     QPointF m_ringCentre;
     double m_ringRadius = 0.0;
     bool m_grid = false;
-    // A drag is under way with the mouse or the stylus.
-    bool m_mouseHeld = false;
-    bool m_stylusDown = false;
-    QList<tn::Reference<tnUI::CommandInstance>> m_waiting;
+    tnUI::InputForwarder* m_input = nullptr;
+    tnUI::MarkingMenuTrigger* m_markingMenu = nullptr;
+    tnUI::MarkingMenuTrigger* m_listMenu = nullptr;
     double m_zoom = 1.0;
     tn::Reference<tnUI::DoubleAnimation> m_zoomAnimation;
     tnUI::AnimationBase::TimeSource m_clock;

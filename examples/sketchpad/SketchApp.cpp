@@ -445,8 +445,6 @@ SketchApp::~SketchApp()
     // Windows still open close now, so that their widgets go with them.
     forceExit();
     closeAllWindows();
-    m_listMenu = nullptr;
-    m_markingMenu = nullptr;
     tnOS::AppOutput::getInstance().setSink(m_oldSink);
 }
 
@@ -634,9 +632,6 @@ void SketchApp::_makeMenus()
     // built.
     for (int i = 0; i < 8; ++i)
         command(compass[i])->setOrderValue(i + 1);
-
-    m_markingMenu = new tnUI::PopUpMenu(marking);
-    m_listMenu = new tnUI::PopUpMenu(edit);
 }
 
 SketchWindow* SketchApp::openDocument(const char* name)
@@ -672,6 +667,8 @@ SketchWindow* SketchApp::openDocument(const char* name)
     setActiveDocumentInstance(instance);
     const tn::Reference<ToolOptionsWindow> options(new ToolOptionsWindow(window, m_toolOptions));
     options->raiseWindow();
+    // The drawing's window is the active one, its options beside it.
+    window->raiseWindow();
     return window;
 }
 
@@ -770,38 +767,18 @@ void SketchApp::widen(int notches)
 
 bool SketchApp::quit()
 {
-    // The question runs an event loop, in which quitting may be asked for
-    // again.
+    // A window's question runs an event loop, in which quitting may be asked
+    // for again.
     if (m_quitting)
         return false;
     m_quitting = true;
     const auto done = qScopeGuard([this] { m_quitting = false; });
     requestExit();
-    while (!closeAllWindows()) {
-        // The window that refused is the active one now.
-        const tn::Reference<SketchWindow> window(activeWindow());
-        if (!window)
-            return false;
-        m_transcript.note(QStringLiteral("application: a window refused to close (unsaved strokes)"));
-        switch (window->askToClose()) {
-        case SketchWindow::CloseAnswer::Cancel:
-            m_transcript.note(QStringLiteral("question: Cancel, the window stays open"));
-            return false;
-        case SketchWindow::CloseAnswer::Save:
-            m_transcript.note(QStringLiteral("question: Save, then close"));
-            window->selectCommand(command("save"));
-            // A picture that could not be written keeps its window.
-            if (!window->canCloseWindow())
-                return false;
-            break;
-        case SketchWindow::CloseAnswer::Discard:
-            m_transcript.note(QStringLiteral("question: Discard, the strokes are dropped"));
-            window->discardChanges();
-            break;
-        }
-        requestExit();
-    }
-    return true;
+    // Each window with unsaved strokes asks as it is closed.
+    if (closeAllWindows())
+        return true;
+    m_transcript.note(QStringLiteral("application: a window refused to close, the program goes on"));
+    return false;
 }
 
 bool SketchApp::dumpModel(const QString& path) const
@@ -812,8 +789,11 @@ bool SketchApp::dumpModel(const QString& path) const
     file.header();
     dump(file, 0, nullptr);
     m_toolOptions->dump(file, 0, "tool options");
-    m_markingMenu->dump(file, 0, "marking menu");
-    m_listMenu->dump(file, 0, "list menu");
+    // The pop-up menus of the active drawing's canvas.
+    if (const SketchWindow* window = activeWindow(); window && window->canvas()) {
+        window->canvas()->markingMenu()->dump(file, 0, "marking menu");
+        window->canvas()->listMenu()->dump(file, 0, "list menu");
+    }
     file.close();
     return true;
 }

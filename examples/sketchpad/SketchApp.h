@@ -38,7 +38,6 @@ class Keybinding;
 class LinearValue;
 class RealValue2;
 class ValueList;
-class PopUpMenu;
 } // namespace tnUI
 
 // A document of the program: a drawing.
@@ -78,8 +77,6 @@ public:
     // The window of the active instance, or null.
     SketchWindow* activeWindow() const;
 
-    tnUI::PopUpMenu* markingMenu() const { return m_markingMenu.get(); }
-    tnUI::PopUpMenu* listMenu() const { return m_listMenu.get(); }
     tnUI::Environment* environment() const { return m_environment.get(); }
 
     // The program's command instance named name, or null.
@@ -134,9 +131,8 @@ public:
     tnUI::ImageValue* brushTip() const { return m_brushTip.get(); }
 
     // Closes every window through the application. A window whose drawing
-    // has unsaved strokes refuses; its question then decides: Save saves and
-    // closes, Discard closes, Cancel keeps it open and ends the quitting.
-    // True when every window closed.
+    // has unsaved strokes asks first (SketchWindow::canCloseWindow); Cancel
+    // keeps it open and ends the quitting. True when every window closed.
     bool quit();
 
     // Writes the whole model to a dump file; false when it cannot be opened.
@@ -177,8 +173,6 @@ private:
     tn::vector<tn::Reference<tnUI::Condition>> m_toolCurrent;
     tn::vector<tn::Reference<tnUI::CommandInstance>> m_commands;
     tn::Reference<tnUI::Environment> m_environment;
-    tn::Reference<tnUI::PopUpMenu> m_markingMenu;
-    tn::Reference<tnUI::PopUpMenu> m_listMenu;
     tnOS::AppOutput::Sink m_oldSink;
     bool m_quitting = false;
 };

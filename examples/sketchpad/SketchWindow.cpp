@@ -2,23 +2,24 @@
 
 #include "SketchApp.h"
 
-#include <tnUI/widgets/CommandMenu.h>
+#include <tnUI/widgets/WidgetWindowImpl.h>
 
+#include <tnUI/application/Application.h>
 #include <tnUI/application/DocumentInstance.h>
 #include <tnUI/commands/CallInfo.h>
 #include <tnUI/commands/CommandClass.h>
 #include <tnUI/commands/CommandInstance.h>
+#include <tnUI/entity/Label.h>
 #include <tnUI/values/BoolValue.h>
 #include <tnUI/values/ColorValue.h>
 #include <tnUI/values/LinearValue.h>
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QGridLayout>
 #include <QLabel>
-#include <QMenuBar>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -49,61 +50,15 @@ protected:
 
 } // namespace
 
-void QtDocumentWindow::closeEvent(QCloseEvent* event)
-{
-    // The application closes what it can; this window goes when its binding
-    // is destroyed.
-    event->ignore();
-    SketchApp::instance().quit();
-}
-
-SketchWindowImpl::SketchWindowImpl(QtDocumentWindow* window) : m_window(window)
-{}
-
-SketchWindowImpl::~SketchWindowImpl()
-{
-    // This may run inside the window's own close handling: it is deleted
-    // once control is back in the event loop.
-    if (m_window) {
-        m_window->hide();
-        m_window->deleteLater();
-    }
-}
-
-void SketchWindowImpl::raise()
-{
-    if (!m_window)
-        return;
-    m_window->show();
-    m_window->raise();
-    m_window->activateWindow();
-}
-
-void SketchWindowImpl::hide()
-{
-    if (m_window)
-        m_window->hide();
-}
-
-void SketchWindowImpl::close()
-{
-    // The document window learns from this binding's destruction that it is
-    // closed; the Qt window goes with the binding.
-    delete this;
-}
-
-bool SketchWindowImpl::isVisible()
-{
-    return m_window && m_window->isVisible();
-}
-
 SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     : DocumentWindow(instance), m_drawing(drawing)
 {
     setName(tnString::CString(instance->nameAsChar()));
-    auto* window = new QtDocumentWindow;
+    // The title of the Qt window follows this label.
+    const QString title = QStringLiteral("%1 - Sketchpad").arg(QString::fromUtf8(instance->nameAsChar()));
+    setLabel(tn::Reference<tnUI::Label>(new tnUI::Label(tnString::IString(title.toStdWString()))));
+    auto* window = new QMainWindow;
     m_mainWindow = window;
-    window->setWindowTitle(QStringLiteral("%1 - Sketchpad").arg(QString::fromUtf8(instance->nameAsChar())));
     m_canvas = new Canvas(this, drawing);
     window->setCentralWidget(m_canvas);
     m_canvas->setFocus();
@@ -135,11 +90,11 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     grid->addWidget(m_hint, 1, 0, 1, column);
     window->statusBar()->addPermanentWidget(status, 1);
 
-    // The menu bar, compiled from the application's menu-bar group as its
-    // menus open; a choice is selected through this window, like a choice in
-    // the marking menu.
+    // The menu bar, kept in step with the application's menu-bar group, each
+    // menu compiled as it opens; a choice is selected through this window,
+    // like a choice in the marking menu.
     if (tnUI::CommandGroup* bar = app.getMenuBar())
-        tnUI::CommandMenu::fillMenuBar(window->menuBar(), bar, [this](tnUI::CommandInstance* command) {
+        m_menuBar = new tnUI::CommandMenuBar(window->menuBar(), bar, [this](tnUI::CommandInstance* command) {
             // The command may close this window.
             const tn::Reference<SketchWindow> hold(this);
             SketchApp::instance().transcript().note(
@@ -158,7 +113,9 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     // before the window shows.
     window->statusBar()->setSizeGripEnabled(false);
     window->resize(std::max(640, window->statusBar()->sizeHint().width() + 16), 560);
-    setQtDocumentWindow(window, new SketchWindowImpl(window));
+    // Raising, hiding and closing act on the Qt window; closing it closes
+    // this window, after canCloseWindow.
+    tnUI::WidgetWindowImpl::bind(window, this);
 
     tnUI::CommandController& controller = instance->getCommandController();
     tnRTB::connect(controller.clientCallSignal, this, &SketchWindow::clientCall);
@@ -177,12 +134,10 @@ SketchWindow::~SketchWindow()
 {
     if (m_drawing && m_mainWindow)
         QObject::disconnect(m_drawing, nullptr, m_mainWindow, nullptr);
-    // The Qt window outlives this object for a moment: its menus stop
+    // The Qt window may outlive this object for a moment: its menus stop
     // choosing through it.
-    if (m_mainWindow)
-        for (tnUI::CommandMenu* menu :
-             m_mainWindow->menuBar()->findChildren<tnUI::CommandMenu*>(Qt::FindDirectChildrenOnly))
-            menu->detach();
+    if (m_menuBar)
+        m_menuBar->detach();
     if (m_canvas)
         m_canvas->detach();
 }
@@ -194,7 +149,30 @@ void SketchWindow::realizeWindow()
 
 bool SketchWindow::canCloseWindow()
 {
-    return m_discarded || !m_drawing || !m_drawing->isModified();
+    if (m_discarded || !m_drawing || !m_drawing->isModified())
+        return true;
+    const tnUI::Application* app = tnUI::Application::findInstance();
+    if (app && app->isForceExit())
+        return true;
+    if (m_asking)
+        return false;
+    m_asking = true;
+    const auto asked = qScopeGuard([this] { m_asking = false; });
+    Transcript& transcript = SketchApp::instance().transcript();
+    transcript.note(QStringLiteral("window: unsaved strokes, the question is asked"));
+    switch (askToClose()) {
+    case CloseAnswer::Cancel: transcript.note(QStringLiteral("question: Cancel, the window stays open")); return false;
+    case CloseAnswer::Save:
+        transcript.note(QStringLiteral("question: Save, then close"));
+        selectCommand(SketchApp::instance().command("save"));
+        // A picture that could not be written keeps its window.
+        return !m_drawing || !m_drawing->isModified();
+    case CloseAnswer::Discard:
+        transcript.note(QStringLiteral("question: Discard, the strokes are dropped"));
+        m_discarded = true;
+        return true;
+    }
+    return false;
 }
 
 SketchWindow::CloseAnswer SketchWindow::askToClose()

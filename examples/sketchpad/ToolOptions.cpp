@@ -5,65 +5,15 @@
 
 #include <tnUI/widgets/ArgumentPaneWidget.h>
 #include <tnUI/widgets/WidgetArgumentPane.h>
+#include <tnUI/widgets/WidgetWindowImpl.h>
 
 #include <tnUI/application/DocumentWindow.h>
 #include <tnUI/arguments/ButtonArgument.h>
 #include <tnUI/arguments/EnumArgument.h>
 #include <tnUI/commands/CommandInstance.h>
+#include <tnUI/entity/Label.h>
 
-#include <QCloseEvent>
 #include <QVBoxLayout>
-
-QtUtilityWindow::QtUtilityWindow() : QWidget(nullptr, Qt::Tool)
-{}
-
-void QtUtilityWindow::closeEvent(QCloseEvent* event)
-{
-    // This window goes when its binding is destroyed.
-    event->ignore();
-    if (m_impl)
-        m_impl->close();
-}
-
-ToolWindowImpl::ToolWindowImpl(QtUtilityWindow* window) : m_window(window)
-{
-    window->setImpl(this);
-}
-
-ToolWindowImpl::~ToolWindowImpl()
-{
-    // This may run inside the window's own close handling: it is deleted
-    // once control is back in the event loop.
-    if (m_window) {
-        m_window->setImpl(nullptr);
-        m_window->hide();
-        m_window->deleteLater();
-    }
-}
-
-void ToolWindowImpl::raise()
-{
-    if (!m_window)
-        return;
-    m_window->show();
-    m_window->raise();
-}
-
-void ToolWindowImpl::hide()
-{
-    if (m_window)
-        m_window->hide();
-}
-
-void ToolWindowImpl::close()
-{
-    delete this;
-}
-
-bool ToolWindowImpl::isVisible()
-{
-    return m_window && m_window->isVisible();
-}
 
 namespace {
 
@@ -92,20 +42,23 @@ ToolOptionsWindow::ToolOptionsWindow(tnUI::DocumentWindow* documentWindow, tnUI:
     : UtilityWindow(documentWindow)
 {
     setName(tnString::CString("toolOptions"));
+    // The title of the Qt window.
+    setLabel(tn::Reference<tnUI::Label>(new tnUI::Label("Tool options")));
     const tn::Reference<tnUI::WidgetArgumentPane> pane(new tnUI::WidgetArgumentPane(options, sketchHost()));
     pane->setName(tnString::CString("toolOptionsPane"));
     setContent(pane);
 
-    auto* window = new QtUtilityWindow;
+    auto* window = new QWidget(nullptr, Qt::Tool);
     m_window = window;
-    window->setWindowTitle(QStringLiteral("Tool options"));
     auto* layout = new QVBoxLayout(window);
     layout->setContentsMargins(0, 0, 0, 0);
     m_paneWidget = static_cast<tnUI::ArgumentPaneWidget*>(pane->realizePane());
     layout->addWidget(m_paneWidget);
     window->adjustSize();
     // Beside the document window, at its top.
-    if (QWidget* document = documentWindow->getQtDocumentWindow())
+    if (const QWidget* document = tnUI::WidgetWindowImpl::widgetOf(documentWindow))
         window->move(document->frameGeometry().topRight() + QPoint(12, 0));
-    setQtUtilityWindow(window, new ToolWindowImpl(window));
+    // Closing the Qt window closes this one; the document window's closing
+    // closes both.
+    tnUI::WidgetWindowImpl::bind(window, this);
 }

@@ -9,6 +9,7 @@
 #include <tnUI/widgets/ColorButton.h>
 #include <tnUI/widgets/CommandAction.h>
 #include <tnUI/widgets/CommandMenu.h>
+#include <tnUI/widgets/CommandMenuBar.h>
 #include <tnUI/widgets/StepSpinBox.h>
 
 #include <tnUI/application/Environment.h>
@@ -348,8 +349,9 @@ void Tour::menuOnEmptyCanvas()
                        "the marking menu on the empty canvas: Undo and Clear disabled");
                   QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::NoModifier, p);
               }}});
-    check(m_app.transcript().stepMentions(QStringLiteral("menu: nothing chosen")),
-          "a release in the centre chooses nothing");
+    check(!m_app.transcript().stepMentions(QStringLiteral("menu: chose")) &&
+              !m_app.transcript().stepMentions(QStringLiteral("calls:")),
+          "a release in the centre chooses nothing: no command is called");
     check(currentTool().isEmpty(), "still no tool");
 }
 
@@ -525,9 +527,18 @@ void Tour::keysInTheMiddleOfADrag()
 
 void Tour::listMenuEraser()
 {
-    m_app.transcript().user(QStringLiteral("middle-press: the list menu; rest on Tools, then Eraser in the submenu"));
     const QPoint q(40, 40);
-    const tnLinear::Tuple2& size = m_app.listMenu()->getSize();
+    m_app.transcript().user(QStringLiteral("Shift+right-press and rest: the list menu; release in place"));
+    popMenu(Qt::RightButton, Qt::ShiftModifier, q,
+            {{restTime, [this, q] {
+                  check(shownItem(QStringLiteral("Tools")) != nullptr, "Shift+right pops the list menu");
+                  QTest::mouseRelease(m_canvas, Qt::RightButton, Qt::ShiftModifier, q);
+              }}});
+    check(!m_app.transcript().stepMentions(QStringLiteral("menu: chose")) && currentTool() == "line",
+          "a release in place chooses nothing");
+
+    m_app.transcript().user(QStringLiteral("middle-press: the list menu; rest on Tools, then Eraser in the submenu"));
+    const tnLinear::Tuple2& size = m_canvas->listMenu()->getSize();
     const QRect area = around(q, -20, -20, qRound(2 * size.x) + 60, qRound(size.y) + 40);
     popMenu(Qt::MiddleButton, Qt::NoModifier, q,
             {{restTime,
@@ -686,7 +697,7 @@ void Tour::closeAndSave()
 {
     m_app.transcript().user(QStringLiteral("close the window, answer Save"));
     const QImage before(m_app.savePath());
-    QtDocumentWindow* window = m_window->mainWindow();
+    QWidget* window = m_window->mainWindow();
     const int asked =
         answering([window] { window->close(); },
                   [](QMessageBox& question) { QTest::mouseClick(question.button(QMessageBox::Save), Qt::LeftButton); });
@@ -891,7 +902,7 @@ void Tour::toolOptions()
     check(spin && spin->isVisible() && std::fabs(spin->value() - 2.5) < 1e-9, "shown anew, the width reads 2.50 mm");
 
     m_app.transcript().user(QStringLiteral("close the window, answer Discard"));
-    QtDocumentWindow* main = m_window->mainWindow();
+    QWidget* main = m_window->mainWindow();
     const QPointer<QWidget> optionsWindow(window);
     answering([main] { main->close(); },
               [](QMessageBox& question) { QTest::mouseClick(question.button(QMessageBox::Discard), Qt::LeftButton); });
@@ -920,7 +931,7 @@ void Tour::closeAndDiscard()
     key(Qt::Key_P);
     drag(line(QPoint(100, 100), QPoint(300, 200), 6));
     const QImage saved(m_app.savePath());
-    QtDocumentWindow* window = m_window->mainWindow();
+    QWidget* window = m_window->mainWindow();
     const int asked = answering(
         [window] { window->close(); },
         [](QMessageBox& question) { QTest::mouseClick(question.button(QMessageBox::Discard), Qt::LeftButton); });
@@ -981,12 +992,16 @@ int Tour::answering(const std::function<void()>& action, const std::function<voi
     });
     look->start(20);
     action();
+    // A Qt window that closed is deleted in the event loop, and its model
+    // window closed with it.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return asked;
 }
 
 tnUI::CommandMenu* Tour::barMenu(const QString& title) const
 {
-    for (tnUI::CommandMenu* menu : m_window->mainWindow()->menuBar()->findChildren<tnUI::CommandMenu*>())
+    const tnUI::CommandMenuBar* bar = m_window->menuBarBinding();
+    for (tnUI::CommandMenu* menu : bar ? bar->menus() : QList<tnUI::CommandMenu*>())
         if (menu->title() == title)
             return menu;
     return nullptr;
@@ -1031,13 +1046,21 @@ void Tour::popMenu(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, cons
 {
     // Timers that have not fired when the menu returns die with this object.
     QObject pending;
+    qsizetype done = 0;
     for (const Step& step : steps)
-        QTimer::singleShot(step.first, &pending, step.second);
+        QTimer::singleShot(step.first, &pending, [&done, action = step.second] {
+            action();
+            ++done;
+        });
     QTimer::singleShot(20000, &pending, [this, button, modifiers, p] {
         check(false, "the menu was still open after 20 s");
         QTest::mouseRelease(m_canvas, button, modifiers, p);
     });
     QTest::mousePress(m_canvas, button, modifiers, p);
+    // The menu begins once the press is delivered, in the event loop, and
+    // runs its own until the last step ends it.
+    check(QTest::qWaitFor([&] { return done == steps.size() && !QmarkMenuView::findView(); }, 25000),
+          "the menu ends after the last step");
 }
 
 tnMarkMenu* Tour::shownMenu()

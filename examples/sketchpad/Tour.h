@@ -79,13 +79,14 @@ private:
     void drag(const QList<QPoint>& points);
     void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void hover(const QPoint& p);
-    // Presses button at p on the canvas; the menu that pops blocks until the
-    // scheduled steps (milliseconds after the press, action) end it. A
-    // watchdog releases the button if the menu is still open after 20 s.
+    // Presses button at p on the canvas and returns once the menu that pops
+    // is over: the scheduled steps (milliseconds after the press, action)
+    // run in the menu's event loop and end it. A watchdog releases the
+    // button if the menu is still open after 20 s.
     void popMenu(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& p, const QList<Step>& steps);
     // Runs action; a close question that comes meanwhile is checked and
-    // handed to answer, which ends it with real input. Returns how many
-    // questions came.
+    // handed to answer, which ends it with real input. The Qt windows that
+    // closed are deleted afterwards. Returns how many questions came.
     int answering(const std::function<void()>& action, const std::function<void(QMessageBox&)>& answer);
     // Ctrl+Q, and the quitting it sets off once the event loop runs.
     void quitKey();
