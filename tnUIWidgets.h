@@ -18,5 +18,6 @@
 #include "widgets/MarkingMenuTrigger.h"
 #include "widgets/QMenuMarkingMenu.h"
 #include "widgets/StepSpinBox.h"
+#include "widgets/SwitchButton.h"
 #include "widgets/WidgetArgumentPane.h"
 #include "widgets/WidgetWindowImpl.h"

@@ -14,9 +14,11 @@ namespace tnUI {
 
 class Argument;
 class ArgumentPane;
+class Arguments;
 
-// The widget of an argument pane: the controls of the argument it shows,
-// made again whenever the pane shows another argument. It holds the pane
+// The widget of an argument pane: the controls of the argument it shows (a
+// group's arguments directly, any other argument beside its caption), made
+// again whenever the pane shows another argument. It holds the pane
 // while it lives and stops listening to it when it goes.
 class TNUI_EXPORT ArgumentPaneWidget : public QWidget {
 public:
@@ -33,6 +35,9 @@ private:
     tn::Reference<tnUI::ArgumentPane> m_pane;
     ArgumentWidgetHost m_host;
     QPointer<QWidget> m_content;
+    // The one-entry list through which an argument that is not a group is
+    // laid out with its caption.
+    tn::Reference<tnUI::Arguments> m_list;
     tnRTB::SignalClient m_client;
 };
 

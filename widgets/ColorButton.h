@@ -8,20 +8,31 @@
 namespace tnUI {
 
 // A button showing a colour as a swatch; clicking it opens the colour dialog
-// and announces the colour chosen there.
+// and announces the colour chosen there. A disabled button still shows its
+// colour, and tells it to a screen reader in its accessible description.
 class TNUI_EXPORT ColorButton : public QToolButton {
     Q_OBJECT
 public:
     explicit ColorButton(QWidget* parent = nullptr);
 
+    // The colour shown; invalid while there is none.
     QColor colour() const { return m_colour; }
-    // Shows c; announces nothing.
+    // Shows c (an invalid colour: none); announces nothing.
     void setColour(const QColor& c);
+    // The colour as text: "#rrggbb", "#aarrggbb" when translucent, or
+    // "none".
+    QString colourText() const;
+
+    // The dialog's title; Qt's own when empty.
+    void setDialogTitle(const QString& title) { m_title = title; }
+    // Whether the dialog offers the alpha channel; true unless set.
+    void setAlphaShown(bool shown) { m_alphaShown = shown; }
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
-    // A colour chosen in the dialog that differs from the one shown.
+    // A colour accepted in the dialog that differs from the one shown.
     void colourChosen(const QColor& c);
 
 protected:
@@ -30,7 +41,9 @@ protected:
 private:
     void choose();
 
-    QColor m_colour = Qt::black;
+    QColor m_colour;
+    QString m_title;
+    bool m_alphaShown = true;
 };
 
 } // namespace tnUI

@@ -1,6 +1,7 @@
 #include "CommandAction.h"
 
 #include "CommandTree.h"
+#include "EntityIcon.h"
 
 #include <tnUI/application/DocumentWindow.h>
 #include <tnUI/application/Window.h>
@@ -8,8 +9,6 @@
 #include <tnUI/commands/CommandInstance.h>
 #include <tnUI/commands/Keybinding.h>
 #include <tnUI/entity/Error.h>
-#include <tnUI/entity/Filename.h>
-#include <tnUI/entity/ImageFile.h>
 #include <tnUI/entity/Label.h>
 #include <tnUI/entity/Message.h>
 #include <tnUI/foundation/Event.h>
@@ -17,7 +16,6 @@
 
 #include <QActionGroup>
 #include <QApplication>
-#include <QCache>
 #include <QCursor>
 #include <QShortcutEvent>
 #include <QWidget>
@@ -27,51 +25,6 @@
 namespace tnUI {
 
 namespace {
-
-int g_iconDecodes = 0;
-
-// The icons of image files by the paths of their Normal and Disabled
-// images. A child of the application, so that its pixmaps go before the
-// application does.
-class IconCache : public QObject {
-public:
-    using QObject::QObject;
-
-    static IconCache& instance()
-    {
-        static QPointer<IconCache> cache;
-        if (!cache)
-            cache = new IconCache(QCoreApplication::instance());
-        return *cache;
-    }
-
-    QIcon icon(const QString& normal, const QString& disabled)
-    {
-        const QString key = normal + QLatin1Char('\n') + disabled;
-        if (const QIcon* icon = m_icons.object(key))
-            return *icon;
-        // QIcon decodes a raster file here, once, and scales it for every
-        // size asked of it later.
-        auto* icon = new QIcon;
-        icon->addFile(normal);
-        ++g_iconDecodes;
-        if (!disabled.isEmpty()) {
-            icon->addFile(disabled, QSize(), QIcon::Disabled);
-            ++g_iconDecodes;
-        }
-        QIcon result = *icon;
-        m_icons.insert(key, icon);
-        return result;
-    }
-
-private:
-    QCache<QString, QIcon> m_icons{128};
-};
-
-QString path(const ImageFile* file)
-{
-    return file ? QString::fromStdWString(file->getFilename()->asString().str()) : QString();
-}
 
 // Qt's key for key, with the keypad modifier for the keypad's own keys; an
 // empty combination for a modifier key alone or a key Qt has no code for.
@@ -166,14 +119,6 @@ QString withoutMnemonic(const QString& text)
     return plain;
 }
 
-QIcon iconOf(const Element* element)
-{
-    const QString normal = path(element->getIcon(IconState::Normal, IconMode::Default));
-    if (normal.isEmpty())
-        return QIcon();
-    return IconCache::instance().icon(normal, path(element->getIcon(IconState::Disabled, IconMode::Default)));
-}
-
 void CommandChoice::choose(CommandInstance* command) const
 {
     if (chosen) {
@@ -242,7 +187,7 @@ QKeySequence CommandAction::keySequence(const Keybinding& binding)
 
 int CommandAction::iconDecodes()
 {
-    return g_iconDecodes;
+    return iconFileDecodes();
 }
 
 void CommandAction::bind()

@@ -4,13 +4,13 @@
 // binding: not installed, not exported.
 
 #include "CommandAction.h"
+#include "EntityIcon.h"
 
 #include <tnUI/application/Window.h>
 #include <tnUI/entity/WatchedPointer.h>
 #include <tnUI/foundation/ReferenceCount.h>
 #include <tnUI/foundation/Signal.h>
 
-#include <QIcon>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -149,8 +149,5 @@ QString labelText(const Label* label);
 // text as it reads without its mnemonic marks: "&Save" reads "Save", "A && B"
 // reads "A & B".
 QString withoutMnemonic(const QString& text);
-// The icon of element's Normal and Disabled images, each file decoded once
-// while it stays in a small cache that belongs to the application.
-QIcon iconOf(const Element* element);
 
 } // namespace tnUI

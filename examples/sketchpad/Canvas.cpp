@@ -9,7 +9,10 @@
 
 #include <tnUI/commands/CommandInstance.h>
 #include <tnUI/commands/Keybinding.h>
+#include <tnUI/values/FontValue.h>
+#include <tnUI/values/TextValue.h>
 
+#include <QFont>
 #include <QImage>
 #include <QKeyEvent>
 #include <QPainter>
@@ -30,6 +33,26 @@ double distanceToSegment(const QPointF& p, const QPointF& a, const QPointF& b)
     const double t = length2 > 0.0 ? std::clamp(QPointF::dotProduct(p - a, ab) / length2, 0.0, 1.0) : 0.0;
     const QPointF d = p - (a + t * ab);
     return std::hypot(d.x(), d.y());
+}
+
+// The application's caption along the bottom of a drawing of size, in the
+// caption font, in ink on the paper.
+void paintCaption(QPainter& painter, const QSize& size)
+{
+    const SketchApp& app = SketchApp::instance();
+    const QString text = QString::fromStdWString(app.caption()->getValue()->asString().str());
+    if (text.isEmpty())
+        return;
+    const tnUI::FontValue& value = *app.captionFont();
+    QFont font(QString::fromStdWString(value.getFontName().str()));
+    if (value.getFontSize() > 0.0f)
+        font.setPointSizeF(value.getFontSize());
+    font.setBold(value.getBold());
+    painter.setFont(font);
+    painter.setPen(QColor(20, 20, 20));
+    const int margin = gridSpacing / 2;
+    painter.drawText(QRect(QPoint(0, 0), size).adjusted(margin, margin, -margin, -margin),
+                     Qt::AlignHCenter | Qt::AlignBottom | Qt::TextSingleLine, text);
 }
 
 } // namespace
@@ -177,11 +200,15 @@ Canvas::Canvas(SketchWindow* window, Drawing* drawing) : m_window(window), m_dra
     auto* shiftRight = new tnUI::MarkingMenuTrigger(this, list, Qt::RightButton, Qt::ShiftModifier);
     for (tnUI::MarkingMenuTrigger* trigger : {m_markingMenu, m_listMenu, shiftRight})
         trigger->setChosen([this](tnUI::CommandInstance* command) { menuChosen(command); });
+    for (const tnUI::Value* value :
+         {static_cast<const tnUI::Value*>(app.caption()), static_cast<const tnUI::Value*>(app.captionFont())})
+        tnRTB::connect(value->messageSignal, &m_captionListener, [this](tnUI::Message&) { update(); });
 }
 
 void Canvas::detach()
 {
     m_input->detach();
+    m_captionListener.disconnectAll();
     if (m_drawing)
         disconnect(m_drawing, nullptr, this, nullptr);
     m_window = nullptr;
@@ -273,7 +300,9 @@ void Canvas::paintEvent(QPaintEvent*)
         }
     }
     painter.scale(m_zoom, m_zoom);
-    m_drawing->paint(painter, QSize(std::ceil(width() / m_zoom), std::ceil(height() / m_zoom)), m_grid);
+    const QSize size(std::ceil(width() / m_zoom), std::ceil(height() / m_zoom));
+    m_drawing->paint(painter, size, m_grid);
+    paintCaption(painter, size);
     if (m_preview)
         m_preview->paint(painter);
     if (m_ringRadius > 0.0) {

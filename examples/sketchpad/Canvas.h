@@ -2,6 +2,7 @@
 
 #include <tnUI/application/Animation.h>
 #include <tnUI/foundation/ReferenceCount.h>
+#include <tnUI/foundation/Signal.h>
 
 #include <QColor>
 #include <QList>
@@ -92,7 +93,8 @@ private:
 // for the release, so that the drag goes on undisturbed.
 //
 // The drawing may be shown magnified or reduced; the tools see every event
-// in the drawing's own coordinates whatever the scale.
+// in the drawing's own coordinates whatever the scale. The application's
+// caption, if any, is written along the bottom of the drawing.
 class Canvas : public QWidget {
     Q_OBJECT
 public:
@@ -157,4 +159,6 @@ private:
     tnUI::AnimationBase::TimeSource m_clock;
     // Asks for frames while the zoom glides.
     QTimer* m_frames;
+    // Repaints when the caption or its font changes.
+    tnRTB::SignalClient m_captionListener;
 };

@@ -32,6 +32,8 @@
 #include <tnUI/values/ImageValue.h>
 #include <tnUI/values/IntValue.h>
 #include <tnUI/values/LinearValue.h>
+#include <tnUI/values/RealValueArray.h>
+#include <tnUI/values/TextValue.h>
 #include <tnUI/values/ValueList.h>
 
 #include <QApplication>
@@ -308,6 +310,9 @@ void SketchApp::_makePrintSettings()
     // The caption's font: the application's font, which the constructor set.
     m_captionFont = tnUI::FontValue::create();
     named(m_captionFont.get(), "captionFont");
+    // The caption itself: none at first.
+    m_caption = new tnUI::TextValue;
+    named(m_caption.get(), "caption");
     // The brush tip is drawn once a tool-options window asks for it; until
     // then it is on its way.
     m_brushTip = new tnUI::ImageValue;
@@ -358,13 +363,6 @@ void SketchApp::_makeToolOptions()
         m_brushTipSize = QSize(w, h);
         _drawBrushTip();
     });
-    const tn::Reference<tnUI::Arguments> pen(new tnUI::Arguments);
-    for (tnUI::Argument* a :
-         {static_cast<tnUI::Argument*>(m_widthArgument.get()), static_cast<tnUI::Argument*>(unit.get()),
-          static_cast<tnUI::Argument*>(colour.get()), static_cast<tnUI::Argument*>(tip.get())})
-        pen->addArgument(a);
-    const tn::Reference<tnUI::GroupOfArguments> penGroup(new tnUI::GroupOfArguments(pen));
-    describe(penGroup, "pen", "Pen", nullptr);
 
     // The ink twice over one selection: radio buttons, and a marking menu.
     const tn::Reference<tnUI::EnumArgument> ink(new tnUI::EnumArgument(m_ink));
@@ -375,16 +373,41 @@ void SketchApp::_makeToolOptions()
     describe(inkMenu, "inkMenu", "Ink menu", "The inks in a marking menu");
     inkMenu->setEnumArgumentKind(tnUI::EEnumArgumentKind::MarkingMenu);
     choices(inkMenu, {"Black", "Red", "Blue"});
-    const tn::Reference<tnUI::Arguments> inkList(new tnUI::Arguments);
-    inkList->addArgument(ink);
-    inkList->addArgument(inkMenu);
-    const tn::Reference<tnUI::GroupOfArguments> inkGroup(new tnUI::GroupOfArguments(inkList));
-    describe(inkGroup, "inks", "Inks", nullptr);
+    const tn::Reference<tnUI::ValueArgument> nib(new tnUI::ValueArgument(m_nibAngle));
+    describe(nib, "nibAngle", "Nib angle", "The angle of the pen's nib");
+    nib->setFormatReal(0);
+    nib->setUnitLabel(tn::Reference<tnUI::Label>(new tnUI::Label(tnString::IString(L"\u00b0"))));
 
     const tn::Reference<tnUI::EnumArgument> paper(new tnUI::EnumArgument(m_paperFormat));
-    describe(paper, "paperFormat", "Paper", "The paper a picture is printed on");
+    describe(paper, "paperFormat", "Format", "The paper a picture is printed on");
     paper->setEnumArgumentKind(tnUI::EEnumArgumentKind::Popup);
     choices(paper, {"A4", "US Letter"});
+    const tn::Reference<tnUI::ValueArgument> size(new tnUI::ValueArgument(m_paper));
+    describe(size, "paper", "Size", "The paper's width and height");
+    size->setArgumentControlHint(tnUI::EArgumentControlHint::RVEC);
+    const tn::Reference<tnUI::ValueArgument> font(new tnUI::ValueArgument(m_captionFont));
+    describe(font, "captionFont", "Caption font", "The font of the caption");
+    const tn::Reference<tnUI::ValueArgument> text(new tnUI::ValueArgument(m_caption));
+    describe(text, "caption", "Caption", "Written along the bottom of the drawing");
+
+    // A labelled list of arguments; pages side by side share a tab widget.
+    // The tabs' mnemonics differ: Alt+P for the pen, Alt+A for the paper.
+    const auto group = [&describe](const char* name, const char* text, tnUI::EGroupOfArgumentsKind kind,
+                                   std::initializer_list<tnUI::Argument*> arguments) {
+        const tn::Reference<tnUI::Arguments> list(new tnUI::Arguments);
+        for (tnUI::Argument* a : arguments)
+            list->addArgument(a);
+        tn::Reference<tnUI::GroupOfArguments> g(new tnUI::GroupOfArguments(list));
+        g->setGroupOfArgumentsKind(kind);
+        describe(g, name, text, nullptr);
+        return g;
+    };
+    using Kind = tnUI::EGroupOfArgumentsKind;
+    const tn::Reference<tnUI::GroupOfArguments> inks = group("inks", "Inks", Kind::Group, {ink, inkMenu});
+    const tn::Reference<tnUI::GroupOfArguments> penPage =
+        group("penPage", "&Pen", Kind::Page, {m_widthArgument, unit, colour, tip, inks, nib});
+    const tn::Reference<tnUI::GroupOfArguments> paperPage =
+        group("paperPage", "P&aper", Kind::Page, {paper, size, font, text});
 
     const tn::Reference<tnUI::ValueArgument> grid(new tnUI::ValueArgument(m_grid));
     describe(grid, "grid", "Show the grid", "Show or hide the grid");
@@ -392,19 +415,18 @@ void SketchApp::_makeToolOptions()
     const tn::Reference<tnUI::ButtonArgument> clear(new tnUI::ButtonArgument);
     describe(clear, "clear", "Clear", "Remove every stroke");
     clear->setEnabledExpression(m_notEmpty);
-    const tn::Reference<tnUI::LabelArgument> caption(new tnUI::LabelArgument);
-    describe(caption, "caption",
-             "The pen and the line draw with this width and colour; the eraser removes whole strokes.", nullptr);
-    caption->setAlignment(0);
+    const tn::Reference<tnUI::LabelArgument> note(new tnUI::LabelArgument);
+    describe(note, "note", "The pen and the line draw with this width and colour; the eraser removes whole strokes.",
+             nullptr);
+    note->setAlignment(0);
 
     const tn::Reference<tnUI::Arguments> options(new tnUI::Arguments);
-    options->addArgument(penGroup);
-    options->addArgument(inkGroup);
-    options->addArgument(paper);
+    options->addArgument(penPage);
+    options->addArgument(paperPage);
     options->addSeparator();
     options->addArgument(grid);
     options->addArgument(clear);
-    options->addArgument(caption);
+    options->addArgument(note);
     m_toolOptions = new tnUI::GroupOfArguments(options);
     describe(m_toolOptions, "toolOptions", "Drawing", nullptr);
 }

@@ -37,6 +37,7 @@ class IntValue;
 class Keybinding;
 class LinearValue;
 class RealValue2;
+class TextValue;
 class ValueList;
 } // namespace tnUI
 
@@ -112,9 +113,10 @@ public:
     // The pen width's display unit: 0 millimetres, 1 inches.
     tnUI::IntValue* penUnit() const { return m_penUnit.get(); }
 
-    // The tool options: pen width (with its unit), colour and brush tip,
-    // the ink as radio buttons and as a marking menu, the grid, Clear and a
-    // caption. Every tool-options window shows this group.
+    // The tool options: a Pen page (width with its unit, colour, brush tip,
+    // the ink as radio buttons and as a marking menu, nib angle) and a Paper
+    // page (format, size, caption font and caption), then the grid, Clear and
+    // a note. Every tool-options window shows this group.
     tnUI::GroupOfArguments* toolOptions() const { return m_toolOptions.get(); }
     tnUI::ValueArgument* widthArgument() const { return m_widthArgument.get(); }
 
@@ -126,6 +128,9 @@ public:
     tnUI::IntValue* paperFormat() const { return m_paperFormat.get(); }
     tnUI::AngleValue* nibAngle() const { return m_nibAngle.get(); }
     tnUI::FontValue* captionFont() const { return m_captionFont.get(); }
+    // The caption the canvas writes along the bottom of the drawing, in the
+    // caption font; empty for none.
+    tnUI::TextValue* caption() const { return m_caption.get(); }
     // A picture of the pen's tip at its width and colour; it waits until a
     // tool-options window shows it and asks for a size.
     tnUI::ImageValue* brushTip() const { return m_brushTip.get(); }
@@ -164,6 +169,7 @@ private:
     tn::Reference<tnUI::IntValue> m_paperFormat;
     tn::Reference<tnUI::AngleValue> m_nibAngle;
     tn::Reference<tnUI::FontValue> m_captionFont;
+    tn::Reference<tnUI::TextValue> m_caption;
     tn::Reference<tnUI::ImageValue> m_brushTip;
     QSize m_brushTipSize;
     tn::Reference<tnUI::GroupOfArguments> m_toolOptions;

@@ -34,6 +34,7 @@
 #include <tnUI/values/IntValue.h>
 #include <tnUI/values/LinearValue.h>
 #include <tnUI/values/RealValueArray.h>
+#include <tnUI/values/TextValue.h>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -41,6 +42,7 @@
 #include <QCursor>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -50,6 +52,8 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTabletEvent>
 #include <QTest>
 #include <QTimer>
@@ -778,6 +782,20 @@ void Tour::toolOptions()
     QTest::mouseClick(buttonOf<QToolButton>(unit, QStringLiteral("mm")), Qt::LeftButton);
     check(spin->suffix() == " mm" && std::fabs(spin->value() - 1.0) < 1e-9, "back in millimetres: 1.00 mm");
 
+    m_app.transcript().user(QStringLiteral("type 30 into the nib angle and press Return"));
+    QWidget* nibControl = controlOf(pane, "nibAngle");
+    auto* nib = nibControl ? nibControl->findChild<tnUI::StepSpinBox*>() : nullptr;
+    check(nib && nib->suffix().trimmed() == QStringLiteral("\u00b0") && nib->value() == 45.0,
+          "the nib angle shows 45\u00b0");
+    if (nib) {
+        QTest::mouseClick(nib, Qt::LeftButton);
+        QTest::keyClick(nib, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(nib, QStringLiteral("30"));
+        QTest::keyClick(nib, Qt::Key_Return);
+        check(std::fabs(m_app.nibAngle()->evalInternal() - std::numbers::pi / 6) < 1e-9,
+              "the nib angle is 30\u00b0, kept as pi/6 radians");
+    }
+
     m_app.transcript().user(QStringLiteral("E for the eraser, then P for the pen"));
     key(Qt::Key_E);
     check(!width->isEnabled() && !spin->isEnabled(), "the width is disabled while the eraser is the tool");
@@ -797,23 +815,6 @@ void Tour::toolOptions()
     m_app.transcript().user(QStringLiteral("the model sets the pen colour to green"));
     m_app.penColour()->setInternalValue(30, 140, 60, 255);
     check(colour->colour() == QColor(30, 140, 60) && m_app.inkName() == "#1e8c3c", "the colour button shows the green");
-
-    m_app.transcript().user(QStringLiteral("Down in the paper list; then the model picks A4 again"));
-    QWidget* paper = controlOf(pane, "paperFormat");
-    auto* paperList = paper ? paper->findChild<QComboBox*>() : nullptr;
-    check(paperList && paperList->count() == 2 && paperList->currentText() == "A4" &&
-              paperList->itemText(1) == "US Letter",
-          "the paper is a drop-down list of A4 and US Letter, at A4");
-    if (paperList) {
-        QTest::keyClick(paperList, Qt::Key_Down);
-        const tnLinear::Tuple2 size = m_app.paper()->evalInternal();
-        check(m_app.paperFormat()->getValue() == 1 && std::fabs(size.x - 21.59) < 1e-9 &&
-                  std::fabs(size.y - 27.94) < 1e-9,
-              "Down picks US Letter: the paper is 21.59 x 27.94 cm");
-        m_app.paperFormat()->setValue(0);
-        check(paperList->currentIndex() == 0 && std::fabs(m_app.paper()->evalInternal().y - 29.7) < 1e-9,
-              "the list follows the model back to A4, and the paper with it");
-    }
 
     m_app.transcript().user(QStringLiteral("click \u201cShow the grid\u201d twice, G in between"));
     const bool shown = m_app.grid()->getValue();
@@ -864,6 +865,74 @@ void Tour::toolOptions()
               colour->colour() == QColor(35, 75, 205),
           "the menu chose blue: the radio buttons and the colour button follow");
 
+    m_app.transcript().user(QStringLiteral("Alt+A: the Paper page"));
+    auto* tabs = pane->findChild<QTabWidget*>();
+    QWidget* paper = controlOf(pane, "paperFormat");
+    auto* paperList = paper ? paper->findChild<QComboBox*>() : nullptr;
+    QWidget* caption = controlOf(pane, "caption");
+    auto* field = caption ? caption->findChild<QLineEdit*>() : nullptr;
+    const auto visible = [pane](const char* name) {
+        const QWidget* control = controlOf(pane, name);
+        return control && control->isVisible();
+    };
+    check(tabs && tabs->count() == 2 && tabs->tabText(0) == "&Pen" && tabs->tabText(1) == "P&aper" &&
+              tabs->currentIndex() == 0 && paper && !paper->isVisible(),
+          "the options show two pages, Pen and Paper (Alt+P, Alt+A), at Pen");
+    QTest::keyClick(window, Qt::Key_A, Qt::AltModifier);
+    check(tabs && tabs->currentIndex() == 1 && visible("paperFormat") && visible("paper") && visible("captionFont") &&
+              visible("caption"),
+          "Alt+A shows the Paper page: format, size, caption font and caption");
+
+    m_app.transcript().user(QStringLiteral("Down in the paper list; then the model picks A4 again"));
+    check(paperList && paperList->count() == 2 && paperList->currentText() == "A4" &&
+              paperList->itemText(1) == "US Letter",
+          "the paper is a drop-down list of A4 and US Letter, at A4");
+    if (paperList) {
+        QTest::keyClick(paperList, Qt::Key_Down);
+        const tnLinear::Tuple2 size = m_app.paper()->evalInternal();
+        check(m_app.paperFormat()->getValue() == 1 && std::fabs(size.x - 21.59) < 1e-9 &&
+                  std::fabs(size.y - 27.94) < 1e-9,
+              "Down picks US Letter: the paper is 21.59 x 27.94 cm");
+        m_app.paperFormat()->setValue(0);
+        check(paperList->currentIndex() == 0 && std::fabs(m_app.paper()->evalInternal().y - 29.7) < 1e-9,
+              "the list follows the model back to A4, and the paper with it");
+    }
+
+    m_app.transcript().user(QStringLiteral("type a caption and press Return; type on and press Escape"));
+    const auto captionText = [this] { return QString::fromStdWString(m_app.caption()->getValue()->asString().str()); };
+    check(field && field->text().isEmpty() && captionText().isEmpty(), "the caption field is there, empty");
+    // The canvas as it was last painted on the screen, so that a missing
+    // repaint shows.
+    const auto canvasShown = [this] {
+        const QPoint at = m_canvas->mapTo(m_window->mainWindow(), QPoint(0, 0));
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(m_window->mainWindow()->winId(), at.x(), at.y(), m_canvas->width(), m_canvas->height())
+            .toImage();
+    };
+    if (field) {
+        const QImage plain = canvasShown();
+        QTest::mouseClick(field, Qt::LeftButton);
+        QTest::keyClicks(field, QStringLiteral("Harbour at dusk"));
+        check(captionText().isEmpty(), "typing alone leaves the caption as it was");
+        QTest::keyClick(field, Qt::Key_Return);
+        check(captionText() == "Harbour at dusk", "Return sets the caption");
+        check(QTest::qWaitFor([&] { return canvasShown() != plain; }, 5000), "the canvas shows the caption");
+        QTest::keyClicks(field, QStringLiteral(", draft"));
+        QTest::keyClick(field, Qt::Key_Escape);
+        check(field->text() == "Harbour at dusk" && captionText() == "Harbour at dusk",
+              "Escape restores the field, the caption stays");
+        save(window->grab().toImage(), "tool-options-paper.png",
+             "the tool-options window at its Paper page: format, size, caption font, the caption typed");
+        save(m_canvas->grab().toImage(), "caption.png", "the caption along the bottom of the drawing");
+        m_app.caption()->getValue()->set("Harbour at night");
+        check(field->text() == "Harbour at night", "the field follows the caption the model sets");
+    }
+
+    m_app.transcript().user(QStringLiteral("click the tab \u201cPen\u201d"));
+    if (tabs)
+        QTest::mouseClick(tabs->tabBar(), Qt::LeftButton, Qt::NoModifier, tabs->tabBar()->tabRect(0).center());
+    check(tabs && tabs->currentIndex() == 0 && width->isVisible(), "the Pen page shows again");
+
     m_app.transcript().user(QStringLiteral("the brush tip"));
     const tnUI::ImageValue* tip = m_app.brushTip();
     check(!tip->waiting() && tip->getWidth() == 64 && tip->getHeight() == 40 && tip->getBytesPerPixel() == 4,
@@ -874,10 +943,11 @@ void Tour::toolOptions()
     m_app.penWidth()->setInternalValue(0.3);
     QCoreApplication::processEvents();
     save(window->grab().toImage(), "tool-options.png",
-         "the tool-options window: width with unit and slider, colour, tip, inks, grid, Clear");
+         "the tool-options window at its Pen page: width with unit and slider, colour, tip, inks, nib angle; "
+         "grid, Clear");
 
-    m_app.transcript().user(QStringLiteral("the model adds a caption to the options, removes it, and shows them anew"));
-    const auto captions = [pane](const QString& text) {
+    m_app.transcript().user(QStringLiteral("the model adds a note to the options, removes it, and shows them anew"));
+    const auto notes = [pane](const QString& text) {
         int n = 0;
         for (const QLabel* label : pane->findChildren<QLabel*>())
             n += label->isVisible() && label->text() == text ? 1 : 0;
@@ -887,18 +957,19 @@ void Tour::toolOptions()
     const tn::Reference<tnUI::LabelArgument> note(new tnUI::LabelArgument);
     note->setLabel(tn::Reference<tnUI::Label>(new tnUI::Label("Added by the model")));
     list->addArgument(note);
-    check(captions(QStringLiteral("Added by the model")) == 1, "the pane shows the added caption");
+    check(notes(QStringLiteral("Added by the model")) == 1, "the pane shows the added note");
     list->removeArgument(note);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    check(captions(QStringLiteral("Added by the model")) == 0 && note->getRefCount() == 1,
-          "the removed caption's controls are gone and hold it no longer");
+    check(notes(QStringLiteral("Added by the model")) == 0 && note->getRefCount() == 1,
+          "the removed note's controls are gone and hold it no longer");
     auto* panes = static_cast<tnUI::ArgumentPaneWidget*>(pane);
     panes->pane()->setArgument(nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     check(!panes->content() && !pane->findChild<tnUI::StepSpinBox*>(), "a pane without an argument shows nothing");
     m_app.penWidth()->setInternalValue(0.25);
     panes->pane()->setArgument(m_app.toolOptions());
-    spin = pane->findChild<tnUI::StepSpinBox*>();
+    width = controlOf(pane, "width");
+    spin = width ? width->findChild<tnUI::StepSpinBox*>() : nullptr;
     check(spin && spin->isVisible() && std::fabs(spin->value() - 2.5) < 1e-9, "shown anew, the width reads 2.50 mm");
 
     m_app.transcript().user(QStringLiteral("close the window, answer Discard"));

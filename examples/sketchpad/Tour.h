@@ -68,8 +68,9 @@ private:
     void hintOutlastsMessages();
     void quitAndCancel();
     void closeAndSave();
-    // The tool-options window of a drawing of its own: its controls driven
-    // with real input reach the model and the canvas, and follow the model.
+    // The tool-options window of a drawing of its own: its controls on two
+    // pages, driven with real input, reach the model and the canvas (the
+    // caption among them), and follow the model.
     void toolOptions();
     void quitWithNothingUnsaved();
     void closeAndDiscard();

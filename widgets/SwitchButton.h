@@ -1,0 +1,30 @@
+#pragma once
+
+#include <tnUI/foundation/Export.h>
+
+#include <QAbstractButton>
+
+namespace tnUI {
+
+// A toggle switch: a rounded track whose knob sits at its right end while
+// the switch is on. It is checkable from the start; a click, or Space while
+// it has focus, turns it over, and assistive technology reads it as a check
+// box with its state. It is drawn in the colours of its palette, at the size
+// of its font. A text, when given, is drawn beside the track; a caption
+// naming the switch as its buddy may label it instead.
+class TNUI_EXPORT SwitchButton : public QAbstractButton {
+    Q_OBJECT
+public:
+    explicit SwitchButton(QWidget* parent = nullptr);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRect trackRect() const;
+};
+
+} // namespace tnUI
