@@ -1,7 +1,10 @@
 #include "StepSpinBox.h"
 
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
+
+#include <algorithm>
 
 namespace tnUI {
 
@@ -26,6 +29,27 @@ void StepSpinBox::stepBy(int steps)
     const int pages = steps / 10;
     setValue(value() + pages * m_largeStep);
     selectAll();
+}
+
+int StepSpinBox::excessWidth() const
+{
+    constexpr double kWide = 1e6;
+    if (maximum() < kWide && minimum() > -kWide)
+        return 0;
+    const QFontMetrics metrics = fontMetrics();
+    const auto width = [&](double v) { return metrics.horizontalAdvance(prefix() + textFromValue(v) + suffix()); };
+    const int extremes = std::max(width(minimum()), width(maximum()));
+    return std::max(0, extremes - std::max(width(-999999.0), width(value())));
+}
+
+QSize StepSpinBox::sizeHint() const
+{
+    return QDoubleSpinBox::sizeHint() - QSize(excessWidth(), 0);
+}
+
+QSize StepSpinBox::minimumSizeHint() const
+{
+    return QDoubleSpinBox::minimumSizeHint() - QSize(excessWidth(), 0);
 }
 
 } // namespace tnUI

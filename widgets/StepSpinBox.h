@@ -17,12 +17,19 @@ public:
     double largeStep() const { return m_largeStep; }
 
     void stepBy(int steps) override;
+    // A field whose range reaches beyond a million is sized for six digits,
+    // or for the number shown when it is longer, not for its extremes: an
+    // unbounded value's field would be as wide as its limits.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     double m_largeStep = 0.0;
+    int excessWidth() const;
+
     bool m_paging = false;
 };
 
