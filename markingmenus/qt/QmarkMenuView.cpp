@@ -2,6 +2,7 @@
 
 #include "QmarkCompositing.h"
 #include "QmarkRender.h"
+#include "QmarkTooltip.h"
 
 #include "../../entity/Error.h"
 #include "../../entity/Rectangle.h"
@@ -13,13 +14,16 @@
 #include <QCursor>
 #include <QEventLoop>
 #include <QGuiApplication>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLineF>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 #include <QTabletEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -40,6 +44,11 @@ constexpr int minMove = 3;
 constexpr qreal cornerAngle = 20.0;
 // Radius of the rings that mark a recognised stroke's corners.
 constexpr qreal cornerMarkRadius = 4.0;
+// Pixels that the stroke's pen, its joins and its antialiasing reach beyond
+// the stroke's points.
+constexpr int strokeReach = 3;
+// The same for the pointer line, whose pen is wider.
+constexpr int pointerLineReach = 4;
 
 void setTimeout(int kind, int ms)
 {
@@ -61,6 +70,13 @@ QPoint screenPoint(double x, double y)
 tnMarkMenuItem* asMenuItem(tnMarkItem* item)
 {
     return item ? item->asMenuItem() : nullptr;
+}
+
+// The view pixels of a tooltip as last laid out: the frame's pen reaches a
+// pixel beyond its box.
+QRect toolTipArea(const QmarkTooltip& tooltip)
+{
+    return tooltip.rect().adjusted(-2, -2, 2, 2);
 }
 
 // Whether menu is start or one of the menus start was popped from.
@@ -201,6 +217,11 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
     // The view covers one screen for the whole popup: the first menu's. The
     // stroke starts with the first menu, so an empty stroke marks it.
     const bool first = m_stroke.elementCount() == 0;
+    // The items show once the pointer has rested for the delay since the
+    // popup began, whatever taking the screen's picture and showing the view
+    // cost.
+    QElapsedTimer started;
+    started.start();
     if (first) {
         QScreen* screen = QGuiApplication::screenAt(global);
         if (!screen)
@@ -210,6 +231,7 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
         m_moved = false;
         m_shift = m_mouseLag = QPoint();
         m_tabletInput = false;
+        m_render->forgetPictures();
         // Taken before the view covers the screen.
         m_background = QPixmap();
         if (!m_composited && screen)
@@ -244,7 +266,8 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
         if (!isVisible())
             show();
         raise();
-        m_showItemsTimer.start(getTimeout(ShowItems, _divisor(menu)));
+        const int delay = getTimeout(ShowItems, _divisor(menu));
+        m_showItemsTimer.start(std::max<int>(0, delay - static_cast<int>(started.elapsed())));
         m_liftedMenu = menu;
         menu->setMaxRadius(gestureMaxRadius);
     }
@@ -442,11 +465,15 @@ void QmarkMenuView::mouseMoveEvent(QMouseEvent* event)
         _handleMove(_mousePosition(event->globalPosition()));
 }
 
-void QmarkMenuView::paintEvent(QPaintEvent* /*event*/)
+void QmarkMenuView::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);
+    // Moves repaint only what they changed: the render skips the items that
+    // lie outside the region.
+    painter.setClipRegion(event->region());
     if (!m_background.isNull())
         painter.drawPixmap(0, 0, m_background);
+    m_painted = QRect();
     tnMarkMenu* menu = m_currentMenu;
     if (!menu)
         return;
@@ -461,6 +488,8 @@ void QmarkMenuView::paintEvent(QPaintEvent* /*event*/)
         painter.setPen(QPen(palette().color(QPalette::Highlight), 2.0));
         painter.setBrush(Qt::NoBrush);
         painter.drawPath(m_stroke);
+        m_painted |=
+            m_stroke.boundingRect().toAlignedRect().adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach);
         // The corners where the recognised mark turned into a submenu.
         if (m_showingGesture) {
             for (qsizetype i = 1; i + 1 < m_corners.size(); ++i)
@@ -477,9 +506,15 @@ void QmarkMenuView::paintEvent(QPaintEvent* /*event*/)
             chosen->drawAt(static_cast<float>(pointer.x()), static_cast<float>(pointer.y()), *m_render);
     }
     if (menu->areItemsVisible()) {
-        if (tnMarkMenuItem* highlighted = asMenuItem(menu->getHighlightedItem()))
-            highlighted->showToolTip(*m_render);
+        if (tnMarkMenuItem* highlighted = asMenuItem(menu->getHighlightedItem())) {
+            // A tooltip moves only with the highlight, which repaints where
+            // it goes: one laid out before, outside the region, stays as is.
+            const auto* tooltip = dynamic_cast<const QmarkTooltip*>(highlighted->getToolTip());
+            if (!tooltip || tooltip->rect().isEmpty() || event->region().intersects(toolTipArea(*tooltip)))
+                highlighted->showToolTip(*m_render);
+        }
     }
+    m_painted |= m_render->bounds() | _toolTipRect();
     m_render->setPainter(nullptr);
 }
 
@@ -591,6 +626,9 @@ void QmarkMenuView::_handleMove(const QPoint& p)
     if ((p - m_lastMove).manhattanLength() < minMove)
         return;
     m_moved = true;
+    const QRect lineBefore = _pointerLineRect();
+    const tnMarkMenu* menuBefore = m_currentMenu;
+    m_lookChanged = false;
     _processPosition(p);
     m_stroke.lineTo(p);
     if (tnMarkMenu::isGesturePhase()) {
@@ -607,9 +645,48 @@ void QmarkMenuView::_handleMove(const QPoint& p)
         if (QLineF(m_center, p).length() < menu->getRadius())
             m_popSubmenuTimer.start(getTimeout(SubmenuRestart, 0));
     }
-    if (!m_nextMenu)
-        update();
+    if (!m_nextMenu) {
+        if (tnMarkMenu::isGesturePhase()) {
+            // The stroke only grows.
+            update(QRect(m_lastMove, p).normalized().adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach));
+        } else if (menu != menuBefore) {
+            update();
+        } else {
+            // The pointer line moved; a new highlight changes items and the
+            // tooltip too.
+            QRegion changed = QRegion(lineBefore) + _pointerLineRect();
+            if (m_lookChanged)
+                changed += m_painted | _toolTipRect();
+            update(changed);
+        }
+    }
     m_lastMove = p;
+}
+
+QRect QmarkMenuView::_pointerLineRect() const
+{
+    return QRect(m_center, m_lastProcessed)
+        .normalized()
+        .adjusted(-pointerLineReach, -pointerLineReach, pointerLineReach, pointerLineReach);
+}
+
+QRect QmarkMenuView::_toolTipRect()
+{
+    tnMarkMenu* menu = m_currentMenu;
+    tnMarkMenuItem* item = menu && menu->areItemsVisible() ? asMenuItem(menu->getHighlightedItem()) : nullptr;
+    const auto* tooltip = item ? dynamic_cast<const QmarkTooltip*>(item->getToolTip()) : nullptr;
+    if (!tooltip)
+        return {};
+    if (!m_render->painter()) {
+        // Laid out by drawing it into a one-pixel picture, which costs
+        // little: its place depends on the item, the screen and its text.
+        QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&probe);
+        m_render->setPainter(&painter);
+        item->showToolTip(*m_render);
+        m_render->setPainter(nullptr);
+    }
+    return toolTipArea(*tooltip);
 }
 
 void QmarkMenuView::_processPosition(const QPoint& p)
@@ -624,8 +701,10 @@ void QmarkMenuView::_processPosition(const QPoint& p)
 
     const bool overParent = menu->isOverParentCenter(dx, dy);
     tnMarkMenu* parent = menu->getParentMenu();
-    if (parent)
+    if (parent && parent->isCenterHighlighted() != overParent) {
         parent->setCenterHighlighted(overParent);
+        m_lookChanged = true;
+    }
     if (overParent) {
         emit hovered(nullptr);
         m_popSubmenuTimer.stop();
@@ -640,8 +719,10 @@ void QmarkMenuView::_processPosition(const QPoint& p)
     }
 
     m_popParentTimer.stop();
-    if (menu->hover(dx, dy, false))
+    if (menu->hover(dx, dy, false)) {
+        m_lookChanged = true;
         emit hovered(menu->getHighlightedItem());
+    }
     const tnMarkMenuItem* item = asMenuItem(menu->getHighlightedItem());
     if (item && item->getSubmenu()) {
         if (!menu->areItemsVisible())

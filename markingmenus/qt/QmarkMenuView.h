@@ -175,6 +175,12 @@ private:
     // The divisor for timers of the current menu: a quarter for a list.
     int _divisor(const tnMarkMenu* menu) const;
     void _handleMove(const QPoint& p);
+    // The view pixels the pointer line to the last processed position may
+    // cover.
+    QRect _pointerLineRect() const;
+    // The view pixels of the highlighted item's tooltip, laid out for the
+    // current state; empty when none shows.
+    QRect _toolTipRect();
     void _handleRelease(const QPoint& p);
     void _processPosition(const QPoint& p);
     void _replayStroke(bool midpointRule);
@@ -212,6 +218,11 @@ private:
     QPoint m_center;
     QPoint m_lastProcessed;
     QPoint m_lastMove;
+    // What the last paint drew, in view pixels, where it did draw; a pointer
+    // move that changes the highlight repaints it.
+    QRect m_painted;
+    // Processing a pointer position changed the highlight.
+    bool m_lookChanged = false;
     bool m_replaying = false;
     bool m_showingGesture = false;
     float m_savedMaxRadius = 250.0f;

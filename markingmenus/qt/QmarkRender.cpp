@@ -82,10 +82,17 @@ QmarkRender::QmarkRender(QWidget* widget)
 
 QmarkRender::~QmarkRender() = default;
 
+void QmarkRender::forgetPictures()
+{
+    m_pictures.clear();
+}
+
 void QmarkRender::setPainter(QPainter* painter)
 {
     m_painter = painter;
     m_drawn.clear();
+    m_bounds = QRect();
+    m_clip = painter && painter->hasClipping() ? painter->clipBoundingRect().toAlignedRect() : QRect();
 }
 
 void QmarkRender::drawPointerLine(float x1, float y1, float x2, float y2)
@@ -94,12 +101,15 @@ void QmarkRender::drawPointerLine(float x1, float y1, float x2, float y2)
         return;
     const QPointF from = _toView(x1, y1);
     const QPointF to = _toView(x2, y2);
+    const int reach = qCeil(m_pointerPen.widthF()) + 1;
+    const QRect area = QRectF(from, to).normalized().toAlignedRect().adjusted(-reach, -reach, reach, reach);
+    if (!_reaches(area))
+        return;
     m_painter->save();
     if (!m_drawn.empty()) {
         // The line passes beneath the items and lists: it is cut out of their
         // boxes, with a pixel to spare so that it never touches a frame.
-        const int reach = qCeil(m_pointerPen.widthF()) + 1;
-        QRegion clip(QRectF(from, to).normalized().toAlignedRect().adjusted(-reach, -reach, reach, reach));
+        QRegion clip(area);
         for (const QRect& box : m_drawn)
             clip -= box.adjusted(-lineClearance, -lineClearance, lineClearance, lineClearance);
         m_painter->setClipRegion(clip, Qt::IntersectClip);
@@ -115,6 +125,10 @@ void QmarkRender::drawListBackground(const tnLinear::Point2& topLeft, const tnLi
         return;
     const QPointF corner = _toView(topLeft.x, topLeft.y);
     const QRect rect(qRound(corner.x()), qRound(corner.y()), qRound(size.x), qRound(size.y));
+    const QRect framed = rect.adjusted(-1, -1, 1, 1);
+    m_drawn.push_back(framed);
+    if (!_reaches(framed))
+        return;
     const StyleHints hints(m_painter);
 
     QStyleOptionMenuItem option;
@@ -122,14 +136,14 @@ void QmarkRender::drawListBackground(const tnLinear::Point2& topLeft, const tnLi
     option.rect = rect;
     _drawPanel(option);
     m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
-    const QRect framed = rect.adjusted(-1, -1, 1, 1);
     _drawFrame(framed, QApplication::palette().color(QPalette::Shadow));
-    m_drawn.push_back(framed);
 }
 
 void QmarkRender::drawDefaultCenter()
 {
-    if (!m_painter)
+    // The ellipse's pen and antialiasing reach past its 6-pixel radius.
+    constexpr int reach = 8;
+    if (!m_painter || !_reaches(QRect(m_center.toPoint() - QPoint(reach, reach), QSize(2 * reach, 2 * reach))))
         return;
     const QPen pen = m_painter->pen();
     const QBrush brush = m_painter->brush();
@@ -148,8 +162,11 @@ void QmarkRender::drawImage(tnMarkImage* image, float x, float y)
     const QPointF center = _toView(x, y);
     const QImage& picture = qimage->image();
     const QPoint corner(qRound(center.x() - picture.width() / 2.0), qRound(center.y() - picture.height() / 2.0));
-    m_painter->drawImage(corner, picture);
-    m_drawn.emplace_back(corner, picture.size());
+    // Measured in the picture's own pixels, as drawImage places it.
+    const QRect rect(corner, picture.size());
+    m_drawn.push_back(rect);
+    if (_reaches(rect))
+        m_painter->drawImage(corner, picture);
 }
 
 void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
@@ -157,6 +174,23 @@ void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
     if (!m_painter || !item)
         return;
     const QRect box = _itemBox(x, y, item->getWidth(), item->getHeight());
+    m_drawn.push_back(box);
+    // A separator takes the two pixels below the box.
+    if (!_reaches(item->hasSeparatorAfter() ? box.adjusted(0, 0, 0, 2) : box))
+        return;
+    // A radial item covers its box alone, so it is kept as a picture for
+    // each look it takes (its label, check mark and state).
+    const auto* text = dynamic_cast<const QmarkStyledText*>(item->getStyledText());
+    if (text && !item->isInOverflow() && !item->hasSeparatorAfter()) {
+        const int look = item->getState() * 2 + (item->isChecked() ? 1 : 0);
+        _drawKept(item, look, text->qText(), box, [this, item, &box] { _drawTextItem(item, box); });
+    } else {
+        _drawTextItem(item, box);
+    }
+}
+
+void QmarkRender::_drawTextItem(tnMarkTextItem* item, const QRect& box)
+{
     // Radial items stand alone: the style's panel fills the box and a frame
     // is drawn over its outermost pixels. List items sit on the list's frame.
     const bool framed = !item->isInOverflow();
@@ -234,7 +268,6 @@ void QmarkRender::drawTextItem(tnMarkTextItem* item, float x, float y)
 
     if (framed)
         _drawFrame(box, option.palette.color(QPalette::Shadow));
-    m_drawn.push_back(box);
 
     if (item->hasSeparatorAfter()) {
         option.rect = QRect(box.left(), box.bottom() + 1, box.width(), 2);
@@ -253,6 +286,13 @@ void QmarkRender::drawOptionBox(tnMarkOptionBoxItem* box, float x, float y)
     if (!m_painter || !box)
         return;
     const QRect rect = _itemBox(x, y, box->getWidth(), box->getHeight());
+    m_drawn.push_back(rect);
+    if (_reaches(rect))
+        _drawKept(box, box->getDrawingState(), QString(), rect, [this, box, &rect] { _drawOptionBox(box, rect); });
+}
+
+void QmarkRender::_drawOptionBox(tnMarkOptionBoxItem* box, const QRect& rect)
+{
     const int drawingState = box->getDrawingState();
     const StyleHints hints(m_painter);
 
@@ -269,7 +309,6 @@ void QmarkRender::drawOptionBox(tnMarkOptionBoxItem* box, float x, float y)
         option.palette.setCurrentColorGroup(QPalette::Disabled);
     m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
     optionBoxIcon().paint(m_painter, rect, Qt::AlignCenter, iconMode(drawingState));
-    m_drawn.push_back(rect);
 }
 
 void QmarkRender::translate(float dx, float dy)
@@ -309,4 +348,46 @@ void QmarkRender::_drawFrame(const QRect& rect, const QColor& color)
     m_painter->fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), color);
     m_painter->fillRect(QRect(rect.left(), rect.top() + 1, 1, rect.height() - 2), color);
     m_painter->fillRect(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 2), color);
+}
+
+bool QmarkRender::_reaches(const QRect& rect)
+{
+    m_bounds |= rect;
+    return m_clip.isNull() || m_clip.intersects(rect);
+}
+
+void QmarkRender::_drawKept(const void* owner, int look, const QString& text, const QRect& area,
+                            const std::function<void()>& draw)
+{
+    // Pictures are kept at one device pixel to the pixel only, untransformed:
+    // at a higher ratio the style places its lines in a picture otherwise
+    // than on the screen.
+    if (m_painter->device()->devicePixelRatio() != 1.0 || !m_painter->transform().isIdentity()) {
+        draw();
+        return;
+    }
+    const auto kept = std::find_if(m_pictures.begin(), m_pictures.end(), [&](const Picture& picture) {
+        return picture.owner == owner && picture.look == look && picture.pixmap.size() == area.size() &&
+               picture.text == text;
+    });
+    if (kept != m_pictures.end()) {
+        m_painter->drawPixmap(area.topLeft(), kept->pixmap);
+        return;
+    }
+    QPixmap pixmap(area.size());
+    pixmap.fill(Qt::transparent);
+    {
+        QPainter painter(&pixmap);
+        painter.setRenderHints(m_painter->renderHints());
+        painter.setFont(m_painter->font());
+        painter.setPen(m_painter->pen());
+        painter.setBrush(m_painter->brush());
+        painter.translate(-area.topLeft());
+        QPainter* const target = m_painter;
+        m_painter = &painter;
+        draw();
+        m_painter = target;
+    }
+    m_painter->drawPixmap(area.topLeft(), pixmap);
+    m_pictures.push_back({owner, look, text, std::move(pixmap)});
 }

@@ -3,9 +3,12 @@
 #include "../MarkRender.h"
 
 #include <QPen>
+#include <QPixmap>
 #include <QPointF>
 #include <QRect>
+#include <QString>
 
+#include <functional>
 #include <vector>
 
 class QColor;
@@ -24,6 +27,16 @@ class QWidget;
 // pixels of its own box, its frame on the box's outermost pixels, so that
 // items whose boxes do not meet never touch. The pointer line runs beneath
 // everything drawn since the painter was bound: it is cut out of those boxes.
+//
+// A painter that clips when it is bound (a paint of part of the view) gets
+// only what reaches into its clip's bounding rectangle: the style is not run
+// for items wholly outside it, though their boxes still count for the
+// pointer line and bounds().
+//
+// Radial items and option boxes are drawn once for each look they take and
+// kept as pictures, so that a repaint lays pictures instead of running the
+// style; on a painter with one device pixel to the pixel, untransformed. A popup starts by forgetting
+// them, so that changes made between popups show.
 class QmarkRender : public tnMarkRender {
 public:
     // widget supplies the style and the palette; it is not owned. A null
@@ -32,8 +45,13 @@ public:
     ~QmarkRender() override;
 
     // Binds the painter for one paint; null unbinds it. Either way the boxes
-    // drawn so far are forgotten.
+    // drawn so far and the bounds are forgotten.
     void setPainter(QPainter* painter);
+    // Forgets the kept pictures of items.
+    void forgetPictures();
+    // The view pixels of everything drawn since the painter was bound,
+    // including what lay outside its clip.
+    QRect bounds() const { return m_bounds; }
     QPainter* painter() const { return m_painter; }
     QWidget* widget() const { return m_widget; }
     // The menu centre in view pixels.
@@ -55,9 +73,18 @@ private:
     // each edge goes to the nearest pixel boundary, a half pixel away from
     // the centre.
     QRect _itemBox(float x, float y, float width, float height) const;
+    void _drawTextItem(tnMarkTextItem* item, const QRect& box);
+    void _drawOptionBox(tnMarkOptionBoxItem* box, const QRect& rect);
+    // Lays the picture kept for owner in this look and text over area, drawn
+    // by draw into a new one first where none is kept.
+    void _drawKept(const void* owner, int look, const QString& text, const QRect& area,
+                   const std::function<void()>& draw);
     void _drawPanel(const QStyleOptionMenuItem& option);
     // A one-pixel outline on the outermost pixels of rect.
     void _drawFrame(const QRect& rect, const QColor& color);
+    // Adds rect to the bounds; false when it lies outside the clip, so that
+    // drawing it can be skipped.
+    bool _reaches(const QRect& rect);
 
     QPainter* m_painter = nullptr;
     QWidget* m_widget;
@@ -65,4 +92,15 @@ private:
     QPen m_pointerPen;
     // The pixels of the items and lists drawn while this painter is bound.
     std::vector<QRect> m_drawn;
+    // The bounding rectangle of the painter's clip when bound; null when it
+    // did not clip.
+    QRect m_clip;
+    QRect m_bounds;
+    struct Picture {
+        const void* owner;
+        int look;
+        QString text;
+        QPixmap pixmap;
+    };
+    std::vector<Picture> m_pictures;
 };

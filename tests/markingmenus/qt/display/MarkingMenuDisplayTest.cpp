@@ -7,6 +7,8 @@
 
 #include "XDisplayDriver.h"
 
+#include <QThread>
+
 #include <map>
 #include <vector>
 
@@ -94,6 +96,20 @@ protected:
             << "of " << outside << " pixels outside the menu, " << countPixels(shot, screen, black) << " are black";
     }
 
+    // The screen once two screenshots in a row agree; null if it never
+    // settles.
+    static QImage settledScreen()
+    {
+        QImage last;
+        for (const QDeadlineTimer deadline(15000); !deadline.hasExpired();) {
+            const QImage shot = screenshot();
+            if (!shot.isNull() && shot == last)
+                return shot;
+            last = shot;
+        }
+        return {};
+    }
+
     Child m_host;
     QImage m_canvas;
     // The list items' boxes, relative to the point the list pops at.
@@ -125,6 +141,47 @@ TEST_F(MarkingMenuDisplayTest, TheCanvasShowsAroundTheMenu)
         expectCanvasAround(items, area);
         release(radialButton);
         EXPECT_EQ(nextLine(), "chosen east");
+        quitHost();
+    }
+}
+
+// A shown menu repaints only what a pointer move changes: after moves that
+// highlight one item after another, the screen shows exactly what a menu
+// shown at once at the last position does, without and with compositing.
+TEST_F(MarkingMenuDisplayTest, MovesLeaveThePictureOfAFreshPaint)
+{
+    const QRect area = menuArea(screenCenter);
+    const QPoint last = screenCenter + QPoint(80, 0);
+    for (const bool composited : {false, true}) {
+        const QString mode = composited ? QStringLiteral("composited") : QStringLiteral("plain");
+        SCOPED_TRACE(mode.toStdString());
+        Child compositor;
+        if (composited) {
+            compositor = start(QStringLiteral("xcompmgr"), {}, g_displayEnvironment, false);
+            ASSERT_TRUE(awaitWindow("^xcompmgr$", true, false)) << "xcompmgr did not start";
+        }
+        ASSERT_NO_FATAL_FAILURE(startHost({"--show-items-delay", "150"}));
+        pressForMenu(radialButton, screenCenter);
+        ASSERT_FALSE(waitForDrawing(area, 2000).isNull()) << "the items never showed";
+        for (const QPoint by : {QPoint(0, -60), QPoint(-60, 0), QPoint(45, 45), QPoint(60, -5)}) {
+            stroke({screenCenter + by});
+            QThread::msleep(50);
+        }
+        stroke({last});
+        const QImage moved = settledScreen();
+        keep(moved, "moved-" + mode);
+        release(radialButton);
+        EXPECT_EQ(nextLine(), "chosen east");
+
+        pressForMenu(radialButton, screenCenter);
+        stroke({last});
+        ASSERT_FALSE(waitForDrawing(area, 2000).isNull()) << "the items never showed";
+        const QImage fresh = settledScreen();
+        keep(fresh, "fresh-" + mode);
+        release(radialButton);
+        EXPECT_EQ(nextLine(), "chosen east");
+        ASSERT_FALSE(moved.isNull() || fresh.isNull()) << "the screen never settled";
+        EXPECT_EQ(moved.copy(area), fresh.copy(area));
         quitHost();
     }
 }
