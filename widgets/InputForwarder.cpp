@@ -178,6 +178,20 @@ bool InputForwarder::eventFilter(QObject* watched, QEvent* event)
 
 // Each handler holds what the tool may let go of while it runs: this
 // forwarder, the widget and the controller may all die in a call out.
+template <class E>
+void InputForwarder::_forwardPointer(E& translated)
+{
+    // The tool may let go of this forwarder or of the controller.
+    const QPointer<InputForwarder> self(this);
+    const tn::Reference<CommandController> controller = tn::keepAlive(m_controller.get());
+    if (!controller)
+        return;
+    controller->forwardEvent(translated);
+    // A drag that ended runs the keys that waited for it.
+    if (self)
+        _runWaiting();
+}
+
 bool InputForwarder::_mouse(QMouseEvent& e)
 {
     const QPointer<QWidget> widget(m_widget);
@@ -190,13 +204,7 @@ bool InputForwarder::_mouse(QMouseEvent& e)
         return finish(e, widget, consume);
     MouseEvent translated = toMouseEvent(e, *m_widget, m_toLocal);
     m_mouseHeld = e.buttons() != Qt::NoButton;
-    const QPointer<InputForwarder> self(this);
-    const tn::Reference<CommandController> controller = tn::keepAlive(m_controller.get());
-    if (!controller)
-        return finish(e, widget, consume);
-    controller->forwardEvent(translated);
-    if (self)
-        _runWaiting();
+    _forwardPointer(translated);
     return finish(e, widget, consume);
 }
 
@@ -206,13 +214,7 @@ bool InputForwarder::_tablet(QTabletEvent& e)
     const bool consume = m_consume;
     TabletEvent translated = toTabletEvent(e, *m_widget, m_toLocal);
     m_stylusDown = e.buttons() & Qt::LeftButton;
-    const QPointer<InputForwarder> self(this);
-    const tn::Reference<CommandController> controller = tn::keepAlive(m_controller.get());
-    if (!controller)
-        return finish(e, widget, consume);
-    controller->forwardEvent(translated);
-    if (self)
-        _runWaiting();
+    _forwardPointer(translated);
     return finish(e, widget, consume);
 }
 

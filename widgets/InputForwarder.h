@@ -123,6 +123,10 @@ private:
     void _select(CommandInstance* command);
     // Selects the commands that waited, once no drag is under way.
     void _runWaiting();
+    // Hands a mouse or tablet event to the controller, then runs what waited
+    // for a drag to end.
+    template <class E>
+    void _forwardPointer(E& translated);
 
     QPointer<QWidget> m_widget;
     WatchedPointer<CommandController> m_controller;

@@ -96,6 +96,13 @@ protected:
             << "of " << outside << " pixels outside the menu, " << countPixels(shot, screen, black) << " are black";
     }
 
+    // A compositing manager, running until compositor goes.
+    static void startCompositor(Child& compositor)
+    {
+        compositor = start(QStringLiteral("xcompmgr"), {}, g_displayEnvironment, false);
+        ASSERT_TRUE(awaitWindow("^xcompmgr$", true, false)) << "xcompmgr did not start";
+    }
+
     // The screen once two screenshots in a row agree; null if it never
     // settles.
     static QImage settledScreen()
@@ -127,8 +134,7 @@ TEST_F(MarkingMenuDisplayTest, TheCanvasShowsAroundTheMenu)
         SCOPED_TRACE(mode.toStdString());
         Child compositor;
         if (composited) {
-            compositor = start(QStringLiteral("xcompmgr"), {}, g_displayEnvironment, false);
-            ASSERT_TRUE(awaitWindow("^xcompmgr$", true, false)) << "xcompmgr did not start";
+            ASSERT_NO_FATAL_FAILURE(startCompositor(compositor));
         }
         ASSERT_NO_FATAL_FAILURE(startHost({"--show-items-delay", "1000"}));
         pressForMenu(radialButton, screenCenter);
@@ -157,8 +163,7 @@ TEST_F(MarkingMenuDisplayTest, MovesLeaveThePictureOfAFreshPaint)
         SCOPED_TRACE(mode.toStdString());
         Child compositor;
         if (composited) {
-            compositor = start(QStringLiteral("xcompmgr"), {}, g_displayEnvironment, false);
-            ASSERT_TRUE(awaitWindow("^xcompmgr$", true, false)) << "xcompmgr did not start";
+            ASSERT_NO_FATAL_FAILURE(startCompositor(compositor));
         }
         ASSERT_NO_FATAL_FAILURE(startHost({"--show-items-delay", "150"}));
         pressForMenu(radialButton, screenCenter);
