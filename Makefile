@@ -1,6 +1,6 @@
 # The two commands of the Quick start, plus a few for developers. Set
 # TNUI_NO_INSTALL=1 to keep scripts/install-deps from installing anything.
-.PHONY: demo test check deps deps-test bench format clean
+.PHONY: demo test check docs package deps deps-test bench format clean
 
 # Configures build folder $(1) with the CMake options $(3); the compiler $(2)
 # and the generator are given only to a new folder, so one configured with
@@ -18,6 +18,19 @@ test: deps-test
 # The release build and its tests only (no sanitizer build).
 check: deps-test
 	scripts/run-tests release
+
+# The API reference (Doxygen, with the guide) in build/release/docs/api/html/.
+docs: deps-test
+	$(call configure,build/release,g++,-DCMAKE_BUILD_TYPE=Release)
+	cmake --build build/release --target docs
+
+# Debian packages of the libraries (libtnui<major>, libtnui-dev) from the
+# release build, in build/release/packages/. dpkg-shlibdeps, which finds the
+# runtime package's dependencies, comes with the test packages.
+package: deps-test
+	$(call configure,build/release,g++,-DCMAKE_BUILD_TYPE=Release)
+	cmake --build build/release --target UIBase_3A UIWidgets_3A
+	cpack --config build/release/CPackConfig.cmake -B build/release/packages
 
 deps:
 	scripts/install-deps

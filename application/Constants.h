@@ -10,13 +10,13 @@
 
 namespace tnUI {
 
-// A small table of labels through which a host shares texts between the
-// parts of its interface. The application makes one at construction; the
-// library itself never reads or fills it. Copies share the label objects.
+/// A small table of labels through which a host shares texts between the
+/// parts of its interface. The application makes one at construction; the
+/// library itself never reads or fills it. Copies share the label objects.
 class TNUI_EXPORT Constants : public tn::ReferenceCount {
 public:
-    // Ten slots, whose meaning the host's toolkit binding gives. Any int is a
-    // value of the type, so that slots outside the table can be named.
+    /// Ten slots, whose meaning the host's toolkit binding gives. Any int is a
+    /// value of the type, so that slots outside the table can be named.
     enum ELabel : int {
         Label0 = 0,
         Label1 = 1,
@@ -31,17 +31,19 @@ public:
     };
 
     Constants() = default;
+    /// Copies other.
     Constants(const Constants& other);
+    /// Assigns a copy of the given one.
     Constants& operator=(const Constants& other);
     ~Constants() override;
 
-    // Stores l under e, taking a reference and releasing the label stored
-    // before; null clears the slot. No range check is made.
+    /// Stores l under e, taking a reference and releasing the label stored
+    /// before; null clears the slot. No range check is made.
     void setLabel(ELabel e, const Label* l);
-    // The label of slots 0 to 9, or null when the slot is empty or outside
-    // the ten slots.
+    /// The label of slots 0 to 9, or null when the slot is empty or outside
+    /// the ten slots.
     const Label* getLabel(ELabel e) const;
-    // The text of getLabel(e), or an empty text without a label.
+    /// The text of getLabel(e), or an empty text without a label.
     const tnString::IString& getLabelAsString(ELabel e) const;
 
 private:

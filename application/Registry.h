@@ -20,18 +20,19 @@ namespace tnUI {
 // The name-keyed registries of the application, its documents and their
 // instances: each holds a counted reference on every entity it stores.
 
-// An open-addressing index over the positions of an entry array. Each slot
-// keeps an entry's position with the low 32 bits of its hash, so that a probe
-// compares entries only when the stored hashes agree and growing never
-// computes a hash again. Linear probing, at most three quarters full (a
-// probe sequence rarely leaves the cache line it starts in).
+/// An open-addressing index over the positions of an entry array. Each slot
+/// keeps an entry's position with the low 32 bits of its hash, so that a probe
+/// compares entries only when the stored hashes agree and growing never
+/// computes a hash again. Linear probing, at most three quarters full (a
+/// probe sequence rarely leaves the cache line it starts in).
 class TNUI_EXPORT FlatIndex {
 public:
     FlatIndex() = default;
 
+    /// The number of positions recorded.
     std::size_t size() const noexcept { return m_used; }
 
-    // The position recorded under h for which same(position) holds, or -1.
+    /// The position recorded under h for which same(position) holds, or -1.
     template <class Same>
     std::int32_t find(std::size_t h, Same same) const
     {
@@ -47,8 +48,8 @@ public:
         }
     }
 
-    // One probe sequence: the position of an entry under h for which
-    // same(position) holds, or -1 after recording position under h.
+    /// One probe sequence: the position of an entry under h for which
+    /// same(position) holds, or -1 after recording position under h.
     template <class Same>
     std::int32_t insert(std::size_t h, std::int32_t position, Same same)
     {
@@ -65,11 +66,13 @@ public:
         return -1;
     }
 
-    // Forgets position, recorded under h; nothing when it is not there.
+    /// Forgets position, recorded under h; nothing when it is not there.
     void erase(std::size_t h, std::int32_t position) noexcept;
-    // The entry recorded at position under h now lives at to.
+    /// The entry recorded at position under h now lives at to.
     void move(std::size_t h, std::int32_t from, std::int32_t to) noexcept;
+    /// Forgets every position.
     void clear() noexcept;
+    /// Exchanges the contents of two indexes.
     void swap(FlatIndex& other) noexcept;
 
 private:
@@ -79,17 +82,17 @@ private:
     };
 
     std::size_t mask() const noexcept { return m_slots.size() - 1; }
-    // The slot holding position under h, or -1.
+    /// The slot holding position under h, or -1.
     std::ptrdiff_t slotOf(std::size_t h, std::int32_t position) const noexcept;
-    // Doubles the table, placing the slots by their stored hashes.
+    /// Doubles the table, placing the slots by their stored hashes.
     void grow();
 
     tn::vector<Slot> m_slots;
     std::size_t m_used = 0;
 };
 
-// The hash a name table files a name under: eight bytes a step, the tail in
-// at most two loads, mixed so that its low bits spread.
+/// The hash a name table files a name under: eight bytes a step, the tail in
+/// at most two loads, mixed so that its low bits spread.
 inline std::size_t nameHash(const tnString::CString& name) noexcept
 {
     const std::string& text = name.str();
@@ -114,33 +117,40 @@ inline std::size_t nameHash(const tnString::CString& name) noexcept
     return static_cast<std::size_t>(h ^ (h >> 29));
 }
 
-// A registry of counted entities keyed by name: the entries in the order of
-// their registration, and a flat index over them.
+/// A registry of counted entities keyed by name: the entries in the order of
+/// their registration, and a flat index over them.
 template <class T>
 class NameTable {
 public:
-    // The hash is not kept: only a removal needs it again, and a removal
-    // already walks the entries after it.
+    /// The hash is not kept: only a removal needs it again, and a removal
+    /// already walks the entries after it.
     struct Entry {
+        /// The key.
         tnString::CString name;
+        /// The counted entity stored under it.
         tn::Reference<T> value;
     };
+    /// Walks the entries in the order of registration.
     using const_iterator = typename tn::vector<Entry>::const_iterator;
 
+    /// The number of entries.
     std::size_t size() const noexcept { return m_entries.size(); }
+    /// Whether the table holds no entry.
     bool empty() const noexcept { return m_entries.empty(); }
+    /// The first entry.
     const_iterator begin() const noexcept { return m_entries.begin(); }
+    /// Past the last entry.
     const_iterator end() const noexcept { return m_entries.end(); }
 
-    // The value stored under name, or null.
+    /// The value stored under name, or null.
     T* find(const tnString::CString& name) const
     {
         const std::int32_t i = m_index.find(nameHash(name), matching(name));
         return i < 0 ? nullptr : m_entries[static_cast<std::size_t>(i)].value.get();
     }
 
-    // Stores value under name; false, storing nothing, when the name is
-    // taken.
+    /// Stores value under name; false, storing nothing, when the name is
+    /// taken.
     bool insert(const tnString::CString& name, T* value)
     {
         const std::size_t h = nameHash(name);
@@ -160,9 +170,9 @@ public:
         return true;
     }
 
-    // Takes the entry of name out, keeping the order of the others, and
-    // hands over its reference: null when there is none. Linear in the
-    // entries after it.
+    /// Takes the entry of name out, keeping the order of the others, and
+    /// hands over its reference: null when there is none. Linear in the
+    /// entries after it.
     tn::Reference<T> take(const tnString::CString& name)
     {
         const std::size_t h = nameHash(name);
@@ -179,13 +189,14 @@ public:
         return taken;
     }
 
+    /// Exchanges the contents of two tables.
     void swap(NameTable& other) noexcept
     {
         m_entries.swap(other.m_entries);
         m_index.swap(other.m_index);
     }
 
-    // Empties the table, then lets go of the entries.
+    /// Empties the table, then lets go of the entries.
     void clear()
     {
         NameTable released;
@@ -203,12 +214,12 @@ private:
     FlatIndex m_index;
 };
 
-// The name under which a registry stores e; NullError for a null or nameless
-// entity.
+/// The name under which a registry stores e; NullError for a null or nameless
+/// entity.
 TNUI_EXPORT const tnString::CString& registryName(const NamedEntity* e);
 
-// Stores object under its name: NullError without one, DuplicateError when
-// the name is taken.
+/// Stores object under its name: NullError without one, DuplicateError when
+/// the name is taken.
 template <class T>
 void registerNamed(NameTable<T>& table, T* object)
 {
@@ -216,46 +227,49 @@ void registerNamed(NameTable<T>& table, T* object)
         throw DuplicateError();
 }
 
-// The entity stored under name, or null.
+/// The entity stored under name, or null.
 template <class T>
 T* lookUpNamed(const NameTable<T>& table, const tnString::CString& name)
 {
     return table.find(name);
 }
 
-// An ordered list of counted entities, as the application keeps its
-// documents and environments: indexed access, lookup by address or by name,
-// and removal that takes an entry out of the list before it may die. The
-// untyped part; IndexedRegistry gives the entries their type.
-//
-// Adding, finding an entry by address and removing it cost the same at any
-// size: the addresses are indexed, and a removed entry leaves a gap that is
-// closed when the next access by index needs it (the list is never shifted
-// for a removal at either end), or once the gaps outnumber the entries.
+/// An ordered list of counted entities, as the application keeps its
+/// documents and environments: indexed access, lookup by address or by name,
+/// and removal that takes an entry out of the list before it may die. The
+/// untyped part; IndexedRegistry gives the entries their type.
+///
+/// Adding, finding an entry by address and removing it cost the same at any
+/// size: the addresses are indexed, and a removed entry leaves a gap that is
+/// closed when the next access by index needs it (the list is never shifted
+/// for a removal at either end), or once the gaps outnumber the entries.
 class TNUI_EXPORT IndexedRegistryBase {
 public:
     IndexedRegistryBase(const IndexedRegistryBase&) = delete;
     IndexedRegistryBase& operator=(const IndexedRegistryBase&) = delete;
 
+    /// The number of entries.
     int size() const noexcept { return static_cast<int>(m_entries.size() - m_first - m_gaps); }
+    /// Whether the list holds no entry.
     bool empty() const noexcept { return size() == 0; }
-    // The index of e, or -1.
+    /// The index of e, or -1.
     int find(const NamedEntity* e) const noexcept;
-    // The index of the first entry named name, or -1.
+    /// The index of the first entry named name, or -1.
     int find(const tnString::CString& name) const;
-    // Lets go of entry i; IndexError unless it exists.
+    /// Lets go of entry i; IndexError unless it exists.
     void remove(int i);
-    // Lets go of e; false when it is not listed.
+    /// Lets go of e; false when it is not listed.
     bool remove(const NamedEntity* e);
-    // Empties the list, then lets go of the entries.
+    /// Empties the list, then lets go of the entries.
     void clear();
 
-    // The entries in order; the walk must not outlive a change of the list.
+    /// The entries in order; the walk must not outlive a change of the list.
     auto begin() const noexcept
     {
         closeGaps();
         return m_entries.begin() + static_cast<std::ptrdiff_t>(m_first);
     }
+    /// Past the last entry.
     auto end() const noexcept
     {
         closeGaps();
@@ -266,57 +280,65 @@ protected:
     IndexedRegistryBase() = default;
     ~IndexedRegistryBase();
 
-    // IndexError unless 0 <= i < size().
+    /// IndexError unless 0 <= i < size().
     NamedEntity* _at(int i) const;
-    // Appends e: NullError for null, DuplicateError when it is listed.
+    /// Appends e: NullError for null, DuplicateError when it is listed.
     void _add(NamedEntity* e);
-    // Appends e: NullError for a null or nameless entity, DuplicateError
-    // when an entry has its name.
+    /// Appends e: NullError for a null or nameless entity, DuplicateError
+    /// when an entry has its name.
     void _addNamed(NamedEntity* e);
 
 private:
-    // Appends e, known not to be listed.
+    /// Appends e, known not to be listed.
     void append(NamedEntity* e, std::size_t h);
-    // Takes the entry at position p out, leaving a gap; the caller lets go
-    // of the returned reference once the list is consistent.
+    /// Takes the entry at position p out, leaving a gap; the caller lets go
+    /// of the returned reference once the list is consistent.
     tn::Reference<NamedEntity> takeOut(std::size_t p);
-    // Shifts the entries over the gaps after m_first, so that index i is at
-    // position m_first + i. Const: the order does not change.
+    /// Shifts the entries over the gaps after m_first, so that index i is at
+    /// position m_first + i. Const: the order does not change.
     void closeGaps() const noexcept;
-    // Shifts every entry to the front of the list.
+    /// Shifts every entry to the front of the list.
     void compact() const noexcept;
 
-    // Gaps are null references; those before m_first are skipped, m_gaps
-    // counts those after it.
+    /// Gaps are null references; those before m_first are skipped, m_gaps
+    /// counts those after it.
     mutable tn::vector<tn::Reference<NamedEntity>> m_entries;
     mutable FlatIndex m_positions;
     mutable std::size_t m_first = 0;
     mutable std::size_t m_gaps = 0;
 };
 
+/// The typed list of counted entities (see IndexedRegistryBase).
 template <class T>
 class IndexedRegistry : public IndexedRegistryBase {
 public:
     IndexedRegistry() = default;
 
+    /// Entry i; IndexError unless it exists.
     T* get(int i) const { return static_cast<T*>(_at(i)); }
+    /// Appends e: NullError for null, DuplicateError when it is listed.
     void add(T* e) { _add(e); }
+    /// Appends e: NullError for a null or nameless entity, DuplicateError when an entry has its name.
     void addNamed(T* e) { _addNamed(e); }
 };
 
-// Walks a registry in the order of registration. It must not outlive a
-// change of the table. The owners' iterators derive from it.
+/// Walks a registry in the order of registration. It must not outlive a
+/// change of the table. The owners' iterators derive from it.
 template <class T>
 class RegistryIterator {
 public:
+    /// Whether the walk has not reached the end.
     bool valid() const noexcept { return m_node != m_table->end(); }
+    /// The entity at the current position.
     T* get() const { return m_node->value.get(); }
+    /// Moves to the next entry.
     void next() { ++m_node; }
 
 protected:
+    /// The table walked.
     using Table = NameTable<T>;
 
-    // A null table stands for a null owner: NullError.
+    /// A null table stands for a null owner: NullError.
     explicit RegistryIterator(const Table* table) : m_table(table)
     {
         if (!table)
@@ -329,9 +351,9 @@ private:
     const Table* m_table;
 };
 
-// Makes a BoolValue named name set to initial and adds it to owner's values;
-// the owner holds the only reference. NullError for a null owner; a value
-// the owner refuses is released.
+/// Makes a BoolValue named name set to initial and adds it to owner's values;
+/// the owner holds the only reference. NullError for a null owner; a value
+/// the owner refuses is released.
 template <class Owner>
 BoolValue* registerBoolIn(Owner* owner, const tnString::CString& name, bool initial)
 {

@@ -6,7 +6,7 @@
 
 namespace tnUI {
 
-// A push button; a value may be attached through setValue.
+/// A push button; a value may be attached through setValue.
 class TNUI_EXPORT ButtonArgument : public ArgumentItem {
 public:
     ButtonArgument();

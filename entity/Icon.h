@@ -4,11 +4,11 @@
 
 namespace tnUI {
 
-// The state of the interface element an icon is drawn for.
+/// The state of the interface element an icon is drawn for.
 class TNUI_EXPORT IconState {
 public:
-    // A fixed underlying type keeps every int a valid value, so that values
-    // outside the table can be given and refused.
+    /// A fixed underlying type keeps every int a valid value, so that values
+    /// outside the table can be given and refused.
     enum EState : int {
         Normal = 0,
         Disabled = 1,
@@ -17,18 +17,19 @@ public:
     };
 };
 
-// Which of a decorated entity's two icon sets is meant.
+/// Which of a decorated entity's two icon sets is meant.
 class TNUI_EXPORT IconMode {
 public:
+    /// The icon set.
     enum EMode : int {
         Default = 0,
         Alternate = 1,
     };
 };
 
-// "Normal", "Disabled", "Highlight", "Active"; other values raise ImplError.
+/// "Normal", "Disabled", "Highlight", "Active"; other values raise ImplError.
 TNUI_EXPORT const char* enumName(IconState::EState state);
-// "Default", "Alternate"; other values raise ImplError.
+/// "Default", "Alternate"; other values raise ImplError.
 TNUI_EXPORT const char* enumName(IconMode::EMode mode);
 
 } // namespace tnUI

@@ -6,16 +6,17 @@
 
 namespace tnOS {
 
-// Facts about the running program.
+/// Facts about the running program.
 class TNUI_EXPORT AppMain {
 public:
+    /// The process-wide object.
     static AppMain& getInstance();
 
     AppMain(const AppMain&) = delete;
     AppMain& operator=(const AppMain&) = delete;
 
-    // The full path of the running program's executable, from which the
-    // installation directory is found; empty when the system does not tell.
+    /// The full path of the running program's executable, from which the
+    /// installation directory is found; empty when the system does not tell.
     tnString::IString getBaseLocation() const;
 
 private:

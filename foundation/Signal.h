@@ -15,25 +15,30 @@ namespace tnRTB {
 class SignalBase;
 class SignalClient;
 
-// One connection of a signal: its callback, the receiver it is recorded
-// with, a block count and a removed flag. A connection is pinned (lock) while
-// an emission uses it; one cut while pinned stays in its signal's list,
-// skipped by every emission, until the last pin goes. The callback is either
-// a separate heap object or made in the same block, right after the record
-// (one allocation per connection).
+/// One connection of a signal: its callback, the receiver it is recorded
+/// with, a block count and a removed flag. A connection is pinned (lock) while
+/// an emission uses it; one cut while pinned stays in its signal's list,
+/// skipped by every emission, until the last pin goes. The callback is either
+/// a separate heap object or made in the same block, right after the record
+/// (one allocation per connection).
 class TNUI_EXPORT connectionItem {
 public:
+    /// Pins the connection while an emission holds it.
     void lock() noexcept { ++m_pins; }
+    /// Releases a pin of lock().
     void unlock() noexcept
     {
         if (--m_pins == 0 && m_removed)
             release();
     }
 
+    /// Whether it is removed.
     bool isRemoved() const noexcept { return m_removed; }
+    /// Whether it is blocked.
     bool isBlocked() const noexcept { return m_blockCount != 0; }
-    // Neither cut nor blocked: an emission calls it.
+    /// Neither cut nor blocked: an emission calls it.
     bool isActive() const noexcept { return !m_removed && m_blockCount == 0; }
+    /// The callback called.
     FunctionBase* callback() const noexcept { return m_callback; }
 
 private:
@@ -46,19 +51,19 @@ private:
     {}
     ~connectionItem() = default;
 
-    // Where a callback of type Fn made in the record's block starts.
+    /// Where a callback of type Fn made in the record's block starts.
     template <class Fn>
     static constexpr std::size_t callbackOffset() noexcept
     {
         return (sizeof(connectionItem) + alignof(Fn) - 1) / alignof(Fn) * alignof(Fn);
     }
 
-    // Marks the connection cut, takes it off its receiver and, unless it is
-    // pinned, off its signal; an unpinned one is deleted at once.
+    /// Marks the connection cut, takes it off its receiver and, unless it is
+    /// pinned, off its signal; an unpinned one is deleted at once.
     void cut() noexcept;
-    // Takes a cut, unpinned connection off its signal and deletes it.
+    /// Takes a cut, unpinned connection off its signal and deletes it.
     void release() noexcept;
-    // Deletes the callback, then the record.
+    /// Deletes the callback, then the record.
     void destroy() noexcept;
 
     FunctionBase* m_callback;
@@ -75,8 +80,8 @@ private:
     bool m_embedded; // the callback lives in this record's block
 };
 
-// The receiver side of connections. Destroying it (or calling disconnectAll)
-// cuts every connection recorded with it, on whatever signal.
+/// The receiver side of connections. Destroying it (or calling disconnectAll)
+/// cuts every connection recorded with it, on whatever signal.
 class TNUI_EXPORT SignalClient {
 public:
     SignalClient() = default;
@@ -84,31 +89,31 @@ public:
     SignalClient& operator=(const SignalClient&) = delete;
     ~SignalClient();
 
-    // Cuts every connection; a callback destructor run by a cut may even
-    // destroy this receiver.
+    /// Cuts every connection; a callback destructor run by a cut may even
+    /// destroy this receiver.
     void disconnectAll() noexcept;
-    // Connections recorded with this receiver and not cut.
+    /// Connections recorded with this receiver and not cut.
     int getNumConnections() const noexcept;
 
 private:
     friend class connectionItem;
     friend class SignalBase;
     connectionItem* m_head = nullptr;
-    // While disconnectAll runs: a flag on its stack that the destructor sets,
-    // so that the loop stops without touching a dead receiver.
+    /// While disconnectAll runs: a flag on its stack that the destructor sets,
+    /// so that the loop stops without touching a dead receiver.
     bool* m_destroyedFlag = nullptr;
 };
 
-// A list of connections, emitted in the order they were made. Callbacks may
-// connect, disconnect (themselves included), block, and destroy the receiver
-// or the object that owns the signal while an emission runs:
-//  - a connection cut before the emission reaches it is skipped;
-//  - the running connection stays valid until its callback returns;
-//  - connections made during an emission are first called by the next one;
-//  - if the signal is destroyed, the emission stops after the running callback;
-//  - an exception from a callback ends the emission and reaches the emitter,
-//    with every remaining connection intact.
-// Emission allocates nothing.
+/// A list of connections, emitted in the order they were made. Callbacks may
+/// connect, disconnect (themselves included), block, and destroy the receiver
+/// or the object that owns the signal while an emission runs:
+///  - a connection cut before the emission reaches it is skipped;
+///  - the running connection stays valid until its callback returns;
+///  - connections made during an emission are first called by the next one;
+///  - if the signal is destroyed, the emission stops after the running callback;
+///  - an exception from a callback ends the emission and reaches the emitter,
+///    with every remaining connection intact.
+/// Emission allocates nothing.
 class TNUI_EXPORT SignalBase {
 public:
     SignalBase() = default;
@@ -116,24 +121,25 @@ public:
     SignalBase& operator=(const SignalBase&) = delete;
     ~SignalBase();
 
-    // Cuts every connection whose callback answers isInstance(p); returns how many.
+    /// Cuts every connection whose callback answers isInstance(p); returns how many.
     int disconnectInstance(const void* p) noexcept;
-    // Cuts every connection.
+    /// Cuts every connection.
     void disconnectAll() noexcept;
-    // Raises (block true) or lowers the block count of the connections whose
-    // callback answers isInstance(p); a blocked connection is skipped by
-    // emissions. Returns how many were changed.
+    /// Raises (block true) or lowers the block count of the connections whose
+    /// callback answers isInstance(p); a blocked connection is skipped by
+    /// emissions. Returns how many were changed.
     int blockInstance(const void* p, bool block) noexcept;
-    // Connections not cut.
+    /// Connections not cut.
     int getNumConnections() const noexcept;
+    /// Whether it is empty.
     bool isEmpty() const noexcept { return getNumConnections() == 0; }
 
 protected:
-    // Takes ownership of callback and appends the connection. A null callback
-    // is ignored; a null receiver makes a connection cut only from this side.
+    /// Takes ownership of callback and appends the connection. A null callback
+    /// is ignored; a null receiver makes a connection cut only from this side.
     void addConnection(FunctionBase* callback, SignalClient* receiver);
-    // Makes an Fn from args in one block with its connection record and
-    // appends the connection; a null receiver as above.
+    /// Makes an Fn from args in one block with its connection record and
+    /// appends the connection; a null receiver as above.
     template <class Fn, class... A>
     void emplaceConnection(SignalClient* receiver, A&&... args)
     {
@@ -151,11 +157,12 @@ protected:
         link(::new (block) connectionItem(callback, this, receiver, m_nextSerial++, true), receiver);
     }
 
-    // The bookkeeping of one emission on the emitter's stack. It pins the
-    // connection being called and the one after it, so that callbacks, and
-    // destructors of callbacks they cut, may change the list freely.
+    /// The bookkeeping of one emission on the emitter's stack. It pins the
+    /// connection being called and the one after it, so that callbacks, and
+    /// destructors of callbacks they cut, may change the list freely.
     class Emission {
     public:
+        /// Begins an emission of signal.
         explicit Emission(const SignalBase* signal) noexcept
             : m_signal(signal), m_outer(signal->m_emissions), m_limit(signal->m_nextSerial)
         {
@@ -185,10 +192,12 @@ protected:
         Emission(const Emission&) = delete;
         Emission& operator=(const Emission&) = delete;
 
+        /// The connection being called, or null.
         connectionItem* current() const noexcept
         {
             return m_current;
         }
+        /// Moves on to the next connection to call.
         void advance() noexcept
         {
             connectionItem* done = m_current;
@@ -211,28 +220,29 @@ protected:
 
 private:
     friend class connectionItem;
-    // Appends c and records it with receiver (when not null).
+    /// Appends c and records it with receiver (when not null).
     void link(connectionItem* c, SignalClient* receiver) noexcept;
 
-    // The head's m_prev points at the tail, so that appending needs no
-    // tail pointer here; the tail's m_next is null.
+    /// The head's m_prev points at the tail, so that appending needs no
+    /// tail pointer here; the tail's m_next is null.
     connectionItem* m_head = nullptr;
     std::uint64_t m_nextSerial = 0;
     mutable Emission* m_emissions = nullptr;
 };
 
-// A signal whose callbacks take Args: Signal<Message&>, Signal<bool>,
-// Signal<> and so on.
+/// A signal whose callbacks take Args: Signal<Message&>, Signal<bool>,
+/// Signal<> and so on.
 template <class... Args>
 class Signal : public SignalBase {
 public:
+    /// The type of the callbacks connected.
     using Callback = FunctionArg<Args...>;
 
-    // Takes ownership of a heap-allocated callback and records the connection
-    // with receiver, so that the destruction of either side cuts it.
+    /// Takes ownership of a heap-allocated callback and records the connection
+    /// with receiver, so that the destruction of either side cuts it.
     void addCallback(Callback* callback, SignalClient* receiver) { addConnection(callback, receiver); }
-    // Makes the callback, an Fn built from args, together with its connection
-    // (one allocation) and records the connection with receiver.
+    /// Makes the callback, an Fn built from args, together with its connection
+    /// (one allocation) and records the connection with receiver.
     template <class Fn, class... A>
     void emplaceCallback(SignalClient* receiver, A&&... args)
     {
@@ -240,8 +250,8 @@ public:
         emplaceConnection<Fn>(receiver, std::forward<A>(args)...);
     }
 
-    // Calls every active connection in order. Named fire, not emit, so that
-    // hosts that also include Qt (whose emit is an empty macro) can use it.
+    /// Calls every active connection in order. Named fire, not emit, so that
+    /// hosts that also include Qt (whose emit is an empty macro) can use it.
     void fire(Args... args) const
     {
         Emission emission(this);
@@ -253,16 +263,18 @@ public:
     }
 };
 
-// The class of a member function pointer type.
+/// The class of a member function pointer type.
 template <class M>
 struct MethodOf;
+/// The class C of a method of C.
 template <class C, class... Args>
 struct MethodOf<void (C::*)(Args...)> {
+    /// The class.
     using Class = C;
 };
 
-// Connects method of receiver, which must have a public signalClient member
-// (every entity has one). The method's parameters must match the signal's.
+/// Connects method of receiver, which must have a public signalClient member
+/// (every entity has one). The method's parameters must match the signal's.
 template <class R, class C, class... Args>
 void connect(Signal<Args...>& signal, R* receiver, void (C::*method)(Args...))
 {
@@ -270,8 +282,8 @@ void connect(Signal<Args...>& signal, R* receiver, void (C::*method)(Args...))
     signal.template emplaceCallback<MemberFunction<C, Args...>>(&receiver->signalClient, receiver, method);
 }
 
-// The same for a method known at compile time: connect<&C::method>(signal,
-// receiver). The callback stores only the receiver.
+/// The same for a method known at compile time: connect<&C::method>(signal,
+/// receiver). The callback stores only the receiver.
 template <auto Method, class R, class... Args>
 void connect(Signal<Args...>& signal, R* receiver)
 {
@@ -282,7 +294,7 @@ void connect(Signal<Args...>& signal, R* receiver)
     signal.template emplaceCallback<FixedMemberFunction<Method, C, Args...>>(&receiver->signalClient, receiver);
 }
 
-// Connects any function object, recorded with receiver (which may be null).
+/// Connects any function object, recorded with receiver (which may be null).
 template <class... Args, class F>
 void connect(Signal<Args...>& signal, SignalClient* receiver, F&& f)
 {

@@ -45,49 +45,60 @@
 class tnMarkItem;
 class tnMarkMenu;
 
-// One recorded pointer position: model units with y up, and the time in
-// milliseconds. The reading depends on the shape alone; the time travels
-// with the point for callers that keep or replay strokes.
+/// One recorded pointer position: model units with y up, and the time in
+/// milliseconds. The reading depends on the shape alone; the time travels
+/// with the point for callers that keep or replay strokes.
 struct tnMarkStrokePoint {
+    /// The position.
     double x = 0.0;
+    /// See x.
     double y = 0.0;
+    /// The time in milliseconds.
     double time = 0.0;
 };
 
+/// Reads a quick mark: the stroke drawn while a marking menu's items are
+/// still hidden, turned into the path of items it chooses through the menu and
+/// its submenus (see the notes at the top of MarkRecogniser.h).
 class TNUI_EXPORT tnMarkRecogniser {
 public:
+    /// The smallest turn of a clear corner, in degrees.
     static constexpr double clearTurnDegrees = 35.0;
+    /// The shortest last leg after a clear corner, in model units.
     static constexpr double shortLegLength = 10.0;
+    /// The smallest share of the stroke each leg of a split that is not at a clear corner takes.
     static constexpr double straightShare = 0.3;
 
-    // One menu the mark went through.
+    /// One menu the mark went through.
     struct Step {
+        /// The menu.
         tnMarkMenu* menu = nullptr;
-        // The item the mark chose in it; null for none.
+        /// The item the mark chose in it; null for none.
         tnMarkItem* item = nullptr;
-        // The menu's centre (a list's origin) in stroke coordinates.
+        /// The menu's centre (a list's origin) in stroke coordinates.
         tnLinear::Point2 center;
     };
+    /// What a stroke reads as.
     struct Mark {
-        // The first menu's step first, each item with a submenu followed by
-        // a step in that submenu; empty when the stroke never left the
-        // first menu's centre zone.
+        /// The first menu's step first, each item with a submenu followed by
+        /// a step in that submenu; empty when the stroke never left the
+        /// first menu's centre zone.
         std::vector<Step> steps;
-        // The stroke's first point, the corners where the mark went into a
-        // submenu, and the stroke's last point.
+        /// The stroke's first point, the corners where the mark went into a
+        /// submenu, and the stroke's last point.
         std::vector<tnLinear::Point2> corners;
     };
 
     tnMarkRecogniser() = delete;
 
-    // Reads stroke, whose first point is the centre of menu. With finished
-    // (the button is up) a straight stroke may split into a straight-through
-    // mark; without it (the pointer rests while the mark is drawn) only
-    // clear corners split, and a last item with a submenu opens it centred
-    // at the stroke's end. Points that are not finite are skipped.
+    /// Reads stroke, whose first point is the centre of menu. With finished
+    /// (the button is up) a straight stroke may split into a straight-through
+    /// mark; without it (the pointer rests while the mark is drawn) only
+    /// clear corners split, and a last item with a submenu opens it centred
+    /// at the stroke's end. Points that are not finite are skipped.
     static Mark recognise(const std::vector<tnMarkStrokePoint>& stroke, tnMarkMenu& menu, bool finished);
 
-    // The item closest in direction to (dx, dy) among menu's radial items,
-    // by their anchors, within the menu's maximum angle; null for none.
+    /// The item closest in direction to (dx, dy) among menu's radial items,
+    /// by their anchors, within the menu's maximum angle; null for none.
     static tnMarkItem* itemInDirection(const tnMarkMenu& menu, double dx, double dy);
 };

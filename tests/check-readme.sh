@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
-# Compiles every ```cpp block of a Markdown file, each as its own translation
+# Compiles every ```cpp block of Markdown files, each as its own translation
 # unit: the block's #include lines first, then the C++ of an HTML comment
 # "<!-- snippet context" ... "-->" standing right before the block (what a
 # fragment takes from the host around it), then the rest of the block as the
 # body of a function. Diagnostics point at the Markdown file's lines.
-# Usage: check-readme.sh <file.md> <work dir> <compiler> <compiler flags...>
+# Usage: check-readme.sh <file.md>... <work dir> <compiler> <compiler flags...>
 set -euo pipefail
-markdown=$(realpath "$1")
-work=$2
-shift 2
+markdowns=()
+while [[ "$1" == *.md ]]; do
+    markdowns+=("$(realpath "$1")")
+    shift
+done
+work=$1
+shift
 
 rm -rf "$work"
 mkdir -p "$work"
-awk -v work="$work" -v md="$markdown" '
+for markdown in "${markdowns[@]}"; do
+awk -v work="$work" -v md="$markdown" -v prefix="$(basename "$markdown" .md)" '
 function flush_context() { context = ""; in_context = 0 }
 /^<!-- snippet context/ { flush_context(); in_context = 1; keep_context = 1; next }
 in_context && /^-->/ { in_context = 0; next }
 in_context { context = context $0 "\n"; next }
 /^```cpp[ \t]*$/ {
     n++
-    file = sprintf("%s/snippet-%d.cpp", work, NR + 1)
+    file = sprintf("%s/%s-%d.cpp", work, prefix, NR + 1)
     includes = ""; body = ""; in_block = 1
     next
 }
@@ -35,19 +40,23 @@ in_block && /^[ \t]*#[ \t]*include/ { includes = includes sprintf("#line %d \"%s
 in_block { body = body sprintf("#line %d \"%s\"\n%s\n", NR, md, $0); next }
 NF { keep_context = 0; flush_context() }
 ' "$markdown"
+done
 
 shopt -s nullglob
-snippets=("$work"/snippet-*.cpp)
-if [[ ${#snippets[@]} -eq 0 ]]; then
-    echo "check-readme: no cpp block in $markdown" >&2
-    exit 1
-fi
 failed=0
-for snippet in "${snippets[@]}"; do
+for markdown in "${markdowns[@]}"; do
+    snippets=("$work/$(basename "$markdown" .md)"-*.cpp)
+    if [[ ${#snippets[@]} -eq 0 ]]; then
+        echo "check-readme: no cpp block in $markdown" >&2
+        failed=1
+    fi
+done
+for snippet in "$work"/*.cpp; do
+    block=$(basename "$snippet" .cpp)
     if "$@" -fsyntax-only "$snippet"; then
-        echo "ok: the block at line ${snippet##*snippet-}" | sed 's/\.cpp$//'
+        echo "ok: the block of ${block%-*}.md at line ${block##*-}"
     else
-        echo "FAILED: the block at line ${snippet##*snippet-}" | sed 's/\.cpp$//'
+        echo "FAILED: the block of ${block%-*}.md at line ${block##*-}"
         failed=1
     fi
 done

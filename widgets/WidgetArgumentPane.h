@@ -8,14 +8,14 @@
 
 namespace tnUI {
 
-// An argument pane whose widget shows its argument with Qt controls.
+/// An argument pane whose widget shows its argument with Qt controls.
 class TNUI_EXPORT WidgetArgumentPane : public tnUI::ArgumentPane {
 public:
-    // Shows a (null accepted) with the host's decisions for its controls.
+    /// Shows a (null accepted) with the host's decisions for its controls.
     explicit WidgetArgumentPane(tnUI::Argument* a, ArgumentWidgetHost host = {});
 
-    // A new ArgumentPaneWidget on this pane, owned by the caller, who puts
-    // it into a window.
+    /// A new ArgumentPaneWidget on this pane, owned by the caller, who puts
+    /// it into a window.
     QWidget* realizePane() override;
 
 private:

@@ -2,6 +2,7 @@
 # public headers were installed, then configures, builds and runs the outside
 # consumers against it.
 # Arguments: -DBUILD_DIR=... -DSOURCE_DIR=... -DWORK_DIR=... -DCXX=...
+#   -DVERSION=<the project's version>
 #   -DHEADER_LISTS=<file that sets TNUI_PUBLIC_HEADERS>
 #   [-DSANITIZE_FLAGS=<compile and link flags of an instrumented library>]
 cmake_minimum_required(VERSION 3.25)
@@ -31,6 +32,7 @@ endif()
 
 run("${CMAKE_COMMAND}" -S "${SOURCE_DIR}/tests/package/consumer" -B "${WORK_DIR}/build" -G Ninja
     "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_CXX_COMPILER=${CXX}" -DCMAKE_BUILD_TYPE=Release
+    "-DTNUI_VERSION=${VERSION}"
     "-DCMAKE_CXX_FLAGS=${SANITIZE_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${SANITIZE_FLAGS}")
 run("${CMAKE_COMMAND}" --build "${WORK_DIR}/build")
 run("${WORK_DIR}/build/consumer")
