@@ -125,6 +125,24 @@ float tnMarkLinearMenu::getListHeight()
     return m_listHeight;
 }
 
+void tnMarkLinearMenu::layOutItems()
+{
+    // Each item goes where addItem would put it after the ones above, and
+    // the shared width is measured again on first use.
+    float height = 0.0f;
+    for (tnMarkItem* item : getItems()) {
+        tnMarkMenuItem* menuItem = item->asMenuItem();
+        if (menuItem)
+            menuItem->setMarkWidth(0.0f);
+        item->setPosition(tnMarkPosition(0.0f, -height));
+        height += item->getHeight() + listGap;
+        if (menuItem && menuItem->hasSeparatorAfter())
+            height += listGap;
+    }
+    m_listWidth = -1.0f;
+    m_listHeight = -1.0f;
+}
+
 float tnMarkLinearMenu::_stackHeight() const
 {
     float height = 0.0f;

@@ -28,6 +28,19 @@ constexpr float listGap = 2.0f;
 // North and South anchors sit this much farther out, clear of the labels
 // beside the centre.
 constexpr float verticalExtra = 10.0f;
+// The least space layOutItems leaves between two radial items' boxes.
+constexpr float itemClearance = 2.0f;
+// Half the side of the square round the centre that radial items keep off:
+// the centre mark and its pen.
+constexpr float centreClearance = 8.0f;
+// A bound on how far layOutItems moves the radial items out.
+constexpr int maxGrowth = 4096;
+
+bool apart(const tnLinear::Range2d& a, const tnLinear::Range2d& b, double clearance)
+{
+    return a.getMax().x + clearance <= b.getMin().x || b.getMax().x + clearance <= a.getMin().x ||
+           a.getMax().y + clearance <= b.getMin().y || b.getMax().y + clearance <= a.getMin().y;
+}
 
 } // namespace
 
@@ -532,6 +545,105 @@ float tnMarkMenu::getOverflowHeight()
     if (m_overflowHeight < 0.0f)
         m_overflowHeight = _overflowItemsHeight();
     return m_overflowHeight;
+}
+
+void tnMarkMenu::layOutItems()
+{
+    // Radial items move along their own direction; each starts from where it
+    // was added, taking back the growth of the last layout.
+    struct Radial {
+        tnMarkItem* item;
+        float x, y, dx, dy;
+    };
+    std::vector<Radial> radial;
+    const float oldGrowth = m_radialGrowth;
+    for (tnMarkItem* item : m_items) {
+        const tnMarkPosition& anchor = item->getPosition();
+        const int markPosition = anchor.getMarkPosition();
+        if (markPosition < 0 || markPosition >= tnMarkPosition::NumDirections)
+            continue;
+        const float angle = tnMarkPosition::markPositionToAngle(markPosition);
+        const float dx = std::cos(angle);
+        const float dy = std::sin(angle);
+        radial.push_back({item, anchor.getX() - oldGrowth * dx, anchor.getY() - oldGrowth * dy, dx, dy});
+    }
+
+    // The overflow list is measured anew: its items lose the shared width,
+    // and its top moves down with the radial items.
+    std::vector<tnMarkMenuItem*> list;
+    for (std::size_t i = m_firstOverflowIndex < 0 ? m_items.size() : std::size_t(m_firstOverflowIndex);
+         i < m_items.size(); ++i) {
+        tnMarkMenuItem* item = m_items[i]->asMenuItem();
+        if (item && item->isInOverflow())
+            list.push_back(item);
+    }
+    const float oldWidth = m_overflowWidth;
+    float width = 0.0f;
+    for (tnMarkMenuItem* item : list) {
+        item->setMarkWidth(0.0f);
+        width = std::max(width, item->getWidth());
+    }
+    const float listTop = list.empty() ? 0.0f : list.front()->getPosition().getY() + oldGrowth;
+    const float listHeight = _overflowItemsHeight();
+
+    // The least whole growth at which the boxes keep apart.
+    const auto place = [&radial](float growth) {
+        for (const Radial& r : radial) {
+            tnMarkPosition anchor = r.item->getPosition();
+            anchor.setPoint(r.x + growth * r.dx, r.y + growth * r.dy);
+            r.item->setPosition(anchor);
+        }
+    };
+    const tnLinear::Range2d centre({-centreClearance, -centreClearance}, {centreClearance, centreClearance});
+    float growth = 0.0f;
+    for (int step = 0; step <= maxGrowth; ++step) {
+        growth = static_cast<float>(step);
+        place(growth);
+        bool clear = true;
+        for (std::size_t i = 0; clear && i < radial.size(); ++i) {
+            const tnLinear::Range2d box = radial[i].item->getBox();
+            clear = apart(box, centre, 0.0);
+            if (clear && !list.empty())
+                clear = apart(
+                    box,
+                    tnLinear::Range2d({-width / 2.0f, listTop - growth - listHeight}, {width / 2.0f, listTop - growth}),
+                    itemClearance);
+            for (std::size_t j = i + 1; clear && j < radial.size(); ++j)
+                clear = apart(box, radial[j].item->getBox(), itemClearance);
+        }
+        if (clear)
+            break;
+    }
+    m_radialGrowth = growth;
+
+    // The list stacks as addOverflowItem stacked it, from its new top; its
+    // column stays centred under the menu.
+    const float oldHeight = m_overflowHeight >= 0.0f ? m_overflowHeight : listHeight;
+    float stacked = 0.0f;
+    for (tnMarkMenuItem* item : list) {
+        float x = item->getPosition().getX();
+        if (oldWidth >= 0.0f && oldWidth != width)
+            x += oldWidth / 2.0f - width / 2.0f;
+        tnMarkPosition anchor = item->getPosition();
+        anchor.setPoint(x, listTop - growth - stacked);
+        item->setPosition(anchor);
+        if (oldWidth >= 0.0f)
+            item->setMarkWidth(width);
+        stacked += item->getHeight() + listGap;
+        if (item->hasSeparatorAfter())
+            stacked += listGap;
+    }
+    if (oldWidth >= 0.0f)
+        m_overflowWidth = width;
+    // The bitmap item hangs below the list's bottom, wherever that went.
+    const float shift = (oldGrowth - growth) + (oldHeight - listHeight);
+    if (m_overflowBitmapItem && shift != 0.0f) {
+        tnMarkPosition anchor = m_overflowBitmapItem->getPosition();
+        anchor.setPoint(anchor.getX(), anchor.getY() + shift);
+        m_overflowBitmapItem->setPosition(anchor);
+    }
+    if (m_overflowHeight >= 0.0f)
+        m_overflowHeight = listHeight;
 }
 
 float tnMarkMenu::_overflowItemsHeight() const

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the drivers of the real-display tests share: their own Xvfb for the
-// whole program, X clients run on it (xdotool for real input, xwd for
-// screenshots kept as PNG files), and a host program started on it whose
+// whole program, X clients run on it (xdotool for real input), screenshots
+// of its root window kept as PNG files, and a host program started on it whose
 // lines the driver reads. Every wait is for something observable: a line,
 // a window mapped, a drawing on screen.
 //
@@ -18,7 +18,8 @@
 #include <QProcess>
 #include <QRect>
 #include <QThread>
-#include <QtEndian>
+
+#include <xcb/xcb.h>
 
 #include <fcntl.h>
 #include <poll.h>
@@ -27,6 +28,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -169,24 +171,29 @@ inline void stroke(const std::vector<QPoint>& points, int button = 0)
     ASSERT_TRUE(xdotool(arguments));
 }
 
-// The screen as xwd dumps it: Xvfb's 32-bit TrueColor in this machine's
-// byte order is Qt's RGB32; a null image for any other dump.
+// The screen as a person sees it: the root window's pixels, which a
+// compositing manager paints the translucent windows onto (xwd would read
+// windows of another depth one by one instead). Xvfb's 24-bit TrueColor,
+// 32 bits to the pixel in this machine's byte order, is Qt's RGB32; a null
+// image for anything else.
 inline QImage screenshot()
 {
-    const std::pair<int, QByteArray> dump = runClient(QStringLiteral("xwd"), {"-root", "-silent"});
-    const int code = dump.first;
-    const QByteArray& data = dump.second;
-    const auto word = [&data](int i) { return qFromBigEndian<quint32>(data.constData() + 4 * qsizetype(i)); };
-    if (code != 0 || data.size() < 100 || word(1) != 7 || word(2) != 2 || word(7) != 0 || word(11) != 32 ||
-        word(14) != 0xff0000 || word(15) != 0xff00 || word(16) != 0xff)
+    const QByteArray display = g_displayEnvironment.value(QStringLiteral("DISPLAY")).toLocal8Bit();
+    xcb_connection_t* connection = xcb_connect(display.constData(), nullptr);
+    const std::unique_ptr<xcb_connection_t, void (*)(xcb_connection_t*)> closer(connection, xcb_disconnect);
+    if (xcb_connection_has_error(connection))
         return {};
-    const qsizetype offset = qsizetype(word(0)) + qsizetype(word(19)) * 12;
-    const int height = int(word(5)), bytesPerLine = int(word(12));
-    if (offset + qsizetype(bytesPerLine) * height > data.size())
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    const std::unique_ptr<xcb_get_image_reply_t, void (*)(void*)> image(
+        xcb_get_image_reply(connection,
+                            xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, screen->root, 0, 0,
+                                          screen->width_in_pixels, screen->height_in_pixels, ~0u),
+                            nullptr),
+        std::free);
+    const int width = screen->width_in_pixels, height = screen->height_in_pixels;
+    if (!image || image->depth != 24 || xcb_get_image_data_length(image.get()) != width * height * 4)
         return {};
-    return QImage(reinterpret_cast<const uchar*>(data.constData() + offset), int(word(4)), height, bytesPerLine,
-                  QImage::Format_RGB32)
-        .copy();
+    return QImage(xcb_get_image_data(image.get()), width, height, width * 4, QImage::Format_RGB32).copy();
 }
 
 inline void keep(const QImage& shot, const QString& name)

@@ -14,10 +14,14 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPointingDevice>
 #include <QShortcut>
+#include <QStyleHints>
 #include <QWidget>
 
+#include <optional>
 #include <typeinfo>
 #include <utility>
 
@@ -67,6 +71,15 @@ MarkingMenuTrigger::MarkingMenuTrigger(QWidget* widget, Qt::MouseButton button, 
     if (!qApp)
         throw ImplError();
     qApp->installEventFilter(this);
+    m_holdTimer.setSingleShot(true);
+    connect(&m_holdTimer, &QTimer::timeout, this, [this] {
+        // Held still: the menu pops where the finger is, the finger down.
+        const std::unique_ptr<QMouseEvent> press = std::move(m_heldPress);
+        if (press && _ready()) {
+            m_pressed = true;
+            _popUpLater(press->globalPosition().toPoint(), true);
+        }
+    });
 }
 
 MarkingMenuTrigger::MarkingMenuTrigger(QWidget* widget, CommandGroup* group, Qt::MouseButton button,
@@ -90,6 +103,18 @@ MarkingMenuTrigger::~MarkingMenuTrigger()
     delete m_shortcut;
 }
 
+void MarkingMenuTrigger::_passHeldPress()
+{
+    m_holdTimer.stop();
+    const std::unique_ptr<QMouseEvent> press = std::move(m_heldPress);
+    if (!press || !m_heldFor)
+        return;
+    // Delivered as it came, not held again.
+    m_passing = press.get();
+    QCoreApplication::sendEvent(m_heldFor, press.get());
+    m_passing = nullptr;
+}
+
 void MarkingMenuTrigger::setChosen(Chosen chosen)
 {
     m_chosen = std::move(chosen);
@@ -104,10 +129,16 @@ void MarkingMenuTrigger::setKey(const QKeySequence& key)
     m_shortcut = new QShortcut(key, m_widget);
     m_shortcut->setContext(Qt::WidgetWithChildrenShortcut);
     connect(m_shortcut, &QShortcut::activated, this, [this] {
-        const QPoint pointer = QCursor::pos();
-        const bool over = m_widget->rect().contains(m_widget->mapFromGlobal(pointer));
-        _popUpLater(over ? pointer : m_widget->mapToGlobal(m_widget->rect().center()), false);
+        if (m_widget)
+            _popUpLater(_keyPoint(), false);
     });
+}
+
+QPoint MarkingMenuTrigger::_keyPoint() const
+{
+    const QPoint pointer = QCursor::pos();
+    const bool over = m_widget->rect().contains(m_widget->mapFromGlobal(pointer));
+    return over ? pointer : m_widget->mapToGlobal(m_widget->rect().center());
 }
 
 void MarkingMenuTrigger::popUp(const QPoint& global)
@@ -165,6 +196,16 @@ bool MarkingMenuTrigger::eventFilter(QObject* watched, QEvent* event)
     case QEvent::TabletPress: {
         m_pressed = false;
         auto* press = static_cast<QSinglePointEvent*>(event);
+        const QPointingDevice* device = press->pointingDevice();
+        if (event->type() == QEvent::MouseButtonPress && m_button != Qt::LeftButton && !m_heldPress &&
+            event != m_passing && device && device->type() == QInputDevice::DeviceType::TouchScreen &&
+            press->button() == Qt::LeftButton && press->modifiers() == m_modifiers && _covers(watched) && _ready()) {
+            // A finger: held back until it is clear whether it stays put.
+            m_heldPress.reset(static_cast<QMouseEvent*>(press->clone()));
+            m_heldFor = watched;
+            m_holdTimer.start(QGuiApplication::styleHints()->mousePressAndHoldInterval());
+            return true;
+        }
         if (press->button() != m_button || press->buttons() != m_button || press->modifiers() != m_modifiers ||
             !_covers(watched) || !_ready())
             return false;
@@ -178,6 +219,13 @@ bool MarkingMenuTrigger::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonRelease:
     case QEvent::TabletMove:
     case QEvent::TabletRelease:
+        // A held finger that lifts or moves away goes to its widget.
+        if (m_heldPress && watched == m_heldFor &&
+            (event->type() == QEvent::MouseButtonRelease ||
+             (event->type() == QEvent::MouseMove &&
+              (static_cast<QMouseEvent*>(event)->globalPosition() - m_heldPress->globalPosition()).manhattanLength() >=
+                  QGuiApplication::styleHints()->startDragDistance())))
+            _passHeldPress();
         // The rest of a press whose menu has not begun yet is the menu's. A
         // release before it chooses nothing, as a press and release in
         // place does.
@@ -189,6 +237,12 @@ bool MarkingMenuTrigger::eventFilter(QObject* watched, QEvent* event)
         event->accept();
         return true;
     case QEvent::ContextMenu:
+        // The keyboard's Menu key.
+        if (static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard && _covers(watched) &&
+            _ready()) {
+            _popUpLater(_keyPoint(), false);
+            return true;
+        }
         if (!m_pressed || static_cast<QContextMenuEvent*>(event)->reason() != QContextMenuEvent::Mouse ||
             !_covers(watched))
             return false;
@@ -221,6 +275,7 @@ void MarkingMenuTrigger::_popUpLater(const QPoint& global, bool fromPress)
         QCoreApplication::postEvent(this, new QEvent(popUpEventType()));
     m_waiting = true;
     m_waitingForPress = fromPress;
+    m_waitingForKey = !fromPress;
     m_waitingAt = global;
 }
 
@@ -233,6 +288,9 @@ bool MarkingMenuTrigger::event(QEvent* event)
         return true;
     // Nothing may be thrown through Qt's event delivery.
     try {
+        std::optional<QmarkMenuView::KeyboardOpening> opening;
+        if (std::exchange(m_waitingForKey, false))
+            opening.emplace();
         popUp(QPoint(m_waitingAt));
     } catch (const Error& e) {
         qWarning("tnUI: the marking menu's choice failed: %s", typeid(e).name());

@@ -1,6 +1,7 @@
 // Paints a displayed radial marking menu and a linear menu with a linear
 // submenu open into PNG files, the way the marking-menu view paints them, and
-// the radial menu once more at two device pixels to the pixel.
+// the radial menu once more at two device pixels to the pixel, in a dark
+// palette and in a large application font.
 //
 //   menu-pictures [directory]      (default: the current directory)
 //
@@ -15,8 +16,10 @@
 #include <QApplication>
 #include <QColor>
 #include <QDir>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
+#include <QPalette>
 #include <QWidget>
 
 #include <algorithm>
@@ -28,8 +31,8 @@ namespace {
 
 // Room around the menu's extents for the frames, and for a tooltip.
 constexpr int Margin = 16;
-constexpr int TooltipWidth = 110;
-constexpr int TooltipHeight = 24;
+const QSize TooltipRoom(110, 24);
+const QColor LightBackground(222, 226, 232);
 
 tnMarkFont menuFont()
 {
@@ -41,7 +44,8 @@ tnMarkFont menuFont()
 // tooltip, as the view's paint does. The view stands for the screen: it takes
 // the picture's size, which keeps the tooltip inside. The picture has
 // pixelRatio device pixels to the pixel, with the same layout.
-QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool tooltip, int pixelRatio = 1)
+QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool tooltip, int pixelRatio = 1,
+                 const QColor& background = LightBackground, QSize tooltipRoom = TooltipRoom)
 {
     float right, bottom, left, top;
     menu.getExtents(right, bottom, left, top);
@@ -55,11 +59,11 @@ QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool too
         left = std::min(left, pl + px);
         top = std::max(top, pt + py);
     }
-    const int width = static_cast<int>(right - left) + 2 * Margin + (tooltip ? TooltipWidth : 0);
-    const int height = static_cast<int>(top - bottom) + 2 * Margin + (tooltip ? TooltipHeight : 0);
+    const int width = static_cast<int>(right - left) + 2 * Margin + (tooltip ? tooltipRoom.width() : 0);
+    const int height = static_cast<int>(top - bottom) + 2 * Margin + (tooltip ? tooltipRoom.height() : 0);
     QImage image(width * pixelRatio, height * pixelRatio, QImage::Format_ARGB32);
     image.setDevicePixelRatio(pixelRatio);
-    image.fill(QColor(222, 226, 232));
+    image.fill(background);
     view.resize(width, height);
 
     QPainter painter(&image);
@@ -76,9 +80,11 @@ QImage paintMenu(tnMarkMenu& menu, QWidget& view, const float* pointer, bool too
     return image;
 }
 
-QImage radialPicture(QWidget& view, int pixelRatio)
+// The radial menu with its labels in font, the pointer past the highlighted
+// item and room for its tooltip.
+QImage radialPicture(QWidget& view, int pixelRatio, const tnMarkFont& font = menuFont(),
+                     const QColor& background = LightBackground, QSize tooltipRoom = TooltipRoom)
 {
-    const tnMarkFont font = menuFont();
     std::unique_ptr<tnMarkMenu> menu(createMarkMenu());
     std::unique_ptr<tnMarkMenu> submenu(createMarkMenu());
     submenu->addTextItem("Circle", "", 20, tnMarkPosition::North, font, nullptr);
@@ -100,10 +106,62 @@ QImage radialPicture(QWidget& view, int pixelRatio)
     menu->addOverflowItem("Hide", "Hide the selection", 10, font, nullptr);
     menu->addOverflowItem("Show all", "Show every object", 11, font, nullptr);
 
+    // As a popup does: the radius grows as far as the labels need.
+    menu->layOutItems();
     tnMarkMenu::setGesturePhase(false);
-    const float pointer[] = {62.0f, 58.0f};
-    menu->hover(pointer[0], pointer[1], false);
-    return paintMenu(*menu, view, pointer, true, pixelRatio);
+    // On the Move item: where it is in the normal font, else its middle.
+    float pointer[] = {62.0f, 58.0f};
+    tnMarkItem* move = menu->itemAt(1);
+    if (menu->hover(pointer[0], pointer[1], false), menu->getHighlightedItem() != move) {
+        tnMarkPosition middle;
+        move->getReferencePoint(middle);
+        pointer[0] = middle.getX();
+        pointer[1] = middle.getY();
+        menu->hover(pointer[0], pointer[1], false);
+    }
+    return paintMenu(*menu, view, pointer, true, pixelRatio, background, tooltipRoom);
+}
+
+// A dark palette for Fusion, as a host with a dark theme sets it.
+QPalette darkPalette()
+{
+    const QColor window(0x2b, 0x2b, 0x2b);
+    const QColor text(0xe0, 0xe0, 0xe0);
+    QPalette palette(text, window, window.lighter(150), window.darker(150), window.darker(120), text, QColor(Qt::white),
+                     QColor(0x23, 0x23, 0x23), window);
+    palette.setColor(QPalette::Highlight, QColor(0x2f, 0x7f, 0xd8));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::ToolTipBase, QColor(0x3c, 0x3f, 0x41));
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::Shadow, QColor(0x12, 0x12, 0x12));
+    for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        palette.setColor(QPalette::Disabled, role, QColor(0x7a, 0x7a, 0x7a));
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(0x50, 0x50, 0x50));
+    return palette;
+}
+
+// The radial menu in the application's dark palette, over dark work.
+QImage darkPicture()
+{
+    const QPalette light = QApplication::palette();
+    QApplication::setPalette(darkPalette());
+    // A view made now, as the marking-menu view is made for each popup.
+    QWidget view;
+    QImage image = radialPicture(view, 1, menuFont(), QColor(0x1e, 0x1f, 0x22));
+    QApplication::setPalette(light);
+    return image;
+}
+
+// The radial menu in a 16 pt application font, which its labels follow.
+QImage largePicture(QWidget& view)
+{
+    const QFont normal = QApplication::font();
+    QFont large = normal;
+    large.setPointSize(16);
+    QApplication::setFont(large);
+    QImage image = radialPicture(view, 1, tnMarkFont(), LightBackground, TooltipRoom * 2);
+    QApplication::setFont(normal);
+    return image;
 }
 
 QImage linearPicture(QWidget& view)
@@ -156,7 +214,9 @@ int main(int argc, char** argv)
         QImage image;
     } pictures[] = {{"marking-menu.png", radialPicture(view, 1)},
                     {"marking-menu@2x.png", radialPicture(view, 2)},
-                    {"linear-menu.png", linearPicture(view)}};
+                    {"linear-menu.png", linearPicture(view)},
+                    {"marking-menu-dark.png", darkPicture()},
+                    {"marking-menu-large.png", largePicture(view)}};
     for (const auto& picture : pictures) {
         const QString path = dir.filePath(QString::fromUtf8(picture.file));
         if (!picture.image.save(path)) {

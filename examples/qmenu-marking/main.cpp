@@ -251,12 +251,12 @@ private:
         QmarkMenuView* view = QmarkMenuView::findView();
         if (!view)
             return;
-        const QRect screen = view->geometry();
+        const QRect screen = view->screen()->geometry();
         QImage image(screen.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(QColor(72, 78, 92));
         QPainter painter(&image);
         painter.drawPixmap(m_window.geometry().topLeft() - screen.topLeft(), m_window.grab());
-        painter.drawPixmap(0, 0, view->grab());
+        painter.drawPixmap(view->geometry().topLeft() - screen.topLeft(), view->grab());
         painter.end();
         // The window with its menu bar and the menu over the text.
         const QString path = m_output.filePath(QStringLiteral("qmenu-marking.png"));

@@ -198,6 +198,10 @@ Canvas::Canvas(SketchWindow* window, Drawing* drawing) : m_window(window), m_dra
     m_markingMenu = new tnUI::MarkingMenuTrigger(this, app.getMenu(tnString::CString("marking")), Qt::RightButton);
     m_listMenu = new tnUI::MarkingMenuTrigger(this, list, Qt::MiddleButton);
     auto* shiftRight = new tnUI::MarkingMenuTrigger(this, list, Qt::RightButton, Qt::ShiftModifier);
+    // From the keyboard: M (or the Menu key) and Shift+M, the items shown at
+    // once for the arrow keys, Tab and Enter.
+    m_markingMenu->setKey(QKeySequence(Qt::Key_M));
+    m_listMenu->setKey(QKeySequence(Qt::SHIFT | Qt::Key_M));
     for (tnUI::MarkingMenuTrigger* trigger : {m_markingMenu, m_listMenu, shiftRight})
         trigger->setChosen([this](tnUI::CommandInstance* command) { menuChosen(command); });
     for (const tnUI::Value* value :

@@ -83,7 +83,9 @@ SketchWindow::SketchWindow(tnUI::DocumentInstance* instance, Drawing* drawing)
     SketchApp& app = SketchApp::instance();
     m_hint =
         new QLabel(QStringLiteral("Mouse: left button draws, right button opens the marking menu, middle button or "
-                                  "Shift+right the list menu; Esc closes a menu\n") +
+                                  "Shift+right the list menu; Esc closes a menu\n"
+                                  "Keyboard: M or the Menu key opens the marking menu, Shift+M the list menu; in a "
+                                  "menu: arrows or keypad, Tab, Enter, Backspace\n") +
                    app.keyHint());
     m_hint->setObjectName(QStringLiteral("hint"));
     m_hint->setForegroundRole(QPalette::PlaceholderText);

@@ -143,6 +143,7 @@ int Tour::run()
     restAndPickLine();
     lines();
     inkKeepsTheTool();
+    keyboardMenu();
     keysInTheMiddleOfADrag();
     listMenuEraser();
     erase();
@@ -502,6 +503,30 @@ void Tour::inkKeepsTheTool()
     m_app.transcript().user(QStringLiteral("P for the pen"));
     key(Qt::Key_P);
     check(currentTool() == "pen", "the pen is current");
+}
+
+void Tour::keyboardMenu()
+{
+    m_app.transcript().user(QStringLiteral("M, the keypad's 9 (north-east) and Enter: Line from the keyboard"));
+    QObject pending;
+    QTimer::singleShot(50, &pending, [this] {
+        tnMarkMenu* menu = shownMenu();
+        check(menu && menu->areItemsVisible(), "M shows the marking menu's items at once");
+        key(Qt::Key_9, Qt::KeypadModifier);
+        check(menu && labelOf(menu->getHighlightedItem()) == "Line", "the keypad's 9 highlights Line");
+        key(Qt::Key_Return);
+    });
+    QTimer::singleShot(10000, &pending, [this] {
+        check(false, "the keyboard's menu was closed within 10 s");
+        if (QmarkMenuView* view = QmarkMenuView::findView())
+            view->cancel();
+    });
+    key(Qt::Key_M);
+    // The menu begins once the key is delivered, and runs to its end.
+    QCoreApplication::processEvents();
+    check(currentTool() == "line", "the keys chose the line tool");
+    key(Qt::Key_P);
+    check(currentTool() == "pen", "P gives the pen back");
 }
 
 void Tour::keysInTheMiddleOfADrag()

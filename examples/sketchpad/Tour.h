@@ -56,6 +56,7 @@ private:
     void restAndPickLine();
     void lines();
     void inkKeepsTheTool();
+    void keyboardMenu();
     void keysInTheMiddleOfADrag();
     void listMenuEraser();
     void erase();

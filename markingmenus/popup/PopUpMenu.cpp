@@ -146,6 +146,12 @@ bool PopUpMenu::_offers(const CommandInstance* command) const
            });
 }
 
+CommandInstance* PopUpMenu::showFromKeyboard(double x, double y) const
+{
+    const QmarkMenuView::KeyboardOpening opening;
+    return show(x, y);
+}
+
 CommandInstance* PopUpMenu::show(const tnLinear::Point2& p) const
 {
     return show(p.x, p.y);

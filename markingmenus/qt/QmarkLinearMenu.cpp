@@ -14,6 +14,9 @@ void QmarkLinearMenu::popup(float x, float y, int* id, void** data, bool flag)
     disconnect(view, nullptr, this, nullptr);
     connect(view, &QmarkMenuView::aboutToShowSubmenu, this, &QmarkLinearMenu::aboutToShowSubmenu);
     connect(view, &QmarkMenuView::hovered, this, &QmarkLinearMenu::hovered);
+    // The application's font and palette are read at every popup: the view
+    // is made anew with the palette, the labels take the font here.
+    readApplicationFont(*this);
     QmarkMenuView::runPopup(this, x, y, id, data, flag, false);
 }
 

@@ -17,6 +17,9 @@ void QmarkMenu::popup(float x, float y, int* id, void** data, bool flag)
     disconnect(view, nullptr, this, nullptr);
     connect(view, &QmarkMenuView::aboutToShowSubmenu, this, &QmarkMenu::aboutToShowSubmenu);
     connect(view, &QmarkMenuView::hovered, this, &QmarkMenu::hovered);
+    // The application's font and palette are read at every popup: the view
+    // is made anew with the palette, the labels take the font here.
+    readApplicationFont(*this);
     QmarkMenuView::runPopup(this, x, y, id, data, flag, true);
 }
 

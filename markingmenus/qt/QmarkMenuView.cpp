@@ -1,5 +1,6 @@
 #include "QmarkMenuView.h"
 
+#include "QmarkAccessible.h"
 #include "QmarkCompositing.h"
 #include "QmarkRender.h"
 #include "QmarkTooltip.h"
@@ -20,11 +21,15 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QPointingDevice>
 #include <QScreen>
 #include <QTabletEvent>
+#include <QTouchEvent>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -34,6 +39,8 @@ QPointer<QWidget> s_parentWindow;
 // feedback.
 int s_timeouts[4] = {100, 600, 600, 100};
 QmarkMenuView::QuickMarkRule s_quickMarkRule = QmarkMenuView::QuickMarkRule::WholeStroke;
+// The next popup is opened from the keyboard (KeyboardOpening).
+bool s_keyboardOpening = false;
 
 // The menu's maxRadius while the items are hidden: in the gesture phase any
 // distance from the centre counts.
@@ -49,6 +56,9 @@ constexpr qreal cornerMarkRadius = 4.0;
 constexpr int strokeReach = 3;
 // The same for the pointer line, whose pen is wider.
 constexpr int pointerLineReach = 4;
+// Pixels around a menu's items that the view covers from the start, for
+// frames, tooltips and the first steps of a stroke.
+constexpr int menuReach = 48;
 
 void setTimeout(int kind, int ms)
 {
@@ -72,11 +82,83 @@ tnMarkMenuItem* asMenuItem(tnMarkItem* item)
     return item ? item->asMenuItem() : nullptr;
 }
 
-// The view pixels of a tooltip as last laid out: the frame's pen reaches a
+// The screen pixels of a tooltip as last laid out: the frame's pen reaches a
 // pixel beyond its box.
 QRect toolTipArea(const QmarkTooltip& tooltip)
 {
     return tooltip.rect().adjusted(-2, -2, 2, 2);
+}
+
+// The direction a key points in, as a model offset (y up); null for a key
+// that points nowhere. The numeric keypad's digits point as they lie, and so
+// do its keys with Num Lock off.
+QPointF keyDirection(const QKeyEvent& key)
+{
+    switch (key.key()) {
+    case Qt::Key_Right: return {1, 0};
+    case Qt::Key_Up: return {0, 1};
+    case Qt::Key_Left: return {-1, 0};
+    case Qt::Key_Down: return {0, -1};
+    case Qt::Key_PageUp: return {1, 1};
+    case Qt::Key_Home: return {-1, 1};
+    case Qt::Key_End: return {-1, -1};
+    case Qt::Key_PageDown: return {1, -1};
+    default: break;
+    }
+    if (!(key.modifiers() & Qt::KeypadModifier))
+        return {};
+    switch (key.key()) {
+    case Qt::Key_6: return {1, 0};
+    case Qt::Key_9: return {1, 1};
+    case Qt::Key_8: return {0, 1};
+    case Qt::Key_7: return {-1, 1};
+    case Qt::Key_4: return {-1, 0};
+    case Qt::Key_1: return {-1, -1};
+    case Qt::Key_2: return {0, -1};
+    case Qt::Key_3: return {1, -1};
+    default: return {};
+    }
+}
+
+// The character after the label's single '&', lower case; null for none.
+QChar mnemonic(const tnMarkItem& item)
+{
+    const QString label = QString::fromStdWString(item.getLabel().str());
+    for (qsizetype i = label.indexOf(u'&'); i >= 0 && i + 1 < label.size(); i = label.indexOf(u'&', i + 2)) {
+        if (label[i + 1] != u'&')
+            return label[i + 1].toLower();
+    }
+    return {};
+}
+
+// The menu item of menu whose mnemonic is the key's text; null for none.
+tnMarkMenuItem* itemWithMnemonic(const tnMarkMenu& menu, const QKeyEvent& key)
+{
+    const QString text = key.text();
+    if (text.size() != 1 || !text[0].isPrint() || (key.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
+        return nullptr;
+    for (tnMarkItem* item : menu.getItems()) {
+        if (item->asMenuItem() && mnemonic(*item) == text[0].toLower())
+            return item->asMenuItem();
+    }
+    return nullptr;
+}
+
+// The menu item step places after the highlighted one in menu's order,
+// round the end; the first or last when none is highlighted.
+tnMarkMenuItem* stepItem(const tnMarkMenu& menu, int step)
+{
+    std::vector<tnMarkMenuItem*> items;
+    for (tnMarkItem* item : menu.getItems()) {
+        if (tnMarkMenuItem* menuItem = item->asMenuItem())
+            items.push_back(menuItem);
+    }
+    if (items.empty())
+        return nullptr;
+    const auto count = static_cast<int>(items.size());
+    const auto at = std::find(items.begin(), items.end(), menu.getHighlightedItem());
+    const int from = at == items.end() ? (step > 0 ? -1 : count) : static_cast<int>(at - items.begin());
+    return items[static_cast<std::size_t>(((from + step) % count + count) % count)];
 }
 
 // Whether menu is start or one of the menus start was popped from.
@@ -114,6 +196,7 @@ QmarkMenuView::QmarkMenuView(QWidget* parent)
     connect(&m_showItemsTimer, &QTimer::timeout, this, &QmarkMenuView::showItemsTimeout);
     connect(&m_popParentTimer, &QTimer::timeout, this, &QmarkMenuView::popParentTimeout);
     connect(&m_popSubmenuTimer, &QTimer::timeout, this, &QmarkMenuView::popSubmenuTimeout);
+    QmarkAccessible::attach(this);
 }
 
 QmarkMenuView::~QmarkMenuView()
@@ -193,8 +276,9 @@ void QmarkMenuView::runPopup(tnMarkMenu* menu, float x, float y, int* id, void**
     // whose pointer never moved chooses nothing.
     const bool cancelled = !alive || view->isCancelled() || !view->m_moved;
     tnMarkMenu* last = fromCurrentMenu && alive ? view->getCurrentMenu() : menu;
-    destroyView();
     const tnMarkItem* chosen = cancelled ? nullptr : last->getSelectedItem();
+    QmarkAccessible::announceChoice(alive, chosen);
+    destroyView();
     if (id)
         *id = chosen ? chosen->getId() : -1;
     if (data)
@@ -228,14 +312,16 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
             screen = QGuiApplication::primaryScreen();
         m_screen = screen ? screen->geometry() : QRect();
         m_cancelled = false;
-        m_moved = false;
+        // A menu opened from the keyboard starts with its items shown and
+        // the first highlighted, which Enter chooses at once.
+        m_keyboard = std::exchange(s_keyboardOpening, false);
+        m_moved = m_keyboard;
         m_shift = m_mouseLag = QPoint();
         m_tabletInput = false;
         m_render->forgetPictures();
-        // Taken before the view covers the screen.
+        m_render->setCanvas(m_screen);
         m_background = QPixmap();
-        if (!m_composited && screen)
-            m_background = screen->grabWindow(0);
+        m_area = QRect();
     }
     m_center = global - m_screen.topLeft();
     m_render->setCenter(m_center.x(), m_center.y());
@@ -250,9 +336,14 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
         m_points.assign(1, tnMarkStrokePoint{});
         m_corners.clear();
         m_clock.start();
-        tnMarkMenu::setGesturePhase(true);
-        setGeometry(m_screen);
-    } else {
+        tnMarkMenu::setGesturePhase(!m_keyboard);
+        // From the keyboard, the pointer may be anywhere: the first position
+        // reported is where it is, and it takes over once it moves on.
+        m_pointerUnknown = m_keyboard;
+        // The view starts over the menu, whose pixels are taken from the
+        // screen before it shows.
+        _cover(_menuRect(menu) | QRect(m_center, m_center));
+    } else if (!m_keyboard) {
         _processPosition(m_lastProcessed);
     }
 
@@ -260,7 +351,13 @@ QmarkMenuView::Result QmarkMenuView::execMenu(const Request& request, int /*popu
         _keepOnScreen();
         _moveParentMarker();
         menu->showItems();
-        update();
+        _repaintAll();
+        if (!isVisible())
+            show();
+        // From the keyboard a menu starts at an item: the one it was left
+        // at, else the first.
+        if (m_keyboard && !menu->getHighlightedItem())
+            _keyHighlight(stepItem(*menu, 1));
     } else {
         menu->hideItems();
         if (!isVisible())
@@ -350,6 +447,16 @@ QWidget* QmarkMenuView::getParentWindow()
     return s_parentWindow;
 }
 
+QmarkMenuView::KeyboardOpening::KeyboardOpening()
+{
+    s_keyboardOpening = true;
+}
+
+QmarkMenuView::KeyboardOpening::~KeyboardOpening()
+{
+    s_keyboardOpening = false;
+}
+
 void QmarkMenuView::setQuickMarkRule(QuickMarkRule rule)
 {
     s_quickMarkRule = rule;
@@ -404,19 +511,33 @@ bool QmarkMenuView::eventFilter(QObject* /*watched*/, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::ShortcutOverride:
-    case QEvent::KeyPress:
-        // Escape is the menu's own, even where the host binds it to a
-        // shortcut; every other key passes on.
-        if (static_cast<QKeyEvent*>(event)->key() != Qt::Key_Escape)
+    case QEvent::KeyPress: {
+        // The menu's keys are its own, even where the host binds them to
+        // shortcuts; every other key passes on.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (!_isMenuKey(*key))
             return false;
         event->accept();
         if (event->type() == QEvent::KeyPress)
-            cancel();
+            _handleKey(*key);
         return true;
+    }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick: mousePressEvent(static_cast<QMouseEvent*>(event)); return true;
     case QEvent::MouseButtonRelease: mouseReleaseEvent(static_cast<QMouseEvent*>(event)); return true;
     case QEvent::MouseMove: mouseMoveEvent(static_cast<QMouseEvent*>(event)); return true;
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        // One finger comes as the mouse events Qt makes of it; a second one
+        // cancels the menu.
+        if (static_cast<QTouchEvent*>(event)->pointCount() > 1 && m_loop)
+            cancel();
+        return false;
+    case QEvent::TouchCancel:
+        // The system took the touch over, for a gesture of its own.
+        cancel();
+        return false;
     case QEvent::TabletPress:
         // Accepted, so that Qt makes no mouse press of it.
         event->accept();
@@ -444,6 +565,117 @@ bool QmarkMenuView::eventFilter(QObject* /*watched*/, QEvent* event)
     }
 }
 
+bool QmarkMenuView::_isMenuKey(const QKeyEvent& key) const
+{
+    if (key.key() == Qt::Key_Escape)
+        return true;
+    const tnMarkMenu* menu = m_currentMenu;
+    if (!m_loop || !menu)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+    case Qt::Key_Backspace: return true;
+    default: break;
+    }
+    if (menu->isLinear() && (key.key() == Qt::Key_Up || key.key() == Qt::Key_Down || key.key() == Qt::Key_Left ||
+                             key.key() == Qt::Key_Right))
+        return true;
+    return (!menu->isLinear() && !keyDirection(key).isNull()) || itemWithMnemonic(*menu, key);
+}
+
+void QmarkMenuView::_handleKey(const QKeyEvent& key)
+{
+    if (key.key() == Qt::Key_Escape) {
+        cancel();
+        return;
+    }
+    tnMarkMenu* menu = m_currentMenu;
+    // Nothing to do while the chosen item is shown or the next menu is due.
+    if (m_showingGesture || m_nextMenu || !m_tracking)
+        return;
+    m_keyboard = true;
+    switch (key.key()) {
+    case Qt::Key_Tab: _keyHighlight(stepItem(*menu, 1)); return;
+    case Qt::Key_Backtab: _keyHighlight(stepItem(*menu, -1)); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: _keyChoose(false); return;
+    case Qt::Key_Backspace: _keyBack(); return;
+    default: break;
+    }
+    if (tnMarkMenuItem* item = itemWithMnemonic(*menu, key)) {
+        _keyHighlight(item);
+        _keyChoose(false);
+        return;
+    }
+    if (menu->isLinear()) {
+        switch (key.key()) {
+        case Qt::Key_Up: _keyHighlight(stepItem(*menu, -1)); return;
+        case Qt::Key_Down: _keyHighlight(stepItem(*menu, 1)); return;
+        case Qt::Key_Right: _keyChoose(true); return;
+        case Qt::Key_Left: _keyBack(); return;
+        default: return;
+        }
+    }
+    const QPointF direction = keyDirection(key);
+    const int index = menu->nearestItemByAngle(static_cast<float>(direction.x()), static_cast<float>(direction.y()));
+    if (index >= 0)
+        _keyHighlight(menu->getItems()[static_cast<std::size_t>(index)]->asMenuItem());
+}
+
+void QmarkMenuView::_keyHighlight(tnMarkMenuItem* item)
+{
+    tnMarkMenu* menu = m_currentMenu;
+    if (!item || !menu)
+        return;
+    // The keys take over from the pointer: its timers stop, and a choice
+    // made now counts.
+    m_moved = true;
+    m_showItemsTimer.stop();
+    m_popSubmenuTimer.stop();
+    m_popParentTimer.stop();
+    // A host's slot may end the popup.
+    const QPointer<QmarkMenuView> alive(this);
+    if (menu->highlightItem(item))
+        emit hovered(item);
+    if (!alive)
+        return;
+    if (!menu->areItemsVisible())
+        _showItems();
+    else
+        _repaintAll();
+}
+
+void QmarkMenuView::_keyChoose(bool submenuOnly)
+{
+    tnMarkMenu* menu = m_currentMenu;
+    tnMarkMenuItem* item = asMenuItem(menu->getHighlightedItem());
+    if (!item || (submenuOnly && !item->getSubmenu()))
+        return;
+    if (item->getSubmenu()) {
+        if (!menu->areItemsVisible())
+            _showItems();
+        popSubmenuTimeout();
+        return;
+    }
+    if (item->getState() == tnMarkItem::Disabled)
+        return;
+    m_moved = true;
+    m_tracking = false;
+    _exitLoop();
+}
+
+void QmarkMenuView::_keyBack()
+{
+    tnMarkMenu* menu = m_currentMenu;
+    if (menu->getParentMenu())
+        popParentTimeout();
+}
+
 void QmarkMenuView::mousePressEvent(QMouseEvent* event)
 {
     event->accept();
@@ -454,6 +686,14 @@ void QmarkMenuView::mouseReleaseEvent(QMouseEvent* event)
     event->accept();
     if (!m_tracking)
         return;
+    // A finger lifted in place once the items show leaves them up: the tap
+    // that follows chooses the item under it, or nothing elsewhere.
+    const QPointingDevice* device = event->pointingDevice();
+    if (!m_moved && device && device->type() == QInputDevice::DeviceType::TouchScreen && m_currentMenu &&
+        m_currentMenu->areItemsVisible()) {
+        m_moved = true;
+        return;
+    }
     m_tracking = false;
     _handleRelease(_mousePosition(event->globalPosition()));
 }
@@ -471,8 +711,20 @@ void QmarkMenuView::paintEvent(QPaintEvent* event)
     // Moves repaint only what they changed: the render skips the items that
     // lie outside the region.
     painter.setClipRegion(event->region());
+    painter.translate(-m_area.topLeft());
+    _paint(painter, event->region().translated(m_area.topLeft()));
+    painter.end();
+    // Something drew beyond the view (an item shown at the pointer, a
+    // tooltip kept inside the screen): the view grows to it.
+    const QRect beyond = m_painted & QRect(QPoint(0, 0), m_screen.size());
+    if (!beyond.isEmpty() && !m_area.contains(beyond))
+        QTimer::singleShot(0, this, [this] { _cover(m_painted); });
+}
+
+void QmarkMenuView::_paint(QPainter& painter, const QRegion& region)
+{
     if (!m_background.isNull())
-        painter.drawPixmap(0, 0, m_background);
+        painter.drawPixmap(m_area.topLeft(), m_background);
     m_painted = QRect();
     tnMarkMenu* menu = m_currentMenu;
     if (!menu)
@@ -510,12 +762,83 @@ void QmarkMenuView::paintEvent(QPaintEvent* event)
             // A tooltip moves only with the highlight, which repaints where
             // it goes: one laid out before, outside the region, stays as is.
             const auto* tooltip = dynamic_cast<const QmarkTooltip*>(highlighted->getToolTip());
-            if (!tooltip || tooltip->rect().isEmpty() || event->region().intersects(toolTipArea(*tooltip)))
+            if (!tooltip || tooltip->rect().isEmpty() || region.intersects(toolTipArea(*tooltip)))
                 highlighted->showToolTip(*m_render);
         }
     }
     m_painted |= m_render->bounds() | _toolTipRect();
     m_render->setPainter(nullptr);
+}
+
+QRect QmarkMenuView::_probe()
+{
+    // A paint into a pixel clipped to a place that nothing reaches: the
+    // render lays everything out and draws nothing.
+    QImage probe(1, 1, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&probe);
+    const QRect nowhere(-1000000, -1000000, 1, 1);
+    painter.setClipRect(nowhere);
+    _paint(painter, QRegion(nowhere));
+    return m_painted;
+}
+
+QRect QmarkMenuView::_menuRect(tnMarkMenu* menu) const
+{
+    float right = 0.0f;
+    float bottom = 0.0f;
+    float left = 0.0f;
+    float top = 0.0f;
+    menu->getExtents(right, bottom, left, top);
+    return QRect(QPoint(m_center.x() + qFloor(left), m_center.y() - qCeil(top)),
+                 QPoint(m_center.x() + qCeil(right), m_center.y() - qFloor(bottom)))
+        .adjusted(-menuReach, -menuReach, menuReach, menuReach);
+}
+
+void QmarkMenuView::_cover(const QRect& needed)
+{
+    const QRect screen(QPoint(0, 0), m_screen.size());
+    const QRect wanted = needed & screen;
+    if (wanted.isEmpty() || m_area.contains(wanted))
+        return;
+    // Half its size again beyond what is needed, so that a stroke heading
+    // away grows the view a few times at most.
+    const int margin = std::max(m_area.width(), m_area.height()) / 2;
+    const QRect area = (m_area | wanted.adjusted(-margin, -margin, margin, margin)) & screen;
+    if (!m_composited) {
+        // The pixels newly covered are taken from the screen before the view
+        // reaches over them; those covered already are kept.
+        QScreen* source = QGuiApplication::screenAt(m_screen.center());
+        const qreal ratio = source ? source->devicePixelRatio() : 1.0;
+        QPixmap background(area.size() * ratio);
+        background.setDevicePixelRatio(ratio);
+        background.fill(Qt::black);
+        QPainter painter(&background);
+        painter.translate(-area.topLeft());
+        if (!m_background.isNull())
+            painter.drawPixmap(m_area.topLeft(), m_background);
+        for (const QRect& strip : QRegion(area) - QRegion(m_area)) {
+            if (source)
+                painter.drawPixmap(strip.topLeft(),
+                                   source->grabWindow(0, strip.x(), strip.y(), strip.width(), strip.height()));
+        }
+        painter.end();
+        m_background = background;
+    }
+    m_area = area;
+    setGeometry(m_area.translated(m_screen.topLeft()));
+    update();
+}
+
+void QmarkMenuView::_repaint(const QRegion& region)
+{
+    _cover(region.boundingRect());
+    update(region.translated(-m_area.topLeft()));
+}
+
+void QmarkMenuView::_repaintAll()
+{
+    _cover(_probe());
+    update();
 }
 
 void QmarkMenuView::hideEvent(QHideEvent* event)
@@ -593,19 +916,21 @@ void QmarkMenuView::showGestureTimeout()
     _exitLoop();
 }
 
-QPoint QmarkMenuView::_toView(const QPointF& globalPosition) const
+QPoint QmarkMenuView::_toScreen(const QPointF& globalPosition) const
 {
-    return (globalPosition - QPointF(frameGeometry().topLeft())).toPoint();
+    // Through where the view is, which a platform may place otherwise than
+    // asked, so that the pointer meets what is drawn under it.
+    return (globalPosition - QPointF(geometry().topLeft() - m_area.topLeft())).toPoint();
 }
 
 QPoint QmarkMenuView::_mousePosition(const QPointF& globalPosition) const
 {
-    return _toView(globalPosition) + m_mouseLag;
+    return _toScreen(globalPosition) + m_mouseLag;
 }
 
 QPoint QmarkMenuView::_tabletPosition(const QPointF& globalPosition) const
 {
-    return _toView(globalPosition) + m_shift;
+    return _toScreen(globalPosition) + m_shift;
 }
 
 QPointF QmarkMenuView::_toModel(const QPoint& p) const
@@ -623,6 +948,8 @@ void QmarkMenuView::_handleMove(const QPoint& p)
     tnMarkMenu* menu = m_currentMenu;
     if (m_showingGesture || !menu)
         return;
+    if (std::exchange(m_pointerUnknown, false))
+        m_lastMove = p;
     if ((p - m_lastMove).manhattanLength() < minMove)
         return;
     m_moved = true;
@@ -648,16 +975,16 @@ void QmarkMenuView::_handleMove(const QPoint& p)
     if (!m_nextMenu) {
         if (tnMarkMenu::isGesturePhase()) {
             // The stroke only grows.
-            update(QRect(m_lastMove, p).normalized().adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach));
+            _repaint(QRect(m_lastMove, p).normalized().adjusted(-strokeReach, -strokeReach, strokeReach, strokeReach));
         } else if (menu != menuBefore) {
-            update();
+            _repaintAll();
         } else {
             // The pointer line moved; a new highlight changes items and the
             // tooltip too.
             QRegion changed = QRegion(lineBefore) + _pointerLineRect();
             if (m_lookChanged)
                 changed += m_painted | _toolTipRect();
-            update(changed);
+            _repaint(changed);
         }
     }
     m_lastMove = p;
@@ -820,6 +1147,7 @@ void QmarkMenuView::_handleRelease(const QPoint& p)
     _replayStroke(true);
     if (m_currentMenu->getSelectedItem()) {
         m_showingGesture = true;
+        _cover(_probe());
         repaint();
         QTimer::singleShot(getTimeout(GestureFeedback, 0), this, &QmarkMenuView::showGestureTimeout);
     } else {
@@ -834,7 +1162,7 @@ void QmarkMenuView::_showItems()
     tnMarkMenu::setGesturePhase(false);
     m_currentMenu->showItems();
     _restoreMaxRadius();
-    update();
+    _repaintAll();
 }
 
 void QmarkMenuView::_restoreMaxRadius()

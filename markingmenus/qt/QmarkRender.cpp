@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QImage>
 #include <QPainter>
 #include <QRegion>
 #include <QStyle>
@@ -18,6 +19,7 @@
 #include <QtMath>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -43,19 +45,36 @@ private:
     QPainter::RenderHints m_hints;
 };
 
-// The option-box picture, loaded on first use and released with the
-// application, while its pixmaps can still be freed.
-const QIcon& optionBoxIcon()
+// The option-box picture in the palette's colours, made on first use for
+// each pair of colours and released with the application, while its pixmaps
+// can still be freed. The picture is grey, drawn black on white: each grey
+// becomes the colour as far from text towards base, so a light palette's
+// black on white shows it as drawn.
+const QIcon& optionBoxIcon(const QColor& text, const QColor& base)
 {
     static QIcon icon;
+    static QRgb colours[2] = {0, 0};
     static bool loaded = false;
-    if (!loaded) {
-        icon = QIcon(QStringLiteral(":/optionBox.png"));
+    if (!loaded || colours[0] != text.rgba() || colours[1] != base.rgba()) {
+        if (!loaded)
+            qAddPostRoutine([] {
+                icon = QIcon();
+                loaded = false;
+            });
+        QImage image = QImage(QStringLiteral(":/optionBox.png")).convertToFormat(QImage::Format_ARGB32);
+        for (int y = 0; y < image.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) {
+                const int grey = qGray(line[x]);
+                const auto channel = [grey](int from, int to) { return from + (to - from) * grey / 255; };
+                line[x] = qRgba(channel(text.red(), base.red()), channel(text.green(), base.green()),
+                                channel(text.blue(), base.blue()), qAlpha(line[x]));
+            }
+        }
+        icon = QIcon(QPixmap::fromImage(image));
+        colours[0] = text.rgba();
+        colours[1] = base.rgba();
         loaded = true;
-        qAddPostRoutine([] {
-            icon = QIcon();
-            loaded = false;
-        });
     }
     return icon;
 }
@@ -73,8 +92,7 @@ QIcon::Mode iconMode(int drawingState)
 } // namespace
 
 QmarkRender::QmarkRender(QWidget* widget)
-    : m_widget(widget),
-      m_pointerPen(QBrush(Qt::darkGray, Qt::SolidPattern), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin)
+    : m_widget(widget), m_pointerPen(QBrush(Qt::SolidPattern), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::BevelJoin)
 {
     if (!widget)
         throw tnUI::NullError();
@@ -85,6 +103,11 @@ QmarkRender::~QmarkRender() = default;
 void QmarkRender::forgetPictures()
 {
     m_pictures.clear();
+}
+
+QRect QmarkRender::canvas() const
+{
+    return m_canvas.isNull() ? QRect(m_widget->mapToGlobal(QPoint(0, 0)), m_widget->size()) : m_canvas;
 }
 
 void QmarkRender::setPainter(QPainter* painter)
@@ -114,7 +137,9 @@ void QmarkRender::drawPointerLine(float x1, float y1, float x2, float y2)
             clip -= box.adjusted(-lineClearance, -lineClearance, lineClearance, lineClearance);
         m_painter->setClipRegion(clip, Qt::IntersectClip);
     }
-    m_painter->setPen(m_pointerPen);
+    QPen pen = m_pointerPen;
+    pen.setColor(_lineColor());
+    m_painter->setPen(pen);
     m_painter->drawLine(from, to);
     m_painter->restore();
 }
@@ -136,7 +161,7 @@ void QmarkRender::drawListBackground(const tnLinear::Point2& topLeft, const tnLi
     option.rect = rect;
     _drawPanel(option);
     m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
-    _drawFrame(framed, QApplication::palette().color(QPalette::Shadow));
+    _drawFrame(framed, option.palette.color(QPalette::Shadow));
 }
 
 void QmarkRender::drawDefaultCenter()
@@ -147,8 +172,8 @@ void QmarkRender::drawDefaultCenter()
         return;
     const QPen pen = m_painter->pen();
     const QBrush brush = m_painter->brush();
-    m_painter->setPen(Qt::black);
-    m_painter->setBrush(Qt::darkGray);
+    m_painter->setPen(m_widget->palette().color(QPalette::WindowText));
+    m_painter->setBrush(_lineColor());
     m_painter->drawEllipse(m_center, 6.0, 6.0);
     m_painter->setPen(pen);
     m_painter->setBrush(brush);
@@ -308,7 +333,22 @@ void QmarkRender::_drawOptionBox(tnMarkOptionBoxItem* box, const QRect& rect)
     else if (drawingState == tnMarkOptionBoxItem::DrawDisabled)
         option.palette.setCurrentColorGroup(QPalette::Disabled);
     m_widget->style()->drawControl(QStyle::CE_MenuItem, &option, m_painter, m_widget);
-    optionBoxIcon().paint(m_painter, rect, Qt::AlignCenter, iconMode(drawingState));
+    const QPalette& palette = m_widget->palette();
+    optionBoxIcon(palette.color(QPalette::Active, QPalette::Text), palette.color(QPalette::Active, QPalette::Base))
+        .paint(m_painter, rect, Qt::AlignCenter, iconMode(drawingState));
+}
+
+QColor QmarkRender::mix(const QColor& a, const QColor& b, double share)
+{
+    const auto channel = [share](int from, int to) { return qRound(from + (to - from) * share); };
+    return {channel(a.red(), b.red()), channel(a.green(), b.green()), channel(a.blue(), b.blue()),
+            channel(a.alpha(), b.alpha())};
+}
+
+QColor QmarkRender::_lineColor() const
+{
+    const QPalette& palette = m_widget->palette();
+    return mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.5);
 }
 
 void QmarkRender::translate(float dx, float dy)
@@ -359,10 +399,14 @@ bool QmarkRender::_reaches(const QRect& rect)
 void QmarkRender::_drawKept(const void* owner, int look, const QString& text, const QRect& area,
                             const std::function<void()>& draw)
 {
-    // Pictures are kept at one device pixel to the pixel only, untransformed:
-    // at a higher ratio the style places its lines in a picture otherwise
-    // than on the screen.
-    if (m_painter->device()->devicePixelRatio() != 1.0 || !m_painter->transform().isIdentity()) {
+    // Pictures are kept at one device pixel to the pixel only, moved by
+    // whole pixels at most: otherwise the style places its lines in a
+    // picture otherwise than on the screen.
+    const QTransform& transform = m_painter->transform();
+    const bool wholePixels = transform.type() <= QTransform::TxTranslate &&
+                             transform.dx() == std::round(transform.dx()) &&
+                             transform.dy() == std::round(transform.dy());
+    if (m_painter->device()->devicePixelRatio() != 1.0 || !wholePixels) {
         draw();
         return;
     }

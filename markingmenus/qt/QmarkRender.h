@@ -17,8 +17,10 @@ class QRect;
 class QStyleOptionMenuItem;
 class QWidget;
 
-// Draws marking menus with a QPainter in the look of the widget's style:
-// items are the style's menu-item panels. Model points (relative to the menu
+// Draws marking menus with a QPainter in the look of the widget's style and
+// the colours of its palette: items are the style's menu-item panels; the
+// pointer line and the centre take the colour halfway between the window and
+// its text, which stands out on light and dark palettes alike. Model points (relative to the menu
 // centre, y up) map to the view pixel (centre.x + x, centre.y - y). Nothing is
 // drawn while no painter is bound.
 //
@@ -35,8 +37,9 @@ class QWidget;
 //
 // Radial items and option boxes are drawn once for each look they take and
 // kept as pictures, so that a repaint lays pictures instead of running the
-// style; on a painter with one device pixel to the pixel, untransformed. A popup starts by forgetting
-// them, so that changes made between popups show.
+// style; on a painter with one device pixel to the pixel, moved by whole
+// pixels at most. A popup starts by forgetting them, so that changes made
+// between popups show.
 class QmarkRender : public tnMarkRender {
 public:
     // widget supplies the style and the palette; it is not owned. A null
@@ -54,6 +57,10 @@ public:
     QRect bounds() const { return m_bounds; }
     QPainter* painter() const { return m_painter; }
     QWidget* widget() const { return m_widget; }
+    // The global rectangle whose top-left corner the render's pixel (0, 0)
+    // shows at; tooltips stay inside it. Null (the default): the widget's.
+    void setCanvas(const QRect& canvas) { m_canvas = canvas; }
+    QRect canvas() const;
     // The menu centre in view pixels.
     void setCenter(double x, double y) { m_center = QPointF(x, y); }
     QPointF center() const { return m_center; }
@@ -66,7 +73,12 @@ public:
     void drawOptionBox(tnMarkOptionBoxItem* box, float x, float y) override;
     void translate(float dx, float dy) override;
 
+    // The colour share of the way from a to b.
+    static QColor mix(const QColor& a, const QColor& b, double share);
+
 private:
+    // The pointer line's and the centre's colour.
+    QColor _lineColor() const;
     // The view pixel of the model point (x, y).
     QPointF _toView(double x, double y) const;
     // The pixels a width x height box centred at the model point covers:
@@ -89,6 +101,7 @@ private:
     QPainter* m_painter = nullptr;
     QWidget* m_widget;
     QPointF m_center;
+    // The pointer line's shape; its colour comes from the palette.
     QPen m_pointerPen;
     // The pixels of the items and lists drawn while this painter is bound.
     std::vector<QRect> m_drawn;
@@ -96,6 +109,7 @@ private:
     // did not clip.
     QRect m_clip;
     QRect m_bounds;
+    QRect m_canvas;
     struct Picture {
         const void* owner;
         int look;

@@ -7,11 +7,20 @@
 
 namespace {
 
+// Without a QGuiApplication there is no application font to ask for.
+QFont applicationFont()
+{
+    return qGuiApp ? QGuiApplication::font() : QFont();
+}
+
 QFont makeFont(const tnMarkFont& markFont)
 {
-    QFont font(QString::fromStdWString(markFont.getFamily().str()));
-    if (markFont.getSize() > 0)
-        font.setPointSize(markFont.getSize());
+    QFont font = applicationFont();
+    if (!markFont.getFamily().isEmpty()) {
+        font = QFont(QString::fromStdWString(markFont.getFamily().str()));
+        if (markFont.getSize() > 0)
+            font.setPointSize(markFont.getSize());
+    }
     const int style = markFont.getStyle();
     if (style == 1 || style == 3)
         font.setWeight(QFont::Bold);
@@ -23,8 +32,8 @@ QFont makeFont(const tnMarkFont& markFont)
 } // namespace
 
 QmarkStyledText::QmarkStyledText(const tnString::IString& text, const tnMarkFont& font)
-    : tnMarkStyledText(text, font), m_font(makeFont(font)), m_cachedText(text.str()),
-      m_text(QString::fromStdWString(text.str()))
+    : tnMarkStyledText(text, font), m_font(makeFont(font)), m_applicationFont(font.getFamily().isEmpty()),
+      m_cachedText(text.str()), m_text(QString::fromStdWString(text.str()))
 {}
 
 QmarkStyledText::~QmarkStyledText() = default;
@@ -53,6 +62,17 @@ const QString& QmarkStyledText::qText() const
 {
     _update();
     return m_text;
+}
+
+void QmarkStyledText::readApplicationFont()
+{
+    if (!m_applicationFont)
+        return;
+    const QFont font = makeFont(getFont());
+    if (font == m_font)
+        return;
+    m_font = font;
+    m_measured = false;
 }
 
 tnMarkStyledText* QmarkStyledText::create(const tnString::IString& text, const tnMarkFont& font)

@@ -8,7 +8,9 @@
 #include <string>
 
 // A label measured and drawn in a QFont made from its tnMarkFont: the family,
-// the point size, bold for styles 1 and 3, italic for styles 2 and 3.
+// the point size, bold for styles 1 and 3, italic for styles 2 and 3. An
+// empty family stands for the application's font, family and size, which is
+// read when the text is made and again by readApplicationFont().
 class QmarkStyledText : public tnMarkStyledText {
 public:
     QmarkStyledText(const tnString::IString& text, const tnMarkFont& font);
@@ -21,6 +23,11 @@ public:
     // The font and the text in Qt's form, kept between calls.
     const QFont& qFont() const;
     const QString& qText() const;
+    // Whether the text shows in the application's font.
+    bool followsApplicationFont() const { return m_applicationFont; }
+    // Takes the application's font as it is now, for a text that follows it;
+    // a different font is measured anew.
+    void readApplicationFont();
 
     // The factory the marking menus create styled text through.
     static tnMarkStyledText* create(const tnString::IString& text, const tnMarkFont& font);
@@ -31,6 +38,7 @@ private:
     void _update() const;
 
     QFont m_font;
+    bool m_applicationFont;
     // The model's text that m_text and the extent were made from.
     mutable std::wstring m_cachedText;
     mutable QString m_text;

@@ -1,5 +1,10 @@
 #include "QmarkTextItem.h"
 
+#include "QmarkStyledText.h"
+#include "QmarkTooltip.h"
+
+#include "../MarkMenu.h"
+#include "../MarkOptionBoxItem.h"
 #include "../MarkRender.h"
 
 #include <algorithm>
@@ -29,4 +34,25 @@ void QmarkTextItem::setIcon(const QIcon& icon)
 {
     m_icon = icon;
     setDirty(true);
+}
+
+void readApplicationFont(tnMarkMenu& menu)
+{
+    for (tnMarkItem* item : menu.getItems()) {
+        tnMarkMenuItem* menuItem = item->asMenuItem();
+        if (!menuItem)
+            continue;
+        if (auto* tooltip = dynamic_cast<QmarkTooltip*>(menuItem->getToolTip()))
+            tooltip->readApplicationFont();
+        if (const tnMarkOptionBoxItem* box = menuItem->getOptionBox()) {
+            if (auto* tooltip = dynamic_cast<QmarkTooltip*>(box->getToolTip()))
+                tooltip->readApplicationFont();
+        }
+        auto* textItem = dynamic_cast<tnMarkTextItem*>(menuItem);
+        if (auto* text = textItem ? dynamic_cast<QmarkStyledText*>(textItem->getStyledText()) : nullptr) {
+            text->readApplicationFont();
+            textItem->setDirty(true);
+        }
+    }
+    menu.layOutItems();
 }

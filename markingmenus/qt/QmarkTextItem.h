@@ -23,3 +23,10 @@ public:
 private:
     QIcon m_icon;
 };
+
+class tnMarkMenu;
+
+// What a Qt menu does as it pops up: the labels and tooltips of its items
+// that follow the application's font take it as it is now, and the menu lays
+// its items out for their sizes (tnMarkMenu::layOutItems).
+void readApplicationFont(tnMarkMenu& menu);

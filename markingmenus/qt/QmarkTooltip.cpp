@@ -5,6 +5,7 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
 #include <QScreen>
 #include <QWidget>
 #include <QtMath>
@@ -17,6 +18,9 @@ QFont applicationFont()
     return qGuiApp ? QGuiApplication::font() : QFont();
 }
 
+// How much of the text colour the frame takes.
+constexpr double frameShare = 0.25;
+
 } // namespace
 
 QmarkTooltip::QmarkTooltip(const tnString::IString& text)
@@ -24,6 +28,11 @@ QmarkTooltip::QmarkTooltip(const tnString::IString& text)
 {}
 
 QmarkTooltip::~QmarkTooltip() = default;
+
+void QmarkTooltip::readApplicationFont()
+{
+    m_font = applicationFont();
+}
 
 void QmarkTooltip::getSize(float& width, float& height) const
 {
@@ -55,10 +64,12 @@ void QmarkTooltip::draw(tnMarkRender& render, const tnLinear::Range2d& itemBox)
 
     painter->save();
     painter->setRenderHint(QPainter::TextAntialiasing, true);
-    painter->setPen(QPen(QColor(194, 194, 194), 2.0));
-    painter->setBrush(QColor(251, 251, 198));
+    const QPalette palette = qrender->widget()->palette();
+    painter->setPen(QPen(
+        QmarkRender::mix(palette.color(QPalette::ToolTipBase), palette.color(QPalette::ToolTipText), frameShare), 2.0));
+    painter->setBrush(palette.color(QPalette::ToolTipBase));
     painter->drawRect(m_rect);
-    painter->setPen(Qt::black);
+    painter->setPen(palette.color(QPalette::ToolTipText));
     painter->setFont(m_font);
     painter->drawText(m_rect, Qt::AlignCenter, m_text);
     painter->restore();
@@ -66,15 +77,15 @@ void QmarkTooltip::draw(tnMarkRender& render, const tnLinear::Range2d& itemBox)
 
 void QmarkTooltip::_keepInside(const QmarkRender& render)
 {
-    // The view's pixels that are on the screen holding the tooltip's corner:
-    // the whole screen for the full-screen view, the picture when painting
-    // into an image the size of the view.
-    const QWidget* view = render.widget();
-    const QPoint origin = view->mapToGlobal(QPoint(0, 0));
+    // The render's pixels that are on the screen holding the tooltip's
+    // corner: the screen for a marking menu's view, the picture when painting
+    // into an image the size of a widget.
+    const QRect canvas = render.canvas();
+    const QPoint origin = canvas.topLeft();
     tnLinear::Range2d screen;
     getScreenBounds({static_cast<double>(origin.x() + m_rect.left()), static_cast<double>(origin.y() + m_rect.top())},
                     screen);
-    QRect bounds = view->rect();
+    QRect bounds(QPoint(0, 0), canvas.size());
     if (!screen.isEmpty()) {
         const QRect onScreen(QPoint(qFloor(screen.getMin().x), qFloor(screen.getMin().y)) - origin,
                              QPoint(qCeil(screen.getMax().x) - 1, qCeil(screen.getMax().y) - 1) - origin);

@@ -8,7 +8,8 @@
 
 class QmarkRender;
 
-// A tooltip drawn as a light yellow box with a grey frame, overlapping the
+// A tooltip drawn in the palette's tooltip colours, its frame a mix of the
+// two, overlapping the
 // lower-right corner of its item by 5 pixels each way, or moved back inside
 // the screen and the view where that would reach beyond them. A tooltip with
 // empty text is neither laid out nor drawn.
@@ -16,6 +17,8 @@ class QmarkTooltip : public tnTooltip {
 public:
     // Takes the application font for its text.
     explicit QmarkTooltip(const tnString::IString& text);
+    // Takes the application font again, as it is now.
+    void readApplicationFont();
     ~QmarkTooltip() override;
 
     // The size of the box as last laid out; (0, 0) before.

@@ -21,6 +21,7 @@
 #include <QPointingDevice>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStyleHints>
 #include <QTest>
 #include <QTimer>
 
@@ -255,14 +256,71 @@ TEST_F(MarkingTest, TheKeyPopsAtThePointerOrTheCentre)
     inner->setFocusPolicy(Qt::StrongFocus);
     inner->setFocus();
     const QPoint centre = target->mapToGlobal(target->rect().center());
-    for (const auto& [pointer, expected] :
-         {std::pair(target->mapToGlobal(QPoint(30, 40)), QPoint()), std::pair(top.mapToGlobal(QPoint(5, 5)), centre)}) {
-        QCursor::setPos(pointer);
-        QPoint at;
-        run([this] { QTest::keyClick(inner, Qt::Key_F10); },
-            {looking(20, [&at](QmarkMenuView& view) { at = view.geometry().topLeft() + view.getCenter(); })});
-        EXPECT_EQ(at, expected.isNull() ? pointer : expected);
+    // The host's key, and the keyboard's Menu key as Qt reports it.
+    const std::function<void()> keys[] = {[this] { QTest::keyClick(inner, Qt::Key_F10); },
+                                          [this] {
+                                              QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(5, 5),
+                                                                        inner->mapToGlobal(QPoint(5, 5)));
+                                              QCoreApplication::sendEvent(inner, &menuKey);
+                                          }};
+    for (const std::function<void()>& key : keys) {
+        for (const auto& [pointer, expected] : {std::pair(target->mapToGlobal(QPoint(30, 40)), QPoint()),
+                                                std::pair(top.mapToGlobal(QPoint(5, 5)), centre)}) {
+            QCursor::setPos(pointer);
+            QPoint at;
+            bool ready = false;
+            run(key, {looking(20, [&](QmarkMenuView& view) {
+                    at = view.geometry().topLeft() + view.getCenter();
+                    // Ready for the keys: the items shown, the first highlighted.
+                    const tnMarkMenu* menu = view.getCurrentMenu();
+                    ready = menu->areItemsVisible() && menu->getHighlightedItem() == menu->getItems().front();
+                })});
+            EXPECT_EQ(at, expected.isNull() ? pointer : expected);
+            EXPECT_TRUE(ready);
+        }
     }
+    EXPECT_EQ(inner->contextMenus, 0);
+}
+
+// A finger held still pops a right-button menu and works it; one that moves
+// or lifts sooner reaches the widget, its press delivered late.
+TEST_F(MarkingTest, AHeldFingerPopsTheMenuAndQuickTouchesPassOn)
+{
+    QGuiApplication::styleHints()->setMousePressAndHoldInterval(100);
+    auto* trigger = new MarkingMenuTrigger(target, group.get());
+    tnUI::CommandInstance* chosen = nullptr;
+    trigger->setChosen([&chosen](tnUI::CommandInstance* c) { chosen = c; });
+    const std::unique_ptr<QPointingDevice> finger(QTest::createTouchDevice());
+    const QPoint from = at(target, QPoint(200, 150));
+    const auto touch = [this, &finger] { return QTest::touchEvent(top.windowHandle(), finger.get()); };
+
+    // Held, then a swipe East to the command.
+    pending = std::make_unique<QObject>();
+    QTimer::singleShot(250, pending.get(), [&] { touch().move(0, from + QPoint(30, 0)); });
+    QTimer::singleShot(270, pending.get(), [&] { touch().move(0, from + QPoint(60, 0)); });
+    QTimer::singleShot(290, pending.get(), [&] { touch().release(0, from + QPoint(60, 0)); });
+    QTimer::singleShot(2000, pending.get(), [] {
+        if (QmarkMenuView* view = QmarkMenuView::findView())
+            view->cancel();
+    });
+    touch().press(0, from);
+    QTest::qWait(500);
+    ASSERT_NE(chosen, nullptr);
+    EXPECT_EQ(chosen->getCommand(), flip.get());
+    EXPECT_EQ(target->presses, 0);
+
+    // A quick tap and a quick drag reach the widget.
+    touch().press(0, from);
+    touch().release(0, from);
+    QTest::qWait(20);
+    EXPECT_EQ(target->presses, 1);
+    touch().press(0, from);
+    touch().move(0, from + QPoint(40, 0));
+    touch().release(0, from + QPoint(40, 0));
+    QTest::qWait(200);
+    EXPECT_EQ(target->presses, 2);
+    EXPECT_EQ(QmarkMenuView::findView(), nullptr);
+    QGuiApplication::styleHints()->setMousePressAndHoldInterval(-1);
 }
 
 // The widget, the trigger, the group and the window given may go while the

@@ -2,6 +2,7 @@
 // events from timers, pops a menu (which blocks in its own loop) and checks
 // what it returned and what was observed while it ran.
 #include <tnUI/entity/Error.h>
+#include <tnUI/markingmenus/qt/QmarkLinearMenu.h>
 #include <tnUI/markingmenus/qt/QmarkMenu.h>
 #include <tnUI/markingmenus/qt/QmarkMenuView.h>
 
@@ -20,6 +21,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace {
@@ -44,7 +46,8 @@ protected:
 // What a running popup looked like at one moment.
 struct Probe {
     tnMarkMenu* menu = nullptr;
-    QPoint center;
+    QPoint center; // global
+    QRect view;    // global
     bool itemsVisible = false;
 };
 
@@ -116,7 +119,8 @@ protected:
         at(ms, [&out] {
             QmarkMenuView* view = QmarkMenuView::findView();
             ASSERT_NE(view, nullptr);
-            out = {view->getCurrentMenu(), view->getCenter(), view->getCurrentMenu()->areItemsVisible()};
+            out = {view->getCurrentMenu(), view->geometry().topLeft() + view->getCenter(), view->geometry(),
+                   view->getCurrentMenu()->areItemsVisible()};
         });
     }
     // Pops menu at p; a late release ends a popup that would not end, and
@@ -280,8 +284,10 @@ TEST_F(QmarkMenuViewTest, HoveringOpensTheSubmenuOnEveryScreen)
         EXPECT_EQ(run(menus.top, c), 42);
         EXPECT_EQ(inSub.menu, &menus.sub);
         EXPECT_TRUE(inSub.itemsVisible);
-        // The view covers the screen: its pixels start at the screen's origin.
-        EXPECT_EQ(inSub.center, c + QPoint(60, 0) - geometry.topLeft());
+        EXPECT_EQ(inSub.center, c + QPoint(60, 0));
+        // The view covers what the menus draw, on their screen only.
+        EXPECT_TRUE(geometry.contains(inSub.view));
+        EXPECT_LT(inSub.view.width(), geometry.width());
     }
 }
 
@@ -331,6 +337,157 @@ TEST_F(QmarkMenuViewTest, EscapeInASubmenuCancelsAndOtherKeysPassOn)
     drag({{200, {400, 240}}}, 600);
     at(400, [] { QmarkMenuView::findView()->close(); });
     EXPECT_EQ(run(menus.top), -1);
+}
+
+// Keys choose in both kinds of menu, whether the menu was popped by a press
+// (the button held, the items hidden until a key shows them) or opened from
+// the keyboard (the items shown, the first highlighted, no button held).
+TEST_F(QmarkMenuViewTest, KeysChooseInEveryPhaseAndBothKinds)
+{
+    // Radial: East (a submenu of Up 42 and Right 43), North 2, West 3, the
+    // last disabled in the second build. Linear: Alpha 1, Beta (a list of
+    // Gamma 7 and Delta 8), Omega 3.
+    QmarkMenu radial, radialSub;
+    radial.addSubmenuTextItem("&East", "", &radialSub, tnMarkPosition::East, Font, nullptr);
+    radial.addTextItem("&North", "", 2, tnMarkPosition::North, Font, nullptr);
+    tnMarkMenuItem* west = radial.addTextItem("&West", "", 3, tnMarkPosition::West, Font, nullptr);
+    radialSub.addTextItem("&Up", "", 42, tnMarkPosition::North, Font, nullptr);
+    radialSub.addTextItem("&Right", "", 43, tnMarkPosition::East, Font, nullptr);
+    QmarkLinearMenu list, listSub;
+    list.addItem("&Alpha", "", 1, Font, nullptr);
+    list.addSubmenuItem("&Beta", "", &listSub, Font, nullptr);
+    list.addItem("&Omega", "", 3, Font, nullptr);
+    listSub.addItem("&Gamma", "", 7, Font, nullptr);
+    listSub.addItem("&Delta", "", 8, Font, nullptr);
+
+    using K = QKeyCombination;
+    const Qt::KeyboardModifier pad = Qt::KeypadModifier;
+    struct Case {
+        const char* name;
+        bool linear;
+        bool fromKeyboard;
+        std::vector<K> keys;
+        int expected;
+    };
+    const Case cases[] = {
+        {"arrow then Enter", false, false, {K(Qt::Key_Up), K(Qt::Key_Return)}, 2},
+        {"keypad 4 then Space", false, false, {K(pad, Qt::Key_4), K(Qt::Key_Space)}, 3},
+        {"keypad 6 opens the submenu at Up", false, false, {K(pad, Qt::Key_6), K(Qt::Key_Enter), K(Qt::Key_Enter)}, 42},
+        {"arrows in the submenu",
+         false,
+         false,
+         {K(Qt::Key_Right), K(Qt::Key_Return), K(Qt::Key_Right), K(Qt::Key_Return)},
+         43},
+        {"Backspace returns to East",
+         false,
+         false,
+         {K(Qt::Key_Right), K(Qt::Key_Return), K(Qt::Key_Backspace), K(Qt::Key_Tab), K(Qt::Key_Return)},
+         2},
+        {"Tab walks in order", false, false, {K(Qt::Key_Tab), K(Qt::Key_Tab), K(Qt::Key_Return)}, 2},
+        {"Shift+Tab from the end", false, false, {K(Qt::Key_Backtab), K(Qt::Key_Return)}, 3},
+        {"mnemonics", false, false, {K(Qt::Key_E), K(Qt::Key_R)}, 43},
+        {"Escape after keys", false, false, {K(Qt::Key_Up), K(Qt::Key_Escape)}, -1},
+        {"opened from the keyboard at East", false, true, {K(Qt::Key_Return), K(Qt::Key_Return)}, 42},
+        {"list: Down from none", true, false, {K(Qt::Key_Down), K(Qt::Key_Return)}, 1},
+        {"list: Right opens, Down moves",
+         true,
+         false,
+         {K(Qt::Key_Down), K(Qt::Key_Down), K(Qt::Key_Right), K(Qt::Key_Down), K(Qt::Key_Return)},
+         8},
+        {"list: Left returns",
+         true,
+         false,
+         {K(Qt::Key_Down), K(Qt::Key_Down), K(Qt::Key_Right), K(Qt::Key_Left), K(Qt::Key_Up), K(Qt::Key_Return)},
+         1},
+        {"list: Up wraps", true, false, {K(Qt::Key_Up), K(Qt::Key_Return)}, 3},
+        {"list: mnemonics", true, false, {K(Qt::Key_B), K(Qt::Key_D)}, 8},
+        {"list opened from the keyboard at Alpha", true, true, {K(Qt::Key_Down), K(Qt::Key_Down), K(Qt::Key_Space)}, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (!c.fromKeyboard)
+            at(10, [this] { press(Center); });
+        int key = 0;
+        for (const K k : c.keys) {
+            at(40 + 30 * key++, [this, k] { QTest::keyClick(&m_host, k.key(), k.keyboardModifiers()); });
+        }
+        tnMarkMenu& menu = c.linear ? static_cast<tnMarkMenu&>(list) : radial;
+        std::optional<QmarkMenuView::KeyboardOpening> opening;
+        if (c.fromKeyboard)
+            opening.emplace();
+        EXPECT_EQ(run(menu), c.expected);
+        settle();
+        if (!c.fromKeyboard)
+            release(Center);
+    }
+
+    // A disabled item is highlighted but never chosen; the keys leave it to
+    // Escape.
+    west->setState(tnMarkItem::Disabled);
+    at(10, [this] { press(Center); });
+    at(40, [this] { QTest::keyClick(&m_host, Qt::Key_Left); });
+    at(70, [this] { QTest::keyClick(&m_host, Qt::Key_Return); });
+    Probe stillOpen;
+    probe(100, stillOpen);
+    at(130, [this] { QTest::keyClick(&m_host, Qt::Key_Escape); });
+    EXPECT_EQ(run(radial), -1);
+    EXPECT_EQ(stillOpen.menu, &radial);
+    EXPECT_TRUE(stillOpen.itemsVisible);
+    settle();
+    release(Center);
+    EXPECT_EQ(m_host.keyPresses, 0);
+}
+
+// A finger works as the mouse: a swipe chooses by the stroke; lifted in
+// place once the items show, it leaves them up for a tap; a second finger or
+// a touch the system cancels cancels the menu.
+TEST_F(QmarkMenuViewTest, TouchSwipesTapsAndCancels)
+{
+    Menus menus;
+    QmarkMenuView::setShowItemsDelay(40);
+    const std::unique_ptr<QPointingDevice> screen(QTest::createTouchDevice());
+    const auto touch = [this, &screen] { return QTest::touchEvent(&m_host, screen.get()); };
+    at(10, [&] { touch().press(0, local(Center)); });
+    at(30, [&] { touch().move(0, local({400, 270})); });
+    at(50, [&] { touch().move(0, local({400, 230})); });
+    at(60, [&] { touch().release(0, local({400, 230})); });
+    EXPECT_EQ(run(menus.top), 2);
+    settle();
+
+    // Held still until the items show, lifted, then a tap on West.
+    const QPoint westItem = Center + QPoint(-80, 0);
+    at(10, [&] { touch().press(0, local(Center)); });
+    at(200, [&] { touch().release(0, local(Center)); });
+    Probe afterLift;
+    probe(300, afterLift);
+    at(350, [&] { touch().press(0, local(westItem)); });
+    at(370, [&] { touch().release(0, local(westItem)); });
+    EXPECT_EQ(run(menus.top), 3);
+    EXPECT_EQ(afterLift.menu, &menus.top);
+    EXPECT_TRUE(afterLift.itemsVisible);
+    settle();
+
+    // A second finger, then a cancelled touch, end the popup at once.
+    bool ended = false;
+    const auto checkEnded = [&ended] { ended = QmarkMenuView::findView() == nullptr; };
+    at(10, [&] { touch().press(0, local(Center)); });
+    at(30, [&] { touch().move(0, local({430, 300})).press(1, local({300, 300})); });
+    at(150, checkEnded);
+    EXPECT_EQ(run(menus.top), -1);
+    settle();
+    EXPECT_TRUE(ended);
+    touch().release(0, local({430, 300})).release(1, local({300, 300}));
+    at(10, [&] { touch().press(0, local(Center)); });
+    at(30, [&] {
+        QTouchEvent cancelled(QEvent::TouchCancel, screen.get());
+        QCoreApplication::sendEvent(m_host.windowHandle(), &cancelled);
+    });
+    at(150, checkEnded);
+    ended = false;
+    EXPECT_EQ(run(menus.top), -1);
+    settle();
+    EXPECT_TRUE(ended);
+    touch().release(0, local(Center));
 }
 
 // A menu popped near an edge is moved inside the screen and a pen's

@@ -30,6 +30,13 @@ QRgb shadow()
     return QApplication::palette().color(QPalette::Shadow).rgba();
 }
 
+// The pointer line's colour: halfway between the window and its text.
+QRgb lineColor()
+{
+    const QPalette palette = QApplication::palette();
+    return QmarkRender::mix(palette.color(QPalette::Window), palette.color(QPalette::WindowText), 0.5).rgba();
+}
+
 // The view pixels an item's box covers: each edge at the nearest pixel
 // boundary, a half pixel going outward.
 QRect viewBox(const tnMarkItem& item)
@@ -202,8 +209,11 @@ TEST_F(QmarkRenderTest, TooltipBesideTheItemInsideTheScreenAndTheView)
         EXPECT_TRUE(rect.left() == beside.x() || painted.right() == c.bounds.right());
         EXPECT_TRUE(rect.top() == beside.y() || painted.bottom() == c.bounds.bottom());
         EXPECT_EQ(rect.size(), size);
-        EXPECT_EQ(image.pixel(rect.left(), rect.center().y()), QColor(194, 194, 194).rgba());
-        EXPECT_EQ(image.pixel(rect.left() + 2, rect.top() + 2), QColor(251, 251, 198).rgba());
+        const QPalette palette = widget.palette();
+        EXPECT_EQ(
+            image.pixel(rect.left(), rect.center().y()),
+            QmarkRender::mix(palette.color(QPalette::ToolTipBase), palette.color(QPalette::ToolTipText), 0.25).rgba());
+        EXPECT_EQ(image.pixel(rect.left() + 2, rect.top() + 2), palette.color(QPalette::ToolTipBase).rgba());
         tooltip->setText("");
         EXPECT_TRUE(blank(paint([&](QmarkRender& r) { item->showToolTip(r); }), image.rect()));
     }
@@ -225,7 +235,7 @@ TEST_F(QmarkRenderTest, PointerLinePassesBeneathTheItemsDrawnBeforeIt)
     const QRect clear = box.adjusted(-1, -1, 1, 1);
     EXPECT_EQ(image.copy(clear), paint(*item).copy(clear));
     for (const int x : {clear.left() - 3, clear.right() + 3})
-        EXPECT_EQ(image.pixel(x, qRound(Center.y())), QColor(Qt::darkGray).rgba()) << x;
+        EXPECT_EQ(image.pixel(x, qRound(Center.y())), lineColor()) << x;
     EXPECT_EQ(qAlpha(image.pixel(clear.left() - 3, qRound(Center.y()) - 3)), 0);
     // A painter bound afresh has drawn no items yet.
     const QImage second = paint([&](QmarkRender& r) {
@@ -233,7 +243,7 @@ TEST_F(QmarkRenderTest, PointerLinePassesBeneathTheItemsDrawnBeforeIt)
         r.setPainter(r.painter());
         r.drawPointerLine(0.0f, 0.0f, 140.0f, 0.0f);
     });
-    EXPECT_EQ(second.pixel(box.center().x(), qRound(Center.y())), QColor(Qt::darkGray).rgba());
+    EXPECT_EQ(second.pixel(box.center().x(), qRound(Center.y())), lineColor());
 
     EXPECT_THROW(QmarkRender(nullptr), tnUI::NullError);
 }

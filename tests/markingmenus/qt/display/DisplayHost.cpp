@@ -2,7 +2,9 @@
 // frameless window covering the screen, painted with a checkerboard so that
 // its pixels are recognisable in a screenshot. The right button pops a radial
 // menu of eight commands at the compass points, the middle button a list of
-// three, and the left button is only echoed. Everything the driver waits
+// three, and the left button is only echoed. From the keyboard, the Menu key
+// opens the radial menu and L the list, at the pointer, ready for the keys.
+// Everything the driver waits
 // for is written to standard output, one flushed line each:
 //   item <label> <left> <top> <right> <bottom>  box of a list item, in pixels
 //                                              from the point the list pops at
@@ -24,6 +26,8 @@
 #include <tnUI/menus/CommandGroup.h>
 
 #include <QApplication>
+#include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -94,6 +98,7 @@ public:
         auto* quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
         quit->setContext(Qt::ApplicationShortcut);
         connect(quit, &QShortcut::activated, [] { QCoreApplication::exit(0); });
+        setFocusPolicy(Qt::StrongFocus);
     }
 
 protected:
@@ -124,11 +129,28 @@ protected:
         if (!menu)
             return;
         const tn::Reference<tnUI::CommandInstance> chosen(menu->show(p.x(), p.y()));
+        sayChosen(chosen.get());
+    }
+
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const tn::Reference<tnUI::PopUpMenu> menu(event->key() == Qt::Key_Menu ? m_radial.get()
+                                                  : event->key() == Qt::Key_L  ? m_list.get()
+                                                                               : nullptr);
+        if (!menu)
+            return QWidget::keyPressEvent(event);
+        const QPoint p = QCursor::pos();
+        const tn::Reference<tnUI::CommandInstance> chosen(menu->showFromKeyboard(p.x(), p.y()));
+        sayChosen(chosen.get());
+    }
+
+private:
+    static void sayChosen(const tnUI::CommandInstance* chosen)
+    {
         const tnUI::Label* label = chosen ? chosen->getLabel() : nullptr;
         say("chosen " + (label ? text(label->asString()) : std::string("none")));
     }
 
-private:
     // Tells the driver where the list items lie, then that the window is up.
     void announce()
     {

@@ -1,6 +1,6 @@
 // The pop-up marking menus at a real X server: the driver starts its own
 // Xvfb, runs the display host (DisplayHost.cpp) on it, gives it real input
-// with xdotool, reads its lines and looks at xwd screenshots, which it keeps
+// with xdotool, reads its lines and looks at screenshots, which it keeps
 // as PNG files in the folder named on the command line (XDisplayDriver.h).
 //
 // Usage: test_markingmenus_display <display host> <screenshot folder> [gtest options]
@@ -261,6 +261,38 @@ TEST_F(MarkingMenuDisplayTest, EscapeEndsThePopupWithNothingChosen)
         // The host's next line is the echo of a click.
         ASSERT_TRUE(xdotool({"mousemove", "40", "40", "click", "1"}));
         EXPECT_EQ(nextLine(), "click 40 40") << "after Escape";
+    }
+}
+
+// Both menus from the keyboard alone: opened by a key at the pointer with
+// their items shown, walked and chosen with keys, or left with Escape.
+TEST_F(MarkingMenuDisplayTest, TheKeyboardAloneOpensWalksAndChooses)
+{
+    ASSERT_NO_FATAL_FAILURE(startHost({"--show-items-delay", "60000"}));
+    ASSERT_TRUE(xdotool({"mousemove", QString::number(screenCenter.x()), QString::number(screenCenter.y())}));
+    const struct {
+        const char* name;
+        QStringList keys;
+        const char* chosen;
+    } cases[] = {
+        {"radial-arrow", {"Menu", "Right", "Return"}, "chosen east"},
+        {"radial-keypad", {"Menu", "KP_Home", "space"}, "chosen northwest"},
+        {"radial-tab", {"Menu", "Tab", "Return"}, "chosen northeast"},
+        {"radial-escape", {"Menu", "Down", "Escape"}, "chosen none"},
+        {"list-down", {"l", "Down", "Down", "Return"}, "chosen gamma"},
+        {"list-up", {"l", "Up", "Return"}, "chosen gamma"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(awaitWindow("^Marking Menu$", false)) << "the last menu's window stays";
+        ASSERT_TRUE(xdotool({"key", c.keys.first()}));
+        ASSERT_TRUE(awaitWindow("^Marking Menu$", true)) << "the menu's window never showed";
+        // Shown at once, without waiting for the show-items delay.
+        const QImage shot = waitForDrawing(menuArea(screenCenter), 400, 5000);
+        EXPECT_FALSE(shot.isNull()) << "the items did not show";
+        keep(shot, QStringLiteral("keyboard-%1").arg(QLatin1String(c.name)));
+        ASSERT_TRUE(xdotool(QStringList{"key", "--delay", "50"} + c.keys.mid(1)));
+        EXPECT_EQ(nextLine(5000), c.chosen);
     }
 }
 
