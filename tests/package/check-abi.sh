@@ -5,15 +5,23 @@
 # at another place in its table) and on a harmful change to the types of an
 # existing function or variable (a class's size, layout or virtual functions);
 # additions pass.
-# Usage: check-abi.sh <record> <library> [<record> <library>...]
+# The records are kept gzipped: several megabytes of XML each.
+# Usage: check-abi.sh <record.abi.gz> <library> [<record.abi.gz> <library>...]
 set -uo pipefail
 
 command -v abidiff >/dev/null || { echo "check-abi: abidiff missing (scripts/install-deps test installs abigail-tools)" >&2; exit 1; }
 failed=0
+unpacked=$(mktemp)
+trap 'rm -f "$unpacked"' EXIT
 while (($# >= 2)); do
   record=$1 library=$2
   shift 2
-  report=$(abidiff --exported-interfaces-only --no-show-locs "$record" "$library")
+  if ! gzip -dc "$record" >"$unpacked"; then
+    echo "check-abi: cannot read $record" >&2
+    failed=1
+    continue
+  fi
+  report=$(abidiff --exported-interfaces-only --no-show-locs "$unpacked" "$library")
   status=$?
   echo "== $(basename "$library") against $record (abidiff status $status)"
   printf '%s\n' "$report"

@@ -10,12 +10,7 @@ set(root "${WORK_DIR}/root")
 set(libdir "usr/lib/${MULTIARCH}")
 string(REGEX MATCH "^[0-9]+" major "${VERSION}")
 
-function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "failed (${result}): ${ARGV}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run.cmake)
 
 # Runs a command and sets out to what it printed.
 function(output out)

@@ -9,12 +9,7 @@ cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${WORK_DIR}")
 set(prefix "${WORK_DIR}/prefix")
 
-function(run)
-  execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "failed (${result}): ${ARGV}")
-  endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/run.cmake)
 
 run("${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}")
 

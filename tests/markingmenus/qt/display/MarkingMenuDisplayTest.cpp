@@ -103,6 +103,15 @@ protected:
         ASSERT_TRUE(awaitWindow("^xcompmgr$", true, false)) << "xcompmgr did not start";
     }
 
+    // Starts xcompmgr into compositor where composited is set, then the host.
+    void startHostIn(bool composited, Child& compositor, const QStringList& options)
+    {
+        if (composited) {
+            ASSERT_NO_FATAL_FAILURE(startCompositor(compositor));
+        }
+        ASSERT_NO_FATAL_FAILURE(startHost(options));
+    }
+
     // The screen once two screenshots in a row agree; null if it never
     // settles.
     static QImage settledScreen()
@@ -133,10 +142,7 @@ TEST_F(MarkingMenuDisplayTest, TheCanvasShowsAroundTheMenu)
         const QString mode = composited ? QStringLiteral("composited") : QStringLiteral("plain");
         SCOPED_TRACE(mode.toStdString());
         Child compositor;
-        if (composited) {
-            ASSERT_NO_FATAL_FAILURE(startCompositor(compositor));
-        }
-        ASSERT_NO_FATAL_FAILURE(startHost({"--show-items-delay", "1000"}));
+        ASSERT_NO_FATAL_FAILURE(startHostIn(composited, compositor, {"--show-items-delay", "1000"}));
         pressForMenu(radialButton, screenCenter);
         stroke({screenCenter + QPoint(15, 0), screenCenter + QPoint(30, 0), screenCenter + QPoint(45, 0)});
         const QImage gesture = waitForDrawing(area, 50);
@@ -162,10 +168,7 @@ TEST_F(MarkingMenuDisplayTest, MovesLeaveThePictureOfAFreshPaint)
         const QString mode = composited ? QStringLiteral("composited") : QStringLiteral("plain");
         SCOPED_TRACE(mode.toStdString());
         Child compositor;
-        if (composited) {
-            ASSERT_NO_FATAL_FAILURE(startCompositor(compositor));
-        }
-        ASSERT_NO_FATAL_FAILURE(startHost({"--show-items-delay", "150"}));
+        ASSERT_NO_FATAL_FAILURE(startHostIn(composited, compositor, {"--show-items-delay", "150"}));
         pressForMenu(radialButton, screenCenter);
         ASSERT_FALSE(waitForDrawing(area, 2000).isNull()) << "the items never showed";
         for (const QPoint by : {QPoint(0, -60), QPoint(-60, 0), QPoint(45, 45), QPoint(60, -5)}) {
