@@ -112,12 +112,14 @@ protected:
         ASSERT_NO_FATAL_FAILURE(startHost(options));
     }
 
-    // The screen once two screenshots in a row agree; null if it never
+    // The screen once two screenshots 150 ms apart agree; null if it never
     // settles.
     static QImage settledScreen()
     {
         QImage last;
-        for (const QDeadlineTimer deadline(15000); !deadline.hasExpired();) {
+        // Apart by more than a frame: a screenshot takes a few milliseconds,
+        // less than the host may take to handle its last input.
+        for (const QDeadlineTimer deadline(15000); !deadline.hasExpired(); QThread::msleep(150)) {
             const QImage shot = screenshot();
             if (!shot.isNull() && shot == last)
                 return shot;
